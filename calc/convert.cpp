@@ -1,0 +1,198 @@
+#include "convert.h"
+
+#include "errors.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+#include <system_error>
+
+namespace prochnar {
+
+namespace {
+
+// A number text taken apart: sign, the digits before the comma and the
+// digits after it. Both digit strings may be empty, but not together.
+struct DecimalText {
+    bool negative = false;
+    std::string_view whole;
+    std::string_view fraction;
+};
+
+constexpr bool isBlank(char c) { return c == ' ' || c == '\t'; }
+constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view digitRun(std::string_view text, std::size_t& pos)
+{
+    const std::size_t start = pos;
+    while (pos < text.size() && isDigit(text[pos])) {
+        ++pos;
+    }
+    return text.substr(start, pos - start);
+}
+
+DecimalText parseDecimal(std::string_view text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlank(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && isBlank(text[end - 1])) {
+        --end;
+    }
+    const std::string_view body = text.substr(begin, end - begin);
+
+    DecimalText number;
+    std::size_t pos = 0;
+    if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
+        number.negative = body[pos] == '-';
+        ++pos;
+    }
+    number.whole = digitRun(body, pos);
+    if (pos < body.size() && body[pos] == ',') {
+        ++pos;
+        number.fraction = digitRun(body, pos);
+    }
+    if (pos != body.size() || (number.whole.empty() && number.fraction.empty())) {
+        throw ConversionError{};
+    }
+    return number;
+}
+
+std::string_view withoutLeadingZeros(std::string_view digits)
+{
+    const std::size_t first = digits.find_first_not_of('0');
+    return first == std::string_view::npos ? std::string_view{} : digits.substr(first);
+}
+
+// Shared by the two floating kinds: the digits go to from_chars (which is
+// correctly rounded and locale-free) in the form "-W.F".
+template <typename Float> Float textToFloat(std::string_view text)
+{
+    const DecimalText number = parseDecimal(text);
+    const std::string_view whole = withoutLeadingZeros(number.whole);
+
+    std::string canonical = number.negative ? "-" : "";
+    canonical += whole.empty() ? std::string_view{"0"} : whole;
+    if (!number.fraction.empty()) {
+        canonical += '.';
+        canonical += number.fraction;
+    }
+
+    Float value{};
+    const char* first = canonical.data();
+    const char* last = first + canonical.size();
+    const auto [ptr, ec] = std::from_chars(first, last, value);
+    if (ec == std::errc::result_out_of_range) {
+        // from_chars reports both overflow and underflow to zero this way.
+        if (!whole.empty()) {
+            throw ArithmeticError("number too large");
+        }
+        return number.negative ? -Float{0} : Float{0};
+    }
+    if (ec != std::errc{} || ptr != last) {
+        throw ConversionError{}; // cannot happen for a parsed text
+    }
+    return value;
+}
+
+} // namespace
+
+Fixed4 textToFixed4(std::string_view text)
+{
+    const DecimalText number = parseDecimal(text);
+    const std::string_view whole = withoutLeadingZeros(number.whole);
+
+    // The largest count has 19 digits, 15 of them whole.
+    constexpr std::size_t kMaxWholeDigits = 15;
+    if (whole.size() > kMaxWholeDigits) {
+        throw ArithmeticError("Fixed4 overflow");
+    }
+    Int128 count = 0;
+    for (const char c : whole) {
+        count = count * 10 + (c - '0');
+    }
+    for (std::size_t i = 0; i < 4; ++i) {
+        count = count * 10 + (i < number.fraction.size() ? number.fraction[i] - '0' : 0);
+    }
+
+    // Round the digits beyond the fourth: above half up, half to even.
+    if (number.fraction.size() > 4) {
+        const std::string_view rest = number.fraction.substr(4);
+        const char first = rest.front();
+        const bool beyondHalf = rest.find_first_not_of('0', 1) != std::string_view::npos;
+        if (first > '5' || (first == '5' && (beyondHalf || count % 2 != 0))) {
+            ++count;
+        }
+    }
+
+    if (number.negative) {
+        count = -count;
+    }
+    if (count > std::numeric_limits<std::int64_t>::max() || count < -std::numeric_limits<std::int64_t>::max()) {
+        throw ArithmeticError("Fixed4 overflow");
+    }
+    return Fixed4::fromCount(static_cast<std::int64_t>(count));
+}
+
+double textToDouble(std::string_view text) { return textToFloat<double>(text); }
+
+float textToSingle(std::string_view text) { return textToFloat<float>(text); }
+
+std::string singleToText(float value)
+{
+    if (value == 0.0F) {
+        return "0"; // also for negative zero
+    }
+    // Seven significant digits of the single's exact value: "d.dddddde±XX".
+    std::array<char, 32> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), static_cast<double>(value),
+                                      std::chars_format::scientific, 6);
+    const std::string_view formatted(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+
+    const std::size_t e = formatted.find('e');
+    const bool negative = formatted.front() == '-';
+    std::string digits;
+    for (const char c : formatted.substr(0, e)) {
+        if (isDigit(c)) {
+            digits += c;
+        }
+    }
+    digits.erase(digits.find_last_not_of('0') + 1);
+    const int exponent = std::atoi(std::string(formatted.substr(e + 1)).c_str());
+
+    std::string text = negative ? "-" : "";
+    if (exponent >= 7 || exponent < -4) {
+        text += digits.front();
+        if (digits.size() > 1) {
+            text += ',';
+            text += digits.substr(1);
+        }
+        text += exponent < 0 ? "E-" : "E+";
+        const int magnitude = std::abs(exponent);
+        if (magnitude < 10) {
+            text += '0';
+        }
+        text += std::to_string(magnitude);
+    } else if (exponent >= 0) {
+        const auto wholeDigits = static_cast<std::size_t>(exponent) + 1;
+        if (digits.size() <= wholeDigits) {
+            text += digits;
+            text.append(wholeDigits - digits.size(), '0');
+        } else {
+            text += digits.substr(0, wholeDigits);
+            text += ',';
+            text += digits.substr(wholeDigits);
+        }
+    } else {
+        text += "0,";
+        text.append(static_cast<std::size_t>(-exponent - 1), '0');
+        text += digits;
+    }
+    return text;
+}
+
+} // namespace prochnar

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "fixed4.h"
+
+#include <string>
+#include <string_view>
+
+namespace prochnar {
+
+// The conversions between field texts and numbers. None of them reads the
+// process locale: the decimal separator is always the comma.
+//
+// Accepted number texts: optional spaces or tabs around, an optional "+" or
+// "-", then digits with at most one decimal comma and at least one digit
+// ("12", "-0,5", "5,", ",5"). Anything else (a decimal point, an exponent,
+// digit grouping, an empty text) throws ConversionError. A number too large
+// for the target kind throws ArithmeticError; one too small for a floating
+// kind becomes zero (or a subnormal) without error.
+
+// A field counts as filled when its text is not empty; blanks count as filled.
+[[nodiscard]] constexpr bool isFilled(std::string_view text) { return !text.empty(); }
+
+// Exact from the decimal digits, rounded to four fractional digits, ties to even.
+[[nodiscard]] Fixed4 textToFixed4(std::string_view text);
+// Correctly rounded to the nearest double.
+[[nodiscard]] double textToDouble(std::string_view text);
+// Correctly rounded to the nearest single, directly from the digits.
+[[nodiscard]] float textToSingle(std::string_view text);
+
+// At most 7 significant digits, decimal comma, trailing zeros dropped,
+// negative zero written "0". Magnitudes from 0,0001 up to below 1E+07
+// (once rounded to seven digits) are written in full, others as
+// "1,234568E+15" or "1,5E-05". The value must be finite.
+[[nodiscard]] std::string singleToText(float value);
+
+} // namespace prochnar

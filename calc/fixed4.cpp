@@ -1,0 +1,98 @@
+#include "fixed4.h"
+
+#include "errors.h"
+
+#include <cmath>
+#include <limits>
+
+namespace prochnar {
+
+namespace {
+
+using Wide = Int128;
+
+// The range is symmetric, ±922 337 203 685 477,5807: the one count below it
+// that int64 could hold is left out, so that every value can be negated.
+constexpr Wide kMaxCount = std::numeric_limits<std::int64_t>::max();
+constexpr Wide kMinCount = -kMaxCount;
+
+std::int64_t checkedCount(Wide count)
+{
+    if (count < kMinCount || count > kMaxCount) {
+        throw ArithmeticError("Fixed4 overflow");
+    }
+    return static_cast<std::int64_t>(count);
+}
+
+// numerator / denominator (denominator > 0), rounded to the nearest integer,
+// ties to the even neighbour.
+Wide roundedQuotient(Wide numerator, Wide denominator)
+{
+    Wide quotient = numerator / denominator; // truncates toward zero
+    const Wide remainder = numerator % denominator;
+    const Wide twiceRest = 2 * (remainder < 0 ? -remainder : remainder);
+    if (twiceRest > denominator || (twiceRest == denominator && quotient % 2 != 0)) {
+        quotient += numerator < 0 ? -1 : 1;
+    }
+    return quotient;
+}
+
+} // namespace
+
+Fixed4 Fixed4::fromInt(std::int64_t whole) { return Fixed4{checkedCount(static_cast<Wide>(whole) * kScale)}; }
+
+Fixed4 Fixed4::fromDouble(double value)
+{
+    const double scaled = value * static_cast<double>(kScale);
+    if (!std::isfinite(scaled)) {
+        throw ArithmeticError("Fixed4 overflow");
+    }
+    // The program never changes the rounding mode: nearbyint rounds ties to even.
+    const double rounded = std::nearbyint(scaled);
+    constexpr double kLimit = 9223372036854775808.0; // 2^63
+    if (!(rounded > -kLimit && rounded < kLimit)) {
+        throw ArithmeticError("Fixed4 overflow");
+    }
+    return Fixed4{static_cast<std::int64_t>(rounded)};
+}
+
+double Fixed4::toDouble() const { return static_cast<double>(count_) / static_cast<double>(kScale); }
+
+Fixed4 operator+(Fixed4 a, Fixed4 b) { return Fixed4{checkedCount(static_cast<Wide>(a.count_) + b.count_)}; }
+
+Fixed4 operator-(Fixed4 a, Fixed4 b) { return Fixed4{checkedCount(static_cast<Wide>(a.count_) - b.count_)}; }
+
+Fixed4 operator*(Fixed4 a, Fixed4 b)
+{
+    // |a·b| < 2^126, so the 128-bit product cannot overflow.
+    const Wide product = static_cast<Wide>(a.count_) * b.count_;
+    return Fixed4{checkedCount(roundedQuotient(product, Fixed4::kScale))};
+}
+
+Fixed4 operator*(std::int64_t factor, Fixed4 a) { return Fixed4{checkedCount(static_cast<Wide>(factor) * a.count_)}; }
+
+std::string toText(Fixed4 value)
+{
+    const std::int64_t count = value.count();
+    // Magnitude as unsigned, so that the most negative count has one too.
+    const std::uint64_t magnitude =
+        count < 0 ? 0U - static_cast<std::uint64_t>(count) : static_cast<std::uint64_t>(count);
+    const auto scale = static_cast<std::uint64_t>(Fixed4::kScale);
+
+    std::string text = count < 0 ? "-" : "";
+    text += std::to_string(magnitude / scale);
+    std::uint64_t fraction = magnitude % scale;
+    if (fraction != 0) {
+        std::string digits(4, '0');
+        for (int i = 3; i >= 0; --i) {
+            digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + fraction % 10);
+            fraction /= 10;
+        }
+        digits.erase(digits.find_last_not_of('0') + 1);
+        text += ',';
+        text += digits;
+    }
+    return text;
+}
+
+} // namespace prochnar

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace prochnar {
+
+// The five controls whose enabled or visible property is the whole lock state
+// of the wizard. Nothing else records which steps are open.
+enum class StateControl {
+    Frame5Visible,   // step-2 lock panel "Не подтвержден шаг1"
+    Frame7Enabled,   // the wire table of step 2
+    Command5Enabled, // step-2 "Подтвердить"
+    Frame9Visible,   // step-3 lock panel "Не подтвержден шаг2"
+    Command4Enabled, // step-3 "Выполнить"
+};
+
+enum class MessageIcon { None, Error };
+
+// What the wizard's handlers need from a window. A field (edit field or
+// label) is addressed by its control name; texts are UTF-8. The handlers are
+// written once against this interface: the Qt window implements it over its
+// widgets, MapForm over a plain table for the command line and the tests.
+class Form {
+public:
+    virtual ~Form() = default;
+
+    [[nodiscard]] virtual std::string text(std::string_view field) const = 0;
+    virtual void setText(std::string_view field, const std::string& text) = 0;
+
+    [[nodiscard]] virtual bool state(StateControl control) const = 0;
+    virtual void setState(StateControl control, bool on) = 0;
+
+    // A modal message box titled "Прочнар" with one OK button; returns when
+    // the user has closed it.
+    virtual void showMessage(const std::string& text, MessageIcon icon) = 0;
+
+protected:
+    // Copied and moved only as the concrete form, never through the interface.
+    Form() = default;
+    Form(const Form&) = default;
+    Form& operator=(const Form&) = default;
+    Form(Form&&) = default;
+    Form& operator=(Form&&) = default;
+};
+
+} // namespace prochnar

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "form.h"
+
+#include <optional>
+#include <string_view>
+
+namespace prochnar {
+
+// The buttons of the wizard that run a handler.
+enum class Button {
+    Command2, // step-1 "Подтвердить"
+    Command3, // step-1 "Сброс"
+    Command5, // step-2 "Подтвердить"
+    Command6, // step-2 "Сброс"
+    Command4, // step-3 "Выполнить"
+};
+
+[[nodiscard]] std::string_view buttonName(Button button);
+[[nodiscard]] std::optional<Button> buttonFromName(std::string_view name);
+
+// The wizard's part of loading the window: locks steps 2 and 3.
+void applyInitialState(Form& form);
+
+void confirmStep1(Form& form); // Command2
+void resetStep1(Form& form);   // Command3
+void confirmStep2(Form& form); // Command5
+void resetStep2(Form& form);   // Command6
+void execute(Form& form);      // Command4
+
+// Whether the button can be clicked in the form's current state: Command5
+// and Command4 follow their enabled property, the others are always enabled.
+[[nodiscard]] bool isEnabled(const Form& form, Button button);
+
+// Clicks the button: runs its handler if it is enabled. Returns false (and
+// does nothing) for a disabled button.
+bool press(Form& form, Button button);
+
+} // namespace prochnar

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "fields.h"
+#include "form.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace prochnar {
+
+// A form without a window: the fields of a calculation in a table, the five
+// state properties, and the messages shown, kept in order. It starts as the
+// window is built, before its load handler runs: default texts, every state
+// control enabled and visible.
+class MapForm final : public Form {
+public:
+    struct ShownMessage {
+        std::string text;
+        MessageIcon icon;
+        friend bool operator==(const ShownMessage&, const ShownMessage&) = default;
+    };
+
+    MapForm();
+
+    [[nodiscard]] std::string text(std::string_view field) const override;
+    void setText(std::string_view field, const std::string& text) override;
+    [[nodiscard]] bool state(StateControl control) const override;
+    void setState(StateControl control, bool on) override;
+    void showMessage(const std::string& text, MessageIcon icon) override;
+
+    // Messages shown since the last call, in order.
+    [[nodiscard]] std::vector<ShownMessage> takeMessages();
+
+private:
+    std::map<std::string, std::string, std::less<>> texts_;
+    std::map<StateControl, bool> states_;
+    std::vector<ShownMessage> messages_;
+};
+
+} // namespace prochnar

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "fixed4.h"
+#include "messages.h"
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace prochnar {
+
+// The three steps of the wizard as functions of field texts. Each member is
+// named after the control whose text it holds.
+
+struct Step1Input {
+    std::string txtLpp, txtH, txtB, txtIy, txtIyy;
+    std::string txtMn, txtMp, txtMv, txtLp, txtl, txtG, txtGg, Text9, Text10;
+};
+
+struct Step1Result {
+    Fixed4 chordSlenderness;    // for lblJ; 0 where not computed
+    Fixed4 diagonalSlenderness; // for lblJ1; 0 where not computed
+    Message message = Message::None;
+    bool unlockStep2 = false; // both values computed
+};
+
+// Slenderness of a chord element, lп / iуг · 100, and of a diagonal,
+// ((h + b) / 2) / iуг · 100.
+[[nodiscard]] Step1Result step1(const Step1Input& in);
+
+inline constexpr int kWireCount = 8;
+
+struct Step2Input {
+    std::string txtMp, txtMv;
+    std::array<std::string, kWireCount> wirePosition;  // txtl1 … txtl8
+    std::array<std::string, kWireCount> wireWeight;    // txtgp1 … txtgp8
+    std::array<std::string, kWireCount> wireWeightIce; // txtgpp1 … txtgpp8
+    std::string txtLp, txtl, txtG, txtGg, txtH, txtLpp;
+    std::string Text3, Text5;
+};
+
+struct Step2Result {
+    std::optional<bool> iceMomentGoverns; // for Text15: "1" ice moment, "0" wind moment; none if not read
+    Fixed4 reaction;                      // for txtQp; 0 where not computed
+    Fixed4 diagonalForce;                 // for txtZ1; 0 where not computed
+    Message message = Message::None;
+};
+
+// The governing upper-chord moment, the support reaction from the wire loads,
+// the fixed loads and the girder's weight, and the force in a diagonal.
+[[nodiscard]] Step2Result step2(const Step2Input& in);
+
+struct Step3Input {
+    std::string txtMp, txtMv, txtMn, txtH, Text1, Text10, Text3, Text5, txtQp, txtZ1, Text15;
+};
+
+// The five results in the order they are computed and written. A result that
+// the press did not reach because of an error is empty.
+struct Step3Result {
+    std::optional<float> Text4;  // required area, compressed chord angle
+    std::optional<float> Text7;  // required area, tensioned chord angle
+    std::optional<float> txtz2;  // required area, diagonal angle
+    std::optional<float> Text13; // half the support reaction
+    std::optional<float> Text14; // force a diagonal angle of the actual area carries
+    Message message = Message::None;
+};
+
+[[nodiscard]] Step3Result step3(const Step3Input& in);
+
+} // namespace prochnar

@@ -1,0 +1,184 @@
+// prochnar-calc: runs a calculation of Прочнар without a window.
+//
+//   prochnar-calc [--press NAMES] [FILE]
+//
+// Reads a form file (FILE, or standard input when FILE is absent or "-"),
+// clicks the buttons NAMES in order as the window would, and prints what each
+// click showed followed by the whole form, itself a valid form file.
+
+#include "calc/handlers.h"
+#include "calc/map_form.h"
+#include "cli/form_file.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace prochnar;
+
+constexpr int kExitUsage = 2;
+constexpr int kExitInternal = 3;
+// A form is a few kilobytes; anything beyond this is not one.
+constexpr std::streamsize kMaxFileSize = 16 * 1024 * 1024;
+
+constexpr std::string_view kUsage = "usage: prochnar-calc [--press NAMES] [FILE]\n"
+                                    "\n"
+                                    "Runs a calculation of the girder's residual strength without a window.\n"
+                                    "FILE (or standard input when FILE is absent or \"-\") holds the form, in\n"
+                                    "UTF-8, one NAME=TEXT per line: NAME is a field (txtMn, txtLpp, Text3, ...)\n"
+                                    "or a state property (Frame5.Visible, Frame7.Enabled, Command5.Enabled,\n"
+                                    "Frame9.Visible, Command4.Enabled) with 0 or 1. Lines starting with '#'\n"
+                                    "and empty lines are ignored; what the file does not name keeps the value\n"
+                                    "the window starts with. Numbers take a decimal comma.\n"
+                                    "\n"
+                                    "--press NAMES  comma-separated buttons to click in order: Command2 (step-1\n"
+                                    "               confirm), Command3 (step-1 reset), Command5 (step-2 confirm),\n"
+                                    "               Command6 (step-2 reset), Command4 (execute);\n"
+                                    "               default Command2,Command5,Command4\n"
+                                    "\n"
+                                    "Prints '# press NAME' for each click, '# message: ...' or\n"
+                                    "'# message error: ...' for each message shown, then the whole form.\n"
+                                    "Exit status: 0 no message shown, 1 a message shown, 2 bad usage or input.\n"
+                                    "\n"
+                                    "Example:\n"
+                                    "  printf 'txtLpp=3\\ntxtIy=1,5\\n' | prochnar-calc --press Command2\n";
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct Options {
+    std::vector<Button> presses{Button::Command2, Button::Command5, Button::Command4};
+    std::string file = "-";
+    bool help = false;
+};
+
+std::vector<Button> parsePresses(std::string_view list)
+{
+    std::vector<Button> presses;
+    while (true) {
+        const std::size_t comma = list.find(',');
+        const std::string_view name = list.substr(0, comma);
+        const auto button = buttonFromName(name);
+        if (!button) {
+            throw UsageError("unknown button '" + std::string(name) + "'");
+        }
+        presses.push_back(*button);
+        if (comma == std::string_view::npos) {
+            return presses;
+        }
+        list.remove_prefix(comma + 1);
+    }
+}
+
+Options parseArguments(int argc, char** argv)
+{
+    Options options;
+    bool haveFile = false;
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        if (arg == "--help" || arg == "-h") {
+            options.help = true;
+        } else if (arg == "--press") {
+            if (i + 1 == args.size()) {
+                throw UsageError("--press needs a list of buttons");
+            }
+            options.presses = parsePresses(args[++i]);
+        } else if (arg.starts_with("--press=")) {
+            options.presses = parsePresses(arg.substr(8));
+        } else if (arg.size() > 1 && arg.front() == '-') {
+            throw UsageError("unknown option '" + std::string(arg) + "'");
+        } else if (haveFile) {
+            throw UsageError("more than one FILE");
+        } else {
+            options.file = std::string(arg);
+            haveFile = true;
+        }
+    }
+    return options;
+}
+
+std::string readInput(const std::string& file, const std::string& shownName)
+{
+    std::ifstream stream;
+    std::istream* in = &std::cin;
+    if (file != "-") {
+        stream.open(file, std::ios::binary);
+        if (!stream) {
+            throw UsageError(shownName + ": cannot be read");
+        }
+        in = &stream;
+    }
+    std::string content;
+    std::vector<char> chunk(64 * 1024);
+    while (in->read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in->gcount() > 0) {
+        content.append(chunk.data(), static_cast<std::size_t>(in->gcount()));
+        if (static_cast<std::streamsize>(content.size()) > kMaxFileSize) {
+            throw UsageError(shownName + ": too large for a form (over 16 MiB)");
+        }
+    }
+    if (in->bad()) {
+        throw UsageError(shownName + ": cannot be read");
+    }
+    return content;
+}
+
+int run(int argc, char** argv)
+{
+    const Options options = parseArguments(argc, argv);
+    if (options.help) {
+        std::cout << kUsage;
+        return 0;
+    }
+    const std::string shownName = options.file == "-" ? "standard input" : options.file;
+    const std::string content = readInput(options.file, shownName);
+
+    MapForm form;
+    applyInitialState(form);
+    try {
+        readFormFile(content, form);
+    } catch (const FormFileError& error) {
+        throw UsageError(shownName + ":" + std::to_string(error.line()) + ": " + error.what());
+    }
+
+    std::string out;
+    bool messageShown = false;
+    for (const Button button : options.presses) {
+        out += "# press ";
+        out += buttonName(button);
+        out += press(form, button) ? "\n" : " (disabled)\n";
+        for (const auto& message : form.takeMessages()) {
+            out += message.icon == MessageIcon::Error ? "# message error: " : "# message: ";
+            out += message.text;
+            out += '\n';
+            messageShown = true;
+        }
+    }
+    out += writeFormFile(form);
+    std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
+    std::cout.flush();
+    return messageShown ? 1 : 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const UsageError& error) {
+        std::cerr << "prochnar-calc: " << error.what() << '\n';
+        return kExitUsage;
+    } catch (const std::exception& error) {
+        std::cerr << "prochnar-calc: internal error: " << error.what() << '\n';
+        return kExitInternal;
+    }
+}

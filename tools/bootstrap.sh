@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for Прочнар, builds it, then either starts the
+# program ("run") or runs every test ("test").
+#   bash tools/bootstrap.sh run     install what is missing, build, start
+#   bash tools/bootstrap.sh test    install what is missing, build, run all tests
+set -euo pipefail
+
+mode=${1:-run}
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${PROCHNAR_BUILD_DIR:-$top/build}
+
+packages=(
+    build-essential cmake ninja-build pkg-config
+    libgtest-dev
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+    fonts-dejavu-core fonts-liberation2
+    xvfb xauth imagemagick
+    python3 locales-all
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo=()
+    [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" --parallel
+
+case "$mode" in
+run)
+    if [ -x "$build/app/prochnar" ]; then
+        exec "$build/app/prochnar"
+    fi
+    exec "$build/cli/prochnar-calc" "$top/examples/worked-example.form"
+    ;;
+test)
+    cd "$build"
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
