@@ -25,7 +25,7 @@ using namespace prochnar;
 constexpr int kExitUsage = 2;
 constexpr int kExitInternal = 3;
 // A form is a few kilobytes; anything beyond this is not one.
-constexpr std::streamsize kMaxFileSize = 16 * 1024 * 1024;
+constexpr std::streamsize kMaxFileSize = std::streamsize{16} * 1024 * 1024;
 
 constexpr std::string_view kUsage = "usage: prochnar-calc [--press NAMES] [FILE]\n"
                                     "\n"
@@ -118,7 +118,7 @@ std::string readInput(const std::string& file, const std::string& shownName)
         in = &stream;
     }
     std::string content;
-    std::vector<char> chunk(64 * 1024);
+    std::vector<char> chunk(std::size_t{64} * 1024);
     while (in->read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in->gcount() > 0) {
         content.append(chunk.data(), static_cast<std::size_t>(in->gcount()));
         if (static_cast<std::streamsize>(content.size()) > kMaxFileSize) {

@@ -26,6 +26,7 @@ public:
         }
     }
 };
+// NOLINTNEXTLINE(cert-err58-cpp): gtest takes environments before main runs
 const auto* const kLocale = ::testing::AddGlobalTestEnvironment(new LocaleEnvironment);
 
 TEST(NumberSyntax, AcceptsDigitsWithOptionalSignCommaAndBlanksAround)
