@@ -164,20 +164,10 @@ std::string singleToText(float value)
     digits.erase(digits.find_last_not_of('0') + 1);
     const int exponent = std::atoi(std::string(formatted.substr(e + 1)).c_str());
 
+    // Always written in full, never with an exponent: every result the
+    // program writes reads back through its own conversion.
     std::string text = negative ? "-" : "";
-    if (exponent >= 7 || exponent < -4) {
-        text += digits.front();
-        if (digits.size() > 1) {
-            text += ',';
-            text += digits.substr(1);
-        }
-        text += exponent < 0 ? "E-" : "E+";
-        const int magnitude = std::abs(exponent);
-        if (magnitude < 10) {
-            text += '0';
-        }
-        text += std::to_string(magnitude);
-    } else if (exponent >= 0) {
+    if (exponent >= 0) {
         const auto wholeDigits = static_cast<std::size_t>(exponent) + 1;
         if (digits.size() <= wholeDigits) {
             text += digits;

@@ -28,9 +28,9 @@ namespace prochnar {
 [[nodiscard]] float textToSingle(std::string_view text);
 
 // At most 7 significant digits, decimal comma, trailing zeros dropped,
-// negative zero written "0". Magnitudes from 0,0001 up to below 1E+07
-// (once rounded to seven digits) are written in full, others as
-// "1,234568E+15" or "1,5E-05". The value must be finite.
+// negative zero written "0", always in full without an exponent ("1234568000",
+// "0,00001234568"), so that the text reads back as a number. The value must
+// be finite.
 [[nodiscard]] std::string singleToText(float value);
 
 } // namespace prochnar

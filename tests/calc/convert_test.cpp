@@ -129,17 +129,21 @@ TEST(SingleToText, SevenSignificantDigitsDecimalComma)
     EXPECT_EQ(singleToText(0.000123456789F), "0,0001234568");
 }
 
-TEST(SingleToText, ExponentFormForVeryLargeAndSmall)
+TEST(SingleToText, VeryLargeAndSmallAreWrittenInFullAndReadBack)
 {
-    EXPECT_EQ(singleToText(1.2345678e15F), "1,234568E+15");
-    EXPECT_EQ(singleToText(10000000.0F), "1E+07");
-    EXPECT_EQ(singleToText(-25000000.0F), "-2,5E+07");
-    EXPECT_EQ(singleToText(9999999.5F), "1E+07"); // seven digits round up into the next decade
-    EXPECT_EQ(singleToText(0.00001F), "1E-05");
-    EXPECT_EQ(singleToText(0.000015F), "1,5E-05");
-    EXPECT_EQ(singleToText(std::numeric_limits<float>::max()), "3,402823E+38");
-    EXPECT_EQ(singleToText(std::numeric_limits<float>::denorm_min()), "1,401298E-45");
-    EXPECT_EQ(singleToText(1e-38F), "9,999999E-39"); // the single nearest to 1E-38
+    EXPECT_EQ(singleToText(1.2345678e15F), "1234568000000000");
+    EXPECT_EQ(singleToText(10000000.0F), "10000000");
+    EXPECT_EQ(singleToText(-25000000.0F), "-25000000");
+    EXPECT_EQ(singleToText(9999999.5F), "10000000"); // seven digits round up into the next decade
+    EXPECT_EQ(singleToText(0.00001F), "0,00001");
+    EXPECT_EQ(singleToText(-0.000015F), "-0,000015");
+    EXPECT_EQ(singleToText(1e-38F), "0,000000000000000000000000000000000000009999999"); // the single nearest 1E-38
+    EXPECT_EQ(singleToText(std::numeric_limits<float>::max()), "340282300000000000000000000000000000000");
+    for (const float value : {std::numeric_limits<float>::max(), std::numeric_limits<float>::denorm_min(),
+                              -std::numeric_limits<float>::min(), 1.2345678e15F, 3.0e-30F}) {
+        const float back = textToSingle(singleToText(value));
+        EXPECT_NEAR(back, value, std::fabs(value) * 1e-6F) << singleToText(value);
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "calc/handlers.h"
 #include "calc/map_form.h"
+#include "tests/support/wizard_state.h"
 
 #include <gtest/gtest.h>
 
@@ -8,28 +9,8 @@
 namespace prochnar {
 namespace {
 
-// The reachable combinations of the lock state: step 2 locked or open,
-// step 3 covered, open or bare.
-enum class Wizard { S1 = 1, S2, S3, S4, S5, Other };
-
-Wizard wizardState(const Form& form)
-{
-    const bool step2Locked = form.state(StateControl::Frame5Visible) && !form.state(StateControl::Frame7Enabled) &&
-                             !form.state(StateControl::Command5Enabled);
-    const bool step2Open = !form.state(StateControl::Frame5Visible) && form.state(StateControl::Frame7Enabled) &&
-                           form.state(StateControl::Command5Enabled);
-    const bool panel = form.state(StateControl::Frame9Visible);
-    const bool execute = form.state(StateControl::Command4Enabled);
-    const bool covered = panel && !execute;
-    const bool open3 = !panel && execute;
-    const bool bare = !panel && !execute;
-    if (step2Locked && covered) return Wizard::S1;
-    if (step2Open && covered) return Wizard::S2;
-    if (step2Open && open3) return Wizard::S3;
-    if (step2Open && bare) return Wizard::S4;
-    if (step2Locked && bare) return Wizard::S5;
-    return Wizard::Other;
-}
+using test_support::Wizard;
+using test_support::wizardState;
 
 void fillStep1(Form& form)
 {

@@ -132,7 +132,8 @@ TEST(Step3, ResultsBeyondSinglePrecisionAreArithmeticErrors)
     in = example();
     in.Text1 = "1" + std::string(38, '0'); // 10^7 · Rp · φ · A beyond a single
     in.Text15 = "x";
-    expectResults(step3(in), "0", "1E-37", "5E-37", "6172,835", "(empty)", Message::Arithmetic);
+    expectResults(step3(in), "0", "0,0000000000000000000000000000000000001", "0,0000000000000000000000000000000000005",
+                  "6172,835", "(empty)", Message::Arithmetic);
 
     in = example();
     in.txtZ1 = "0,0000000000000000000000000000000000000000001"; // underflow is no error
