@@ -23,7 +23,7 @@ constexpr std::array<ButtonName, 5> kButtons{{
     {Button::Command4, "Command4"},
 }};
 
-std::string wireField(std::string_view row, int index) { return std::string(row) + std::to_string(index + 1); }
+std::string wireField(std::string_view row, std::size_t index) { return std::string(row) + std::to_string(index + 1); }
 
 void show(Form& form, Message message)
 {
@@ -136,7 +136,7 @@ void confirmStep2(Form& form)
         .Text3 = form.text("Text3"),
         .Text5 = form.text("Text5"),
     };
-    for (int i = 0; i < kWireCount; ++i) {
+    for (std::size_t i = 0; i < kWireCount; ++i) {
         in.wirePosition[i] = form.text(wireField("txtl", i));
         in.wireWeight[i] = form.text(wireField("txtgp", i));
         in.wireWeightIce[i] = form.text(wireField("txtgpp", i));
@@ -156,7 +156,7 @@ void confirmStep2(Form& form)
 void resetStep2(Form& form)
 {
     for (const char* row : {"txtl", "txtgp", "txtgpp"}) {
-        for (int i = 0; i < kWireCount; ++i) {
+        for (std::size_t i = 0; i < kWireCount; ++i) {
             form.setText(wireField(row, i), "0");
         }
     }

@@ -73,13 +73,13 @@ Step2Result step2(const Step2Input& in)
         std::array<Fixed4, kWireCount> position;
         std::array<Fixed4, kWireCount> weight;
         std::array<Fixed4, kWireCount> weightIce;
-        for (int i = 0; i < kWireCount; ++i) {
+        for (std::size_t i = 0; i < kWireCount; ++i) {
             position[i] = textToFixed4(in.wirePosition[i]);
         }
-        for (int i = 0; i < kWireCount; ++i) {
+        for (std::size_t i = 0; i < kWireCount; ++i) {
             weight[i] = textToFixed4(in.wireWeight[i]);
         }
-        for (int i = 0; i < kWireCount; ++i) {
+        for (std::size_t i = 0; i < kWireCount; ++i) {
             weightIce[i] = textToFixed4(in.wireWeightIce[i]);
         }
         const Fixed4 girderLength = textToFixed4(in.txtLp);
@@ -96,7 +96,7 @@ Step2Result step2(const Step2Input& in)
         // Each wire: its weights plus 43 / l per metre of span, over the span,
         // at its position; the share of the far support is taken by / Lp.
         double sum = 0.0;
-        for (int i = 0; i < kWireCount; ++i) {
+        for (std::size_t i = 0; i < kWireCount; ++i) {
             const Fixed4 c = Fixed4::fromDouble(div(43.0, span.toDouble()));
             const Fixed4 load = (weight[i] + c) + (weightIce[i] - weight[i]);
             const Fixed4 p = ((10 * load) * span) * position[i];

@@ -4,6 +4,7 @@
 #include "messages.h"
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -28,7 +29,7 @@ struct Step1Result {
 // ((h + b) / 2) / iуг · 100.
 [[nodiscard]] Step1Result step1(const Step1Input& in);
 
-inline constexpr int kWireCount = 8;
+inline constexpr std::size_t kWireCount = 8;
 
 struct Step2Input {
     std::string txtMp, txtMv;

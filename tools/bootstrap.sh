@@ -13,9 +13,10 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-    fonts-dejavu-core fonts-liberation2
+    fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
     xvfb xauth imagemagick
     python3 locales-all
+    clang clang-format clang-tidy libclang-rt-14-dev
 )
 
 missing=()
@@ -30,7 +31,7 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S "$top" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPROCHNAR_WERROR=ON >/dev/null
 cmake --build "$build" --parallel
 
 case "$mode" in
@@ -41,8 +42,21 @@ run)
     exec "$build/cli/prochnar-calc" "$top/examples/worked-example.form"
     ;;
 test)
-    cd "$build"
-    QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)"
+    # 1. Every test of the plain build, with clang-format and clang-tidy.
+    (cd "$build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)")
+
+    # 2. Everything again with AddressSanitizer and UndefinedBehaviorSanitizer
+    #    (clang, which also builds the fuzz targets).
+    asan=${PROCHNAR_ASAN_BUILD_DIR:-$top/build-asan}
+    CC=clang CXX=clang++ cmake -S "$top" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DPROCHNAR_WERROR=ON -DPROCHNAR_SANITIZE=ON -DPROCHNAR_FUZZ=ON >/dev/null
+    cmake --build "$asan" --parallel
+    (cd "$asan" && QT_QPA_PLATFORM=offscreen \
+        LSAN_OPTIONS="suppressions=$top/tests/lsan.supp:print_suppressions=0" \
+        ctest --output-on-failure --parallel "$(nproc)")
+
+    # 3. The fuzz targets, each for a bounded time.
+    bash "$top/tools/fuzz.sh" "$asan" "${PROCHNAR_FUZZ_SECONDS:-25}"
     ;;
 *)
     echo "usage: $0 run|test" >&2
