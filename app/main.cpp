@@ -42,6 +42,9 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(startupMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);
+    // The program ends with its last window: closing the main window while
+    // the About window or the help is open leaves it running until they close.
+    QApplication::setQuitOnLastWindowClosed(true);
 
     prochnar::MainWindow window;
     window.show();

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Pictures of the main window under Xvfb: the three tabs before and after a
-# whole calculation typed in with the keyboard, plus the program itself as it
-# starts on a bare X screen.
+# Pictures of the program under Xvfb: the three tabs before and after a
+# whole calculation typed in with the keyboard, the recommendation over step
+# 3, the About window (also with the pointing hand over its web link, and the
+# hand alone, enlarged, its hot spot marked), the help window, plus the
+# program itself as it starts on a bare X screen.
 #   bash tools/screenshots.sh FOLDER [BUILD_DIR]
 # Needs xvfb and imagemagick (tools/bootstrap.sh installs them). Builds the
 # project into BUILD_DIR (default: build) when the programs are missing.
@@ -54,5 +56,6 @@ wait "$program_pid" 2>/dev/null || true
 program_pid=
 echo "$out/start-screen.png"
 
-# Each tab before and after a calculation.
+# Each tab before and after a calculation, then the recommendation, the
+# About window and the help.
 "$shots" "$out"

@@ -1,9 +1,13 @@
 #include "ui/main/main_window.h"
 
 #include "calc/handlers.h"
+#include "ui/about/about_window.h"
+#include "ui/main/help_window.h"
+#include "ui/main/on_top.h"
 #include "ui_Form1.h"
 
 #include <QEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -11,7 +15,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QStyle>
+#include <QUrl>
 
 #include <array>
 #include <utility>
@@ -30,8 +36,11 @@ void showMessageBox(QWidget* parent, const QString& text, MessageIcon icon)
     box.exec();
 }
 
-MainWindow::MainWindow(QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::Form1>()), presenter_(showMessageBox)
+MainWindow::MainWindow(QWidget* parent) : MainWindow(ReferenceFiles::standard(), openWithDesktop, parent) {}
+
+MainWindow::MainWindow(ReferenceFiles files, UrlOpener openUrl, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::Form1>()), presenter_(showMessageBox), files_(std::move(files)),
+      openUrl_(std::move(openUrl))
 {
     initFormResources();
     ui_->setupUi(this);
@@ -39,6 +48,9 @@ MainWindow::MainWindow(QWidget* parent)
 
     // Built hidden: the governing-moment flag is never shown.
     ui_->Text15->hide();
+
+    // The guidance table is read once, before the wizard's initial state.
+    ui_->Text2->setPlainText(files_.readText(kGuidanceFile).text);
 
     applyInitialState(*this);
     // The rest of the load: the step-2 results and the recommendation stay
@@ -50,10 +62,15 @@ MainWindow::MainWindow(QWidget* parent)
     ui_->Command12->hide();
 
     connectButtons();
+    connectServices();
     centreOnScreen();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    delete about_;
+    delete help_;
+}
 
 void MainWindow::setMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
 
@@ -130,6 +147,16 @@ void MainWindow::changeEvent(QEvent* event)
     }
 }
 
+// A click anywhere in the text of the recommendation puts it away.
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui_->Text11->viewport() && event->type() == QEvent::MouseButtonPress) {
+        ui_->Text11->hide();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 QWidget* MainWindow::field(std::string_view name) const
 {
     const QString objectName = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
@@ -181,6 +208,73 @@ void MainWindow::connectButtons()
     for (const auto& [widget, button] : wiring) {
         connect(widget, &QPushButton::clicked, this, [this, button = button] { press(*this, button); });
     }
+}
+
+void MainWindow::connectServices()
+{
+    connect(ui_->Command10, &QPushButton::clicked, this, [this] { setOnTop(true); });
+    connect(ui_->Command12, &QPushButton::clicked, this, [this] { setOnTop(false); });
+    connect(ui_->Command7, &QPushButton::clicked, this, &MainWindow::showRecommendation);
+    connect(ui_->Command1, &QPushButton::clicked, this, &MainWindow::openCatalogue);
+    connect(ui_->Command9, &QPushButton::clicked, this, &MainWindow::showAbout);
+    connect(ui_->Command8, &QPushButton::clicked, this, &QWidget::close);
+    ui_->Text11->viewport()->installEventFilter(this);
+
+    // F1 from whichever control of the window has the focus.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, &MainWindow::showHelp);
+}
+
+void MainWindow::setOnTop(bool on)
+{
+    SetOnTop(this, on);
+    ui_->Command10->setVisible(!on);
+    ui_->Command12->setVisible(on);
+}
+
+void MainWindow::showRecommendation()
+{
+    ui_->Text11->show();
+    ui_->Text11->setPlainText(files_.readText(kRecommendationFile).text);
+}
+
+// The catalogue opens in the desktop's viewer; a missing catalogue or
+// viewer changes nothing here.
+void MainWindow::openCatalogue() const
+{
+    const QString path = files_.find(kCatalogueFile);
+    if (!path.isEmpty()) {
+        openUrl_(QUrl::fromLocalFile(path));
+    }
+}
+
+// One About window at a time, without owner, so that it is neither kept on
+// top with the main window nor closed with it.
+void MainWindow::showAbout()
+{
+    if (about_ == nullptr) {
+        about_ = new AboutWindow(openUrl_);
+        about_->setAttribute(Qt::WA_DeleteOnClose);
+        about_->setWindowIcon(windowIcon());
+        about_->show();
+        return;
+    }
+    about_->raise();
+    about_->activateWindow();
+}
+
+void MainWindow::showHelp()
+{
+    if (help_ == nullptr) {
+        help_ = new HelpWindow(files_);
+        help_->setAttribute(Qt::WA_DeleteOnClose);
+        help_->setWindowIcon(windowIcon());
+        help_->show();
+        return;
+    }
+    help_->raise();
+    help_->activateWindow();
 }
 
 void MainWindow::centreOnScreen()

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "calc/form.h"
+#include "ui/about/url_opener.h"
+#include "ui/main/reference_files.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -18,6 +21,9 @@ class Form1;
 
 namespace prochnar {
 
+class AboutWindow;
+class HelpWindow;
+
 // Shows one message of a handler and returns when the user has closed it.
 using MessagePresenter = std::function<void(QWidget* parent, const QString& text, MessageIcon icon)>;
 
@@ -27,12 +33,19 @@ void showMessageBox(QWidget* parent, const QString& text, MessageIcon icon);
 
 // The main window Form1: the three-tab wizard. It maps its widgets onto the
 // Form interface of the calculation and runs the calculation's handlers when
-// the wizard's buttons are clicked; it has no calculation of its own.
+// the wizard's buttons are clicked; it has no calculation of its own. Its
+// other buttons and F1 open the documents that come with the program, the
+// About window and the help, and keep the window on top.
 class MainWindow final : public QWidget, public Form {
     Q_OBJECT
 
 public:
+    // With the documents where the program looks for them and the desktop
+    // opening addresses.
     explicit MainWindow(QWidget* parent = nullptr);
+    // With the documents looked up in the given folders, and addresses (the
+    // catalogue, the About window's links) handed to the given opener.
+    MainWindow(ReferenceFiles files, UrlOpener openUrl, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Replaces the message boxes, for instance by a recorder in a test.
@@ -47,16 +60,30 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     [[nodiscard]] QWidget* field(std::string_view name) const;
     [[nodiscard]] QWidget* stateWidget(StateControl control) const;
     void keepWireTableLook();
     void connectButtons();
+    void connectServices();
     void centreOnScreen();
+
+    void setOnTop(bool on);
+    void showRecommendation();
+    void openCatalogue() const;
+    void showAbout();
+    void showHelp();
 
     std::unique_ptr<Ui::Form1> ui_;
     MessagePresenter presenter_;
+    ReferenceFiles files_;
+    UrlOpener openUrl_;
+    // Top-level windows of their own, each deleted when closed; whichever is
+    // still open goes with the main window.
+    QPointer<AboutWindow> about_;
+    QPointer<HelpWindow> help_;
 };
 
 } // namespace prochnar

@@ -3,14 +3,13 @@
 // through, and how the window maps its widgets onto the calculation's form.
 
 #include "calc/fields.h"
+#include "tests/ui/caption_fit.h"
 #include "window_driver.h"
 
 #include <QAccessible>
 #include <QApplication>
 #include <QGroupBox>
-#include <QImage>
 #include <QLabel>
-#include <QPainter>
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -20,37 +19,10 @@
 #include <map>
 
 using prochnar::StateControl;
+using prochnar::test::inkFits;
 using prochnar::test::WindowDriver;
 
 namespace {
-
-// Draws the text as a label or button draws it, laid out in the box but
-// without clipping, and tells whether any of its ink falls outside the box
-// grown by the given margin (the part of the widget around its text).
-bool inkFits(const QWidget* widget, const QFont& font, const QRect& box, int flags, const QString& text, int around = 0)
-{
-    constexpr int margin = 48;
-    QImage image(box.size() + QSize(2 * margin, 2 * margin), QImage::Format_RGB32);
-    const int dotsPerMeter = qRound(widget->logicalDpiY() / 0.0254);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(QRect(QPoint(margin, margin), box.size()), flags, text);
-    }
-    const QRect inside = QRect(QPoint(margin, margin), box.size()).adjusted(-around, -around, around, around);
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (!inside.contains(x, y) && image.pixel(x, y) != qRgb(255, 255, 255)) {
-                return false;
-            }
-        }
-    }
-    return true;
-}
 
 QString describe(const QWidget* widget, const QString& text)
 {
@@ -110,7 +82,9 @@ void LayoutTest::startState()
     for (const auto& [name, text] : prochnar::kFormFields) {
         QCOMPARE(driver.form().text(name), std::string(text));
     }
-    QCOMPARE(driver.text("Text2"), QStringLiteral("Text2"));
+    // The guidance table is read in at start; the recommendation only when asked for.
+    QCOMPARE(driver.text("Text2"), prochnar::test::builtDocuments().readText(prochnar::kGuidanceFile).text);
+    QVERIFY(driver.text("Text2").contains(QStringLiteral("коэффициент")));
     QCOMPARE(driver.text("Text11"), QStringLiteral("Text11"));
 
     QVERIFY(driver.form().state(StateControl::Frame5Visible));

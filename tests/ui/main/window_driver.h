@@ -2,10 +2,13 @@
 
 // Drives the main window as a user does: selects the tab of a control,
 // clicks buttons with the mouse and types into fields with the keyboard.
-// Message boxes are recorded instead of shown.
+// Message boxes are recorded instead of shown, and so are the addresses the
+// window would hand to the desktop. The documents are read from the folder
+// where the build puts them, unless the test gives folders of its own.
 
 #include "calc/form.h"
 #include "ui/main/main_window.h"
+#include "ui/main/reference_files.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,6 +16,7 @@
 #include <QStackedWidget>
 #include <QTabWidget>
 #include <QTest>
+#include <QUrl>
 
 #include <initializer_list>
 #include <memory>
@@ -26,9 +30,13 @@ struct ShownMessage {
     MessageIcon icon;
 };
 
+// The documents as the build puts them beside the program.
+inline ReferenceFiles builtDocuments() { return ReferenceFiles({QStringLiteral(PROCHNAR_DOCUMENTS_DIR)}); }
+
 class WindowDriver {
 public:
-    WindowDriver() : window_(std::make_unique<MainWindow>())
+    explicit WindowDriver(const ReferenceFiles& files = builtDocuments())
+        : window_(std::make_unique<MainWindow>(files, [this](const QUrl& url) { opened_.push_back(url); }))
     {
         window_->setMessagePresenter([this](QWidget*, const QString& text, MessageIcon icon) {
             messages_.push_back({text, icon});
@@ -92,9 +100,13 @@ public:
 
     [[nodiscard]] std::vector<ShownMessage> takeMessages() { return std::exchange(messages_, {}); }
 
+    // The addresses handed to the desktop since the last call.
+    [[nodiscard]] std::vector<QUrl> takeOpened() { return std::exchange(opened_, {}); }
+
 private:
-    std::unique_ptr<MainWindow> window_;
     std::vector<ShownMessage> messages_;
+    std::vector<QUrl> opened_;
+    std::unique_ptr<MainWindow> window_; // last: goes first, while the recorders still stand
 };
 
 // Step-1 inputs that complete: chord 2,5 / 1,25 x 100 = 200, diagonal

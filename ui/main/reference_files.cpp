@@ -1,0 +1,104 @@
+#include "ui/main/reference_files.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace prochnar {
+
+namespace {
+
+TextFile unread(const QString& name, const QString& where)
+{
+    return {QStringLiteral("Не удалось прочитать файл \"%1\": %2").arg(name, where), false};
+}
+
+TextFile unread(const QString& name, const QString& path, const QString& reason)
+{
+    return unread(name, QStringLiteral("%1 — %2").arg(QDir::toNativeSeparators(path), reason));
+}
+
+} // namespace
+
+QString decodeTextFile(QByteArrayView bytes)
+{
+    // Stateless: a sequence cut off at the end is an error too, not a rest
+    // kept for more input that never comes.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) {
+        return text;
+    }
+    QStringDecoder cp1251("windows-1251", QStringDecoder::Flag::Stateless);
+    return cp1251.decode(bytes);
+}
+
+ReferenceFiles::ReferenceFiles(const QStringList& folders)
+{
+    for (const QString& folder : folders) {
+        if (folder.isEmpty()) {
+            continue;
+        }
+        const QString clean = QDir::cleanPath(QDir(folder).absolutePath());
+        if (!folders_.contains(clean)) {
+            folders_.append(clean);
+        }
+    }
+}
+
+ReferenceFiles ReferenceFiles::standard()
+{
+    return ReferenceFiles(
+        {QDir::currentPath(), QCoreApplication::applicationDirPath(), QStringLiteral(PROCHNAR_INSTALLED_DATA_DIR)});
+}
+
+QString ReferenceFiles::find(const QString& name) const
+{
+    for (const QString& folder : folders_) {
+        const QFileInfo entry(QDir(folder), name);
+        if (entry.exists()) {
+            return entry.filePath();
+        }
+    }
+    return {};
+}
+
+TextFile ReferenceFiles::readText(const QString& name) const
+{
+    const QString path = find(name);
+    if (path.isEmpty()) {
+        QStringList where;
+        for (const QString& folder : folders_) {
+            where.append(QDir::toNativeSeparators(folder));
+        }
+        return unread(name, QStringLiteral("искали в %1").arg(where.join(QStringLiteral(", "))));
+    }
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        return unread(name, path, QStringLiteral("это папка"));
+    }
+    // A pipe or a device could block the window or never end.
+    if (!info.isFile()) {
+        return unread(name, path, QStringLiteral("это не обычный файл"));
+    }
+    if (info.size() > kMaxTextFileSize) {
+        return unread(name, path, QStringLiteral("файл больше 1 МБ"));
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return unread(name, path, QStringLiteral("нет доступа на чтение"));
+    }
+    // The file may have grown since it was looked at.
+    const QByteArray bytes = file.read(kMaxTextFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        return unread(name, path, QStringLiteral("ошибка чтения"));
+    }
+    if (bytes.size() > kMaxTextFileSize) {
+        return unread(name, path, QStringLiteral("файл больше 1 МБ"));
+    }
+    return {decodeTextFile(bytes), true};
+}
+
+} // namespace prochnar
