@@ -1,3 +1,4 @@
+#include "prochnar/version.h"
 #include "ui/main/main_window.h"
 
 #include <QApplication>
@@ -5,6 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -35,10 +39,35 @@ void startupMessage(QtMsgType type, const QMessageLogContext& context, const QSt
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
+// --help and --version answer on standard output without opening a window.
+// Returns the exit status when the arguments asked for one of them.
+std::optional<int> answerWithoutWindow(int argc, char* argv[])
+{
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    for (const std::string_view arg : args) {
+        if (arg == "--help" || arg == "-h") {
+            std::printf("usage: prochnar [--help | --version]\n"
+                        "\n"
+                        "Opens the window of Прочнар, the calculator of the residual strength of\n"
+                        "a corroded cross-span girder. F1 in the window opens the help.\n"
+                        "The same calculation without a window: prochnar-calc --help.\n");
+            return 0;
+        }
+        if (arg == "--version") {
+            std::printf("prochnar %.*s\n", static_cast<int>(prochnar::kVersion.size()), prochnar::kVersion.data());
+            return 0;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
 {
+    if (const auto status = answerWithoutWindow(argc, argv)) {
+        return *status;
+    }
     qInstallMessageHandler(startupMessage);
     QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);

@@ -9,6 +9,7 @@
 #include "calc/handlers.h"
 #include "calc/map_form.h"
 #include "cli/form_file.h"
+#include "prochnar/version.h"
 
 #include <cstdio>
 #include <fstream>
@@ -28,26 +29,56 @@ constexpr int kExitInternal = 3;
 constexpr std::streamsize kMaxFileSize = std::streamsize{16} * 1024 * 1024;
 
 constexpr std::string_view kUsage = "usage: prochnar-calc [--press NAMES] [FILE]\n"
+                                    "       prochnar-calc --help | --version\n"
                                     "\n"
                                     "Runs a calculation of the girder's residual strength without a window.\n"
-                                    "FILE (or standard input when FILE is absent or \"-\") holds the form, in\n"
-                                    "UTF-8, one NAME=TEXT per line: NAME is a field (txtMn, txtLpp, Text3, ...)\n"
-                                    "or a state property (Frame5.Visible, Frame7.Enabled, Command5.Enabled,\n"
-                                    "Frame9.Visible, Command4.Enabled) with 0 or 1. Lines starting with '#'\n"
-                                    "and empty lines are ignored; what the file does not name keeps the value\n"
-                                    "the window starts with. Numbers take a decimal comma.\n"
+                                    "\n"
+                                    "FILE (standard input when FILE is absent or \"-\") is a form: UTF-8 text,\n"
+                                    "one NAME=TEXT per line. NAME is a field of the window (txtMn txtMp txtMv\n"
+                                    "txtLp txtl txtG txtGg txtLpp txtH txtB txtIy txtIyy Text1 Text9 Text10\n"
+                                    "Text15 lblJ lblJ1 Text3 Text5 txtl1..8 txtgp1..8 txtgpp1..8 Text4 Text6\n"
+                                    "Text7 Text8 txtz2 Text12 Text14 Text13 txtQp txtZ1), TEXT its text as\n"
+                                    "typed, with the decimal comma. NAME may also be a state property,\n"
+                                    "Frame5.Visible, Frame7.Enabled, Command5.Enabled, Frame9.Visible or\n"
+                                    "Command4.Enabled, with 0 or 1. Lines starting with '#' and empty lines are\n"
+                                    "ignored, a later line wins, and what the form does not name keeps the value\n"
+                                    "the window starts with.\n"
                                     "\n"
                                     "--press NAMES  comma-separated buttons to click in order: Command2 (step-1\n"
-                                    "               confirm), Command3 (step-1 reset), Command5 (step-2 confirm),\n"
-                                    "               Command6 (step-2 reset), Command4 (execute);\n"
-                                    "               default Command2,Command5,Command4\n"
+                                    "               confirm), Command3 (step-1 reset), Command5 (step-2\n"
+                                    "               confirm), Command6 (step-2 reset), Command4 (execute);\n"
+                                    "               default Command2,Command5,Command4, a whole calculation.\n"
+                                    "               A click on a disabled button does nothing.\n"
                                     "\n"
-                                    "Prints '# press NAME' for each click, '# message: ...' or\n"
-                                    "'# message error: ...' for each message shown, then the whole form.\n"
+                                    "Prints '# press NAME' for each click ('(disabled)' added when disabled),\n"
+                                    "'# message: TEXT' or '# message error: TEXT' for each message shown, then\n"
+                                    "the whole form, which is itself a valid form.\n"
                                     "Exit status: 0 no message shown, 1 a message shown, 2 bad usage or input.\n"
                                     "\n"
-                                    "Example:\n"
-                                    "  printf 'txtLpp=3\\ntxtIy=1,5\\n' | prochnar-calc --press Command2\n";
+                                    "Example form, a whole calculation:\n"
+                                    "  # step 1: moments, general data, lattice and angles\n"
+                                    "  txtMn=3\n"
+                                    "  txtMp=5\n"
+                                    "  txtMv=4\n"
+                                    "  txtLp=20\n"
+                                    "  txtl=65\n"
+                                    "  txtG=1\n"
+                                    "  txtGg=1,5\n"
+                                    "  txtLpp=2,5\n"
+                                    "  txtH=1,5\n"
+                                    "  txtB=0,8\n"
+                                    "  txtIy=1,5\n"
+                                    "  txtIyy=2\n"
+                                    "  Text9=12,5\n"
+                                    "  Text10=10\n"
+                                    "  # step 2: buckling coefficients and one wire\n"
+                                    "  Text3=0,8\n"
+                                    "  Text5=0,8\n"
+                                    "  txtl1=7\n"
+                                    "  txtgp1=1\n"
+                                    "  txtgpp1=2,5\n"
+                                    "Saved as girder.form, 'prochnar-calc girder.form' prints, among the rest,\n"
+                                    "txtQp=2743,5449 and Text4=0,9920635.\n";
 
 class UsageError : public std::runtime_error {
 public:
@@ -58,6 +89,7 @@ struct Options {
     std::vector<Button> presses{Button::Command2, Button::Command5, Button::Command4};
     std::string file = "-";
     bool help = false;
+    bool version = false;
 };
 
 std::vector<Button> parsePresses(std::string_view list)
@@ -87,6 +119,8 @@ Options parseArguments(int argc, char** argv)
         const std::string_view arg = args[i];
         if (arg == "--help" || arg == "-h") {
             options.help = true;
+        } else if (arg == "--version") {
+            options.version = true;
         } else if (arg == "--press") {
             if (i + 1 == args.size()) {
                 throw UsageError("--press needs a list of buttons");
@@ -136,6 +170,10 @@ int run(int argc, char** argv)
     const Options options = parseArguments(argc, argv);
     if (options.help) {
         std::cout << kUsage;
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "prochnar-calc " << kVersion << '\n';
         return 0;
     }
     const std::string shownName = options.file == "-" ? "standard input" : options.file;

@@ -11,12 +11,14 @@ build=${PROCHNAR_BUILD_DIR:-$top/build}
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    libgtest-dev
+    libgtest-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
     fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
     xvfb xauth imagemagick
     python3 locales-all
     clang clang-format clang-tidy libclang-rt-14-dev
+    librsvg2-bin desktop-file-utils appstream dpkg-dev
+    hyperfine time bc
 )
 
 missing=()

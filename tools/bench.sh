@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Measures Прочнар and prints a Markdown table of medians:
+#  - each step and each handler on the worked examples (Google Benchmark);
+#  - prochnar-calc on the worked example, as a whole process (hyperfine);
+#  - start-up to the first paint and peak memory of the window, under the
+#    offscreen platform and under Xvfb, side by side with an empty Qt Widgets
+#    window of the same size (the floor of any Qt program).
+#   bash tools/bench.sh [BUILD_DIR]     (builds it first)
+set -euo pipefail
+
+top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${1:-$top/build}
+runs=${PROCHNAR_BENCH_RUNS:-40}
+for tool in hyperfine Xvfb /usr/bin/time python3; do
+    command -v "$tool" >/dev/null || { echo "bench.sh: $tool is missing (apt-get install hyperfine xvfb time)" >&2; exit 2; }
+done
+cmake --build "$build" --target prochnar_calc_bench prochnar_startup_probe prochnar-calc prochnar_documents >/dev/null
+
+work=$(mktemp -d)
+xvfb_pid=
+cleanup() {
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), $(. /etc/os-release && echo "$PRETTY_NAME"), Qt $(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null)"
+echo
+
+echo "| Calculation (Google Benchmark, median of 10 repetitions) | Time |"
+echo "|---|---|"
+"$build/bench/prochnar_calc_bench" --benchmark_repetitions=10 --benchmark_report_aggregates_only=true \
+    --benchmark_format=json --benchmark_out="$work/calc.json" >/dev/null
+python3 - "$work/calc.json" <<'PY'
+import json, sys
+for b in json.load(open(sys.argv[1]))["benchmarks"]:
+    if b.get("aggregate_name") == "median":
+        name = b["run_name"]
+        print("| %s | %.2f µs |" % (name, b["real_time"] / 1000.0 if b["time_unit"] == "ns" else b["real_time"]))
+PY
+echo
+
+# A whole process: read the form, three clicks, print the form.
+hyperfine --runs "$runs" --warmup 5 --export-json "$work/cli.json" -N \
+    "$build/cli/prochnar-calc $top/examples/worked-example.form" >/dev/null
+cli_ms=$(python3 -c "import json,statistics,sys; r=json.load(open(sys.argv[1]))['results'][0]['times']; print('%.2f' % (statistics.median(r)*1000))" "$work/cli.json")
+echo "| Whole process | Median of $runs runs |"
+echo "|---|---|"
+echo "| prochnar-calc on examples/worked-example.form | $cli_ms ms |"
+echo
+
+# Start-up to the first paint. The probe runs in the folder of the built
+# documents, so that the window loads gip.txt as the program does.
+probe="$build/bench/prochnar_startup_probe"
+Xvfb :91 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+sleep 1
+
+startup() { # platform-env mode -> median ms
+    local env=$1 mode=$2
+    (cd "$build/app" && env $env hyperfine --runs "$runs" --warmup 3 -N --export-json "$work/s.json" \
+        "$probe $mode" >/dev/null 2>&1)
+    python3 -c "import json,statistics,sys; r=json.load(open(sys.argv[1]))['results'][0]['times']; print('%.1f' % (statistics.median(r)*1000))" "$work/s.json"
+}
+peak() { # platform-env mode -> median peak RSS in MiB
+    local env=$1 mode=$2 i
+    for i in $(seq 15); do
+        (cd "$build/app" && env $env /usr/bin/time -f %M "$probe" "$mode" 2>&1 >/dev/null | tail -1)
+    done | median | awk '{ printf "%.1f", $1 / 1024 }'
+}
+
+echo "| Window start-up to first paint (median of $runs runs) | Empty Qt window (floor) | One label of text | Прочнар | Ratio to floor | Peak memory, floor | Peak memory, Прочнар | Ratio |"
+echo "|---|---|---|---|---|---|---|---|"
+for platform in offscreen xvfb; do
+    if [ $platform = offscreen ]; then env="QT_QPA_PLATFORM=offscreen"; else env="QT_QPA_PLATFORM=xcb DISPLAY=:91"; fi
+    floor=$(startup "$env" --empty)
+    label=$(startup "$env" --label)
+    ours=$(startup "$env" --prochnar)
+    floor_mem=$(peak "$env" --empty)
+    ours_mem=$(peak "$env" --prochnar)
+    printf '| %s | %s ms | %s ms | %s ms | %.2f× | %s MiB | %s MiB | %.2f× |\n' "$platform" "$floor" "$label" "$ours" \
+        "$(echo "$ours / $floor" | bc -l)" "$floor_mem" "$ours_mem" "$(echo "$ours_mem / $floor_mem" | bc -l)"
+done
+
+# Wall-clock start-up times on a shared virtual machine scatter; instructions
+# counted by callgrind do not, for the same binaries and inputs.
+if command -v valgrind >/dev/null; then
+    echo
+    echo "| Start-up to first paint, offscreen, instructions (callgrind) | Empty Qt window (floor) | One label of text | Прочнар | Ratio to floor | Ratio to one label |"
+    echo "|---|---|---|---|---|---|"
+    count() {
+        (cd "$build/app" && QT_QPA_PLATFORM=offscreen valgrind --tool=callgrind --callgrind-out-file="$work/cg.out" \
+            "$probe" "$1" 2>&1 | sed -n 's/.*Collected : //p')
+    }
+    empty_ir=$(count --empty)
+    label_ir=$(count --label)
+    ours_ir=$(count --prochnar)
+    printf '| offscreen | %.1f M | %.1f M | %.1f M | %.2f× | %.2f× |\n' "$(echo "$empty_ir / 1000000" | bc -l)" \
+        "$(echo "$label_ir / 1000000" | bc -l)" "$(echo "$ours_ir / 1000000" | bc -l)" \
+        "$(echo "$ours_ir / $empty_ir" | bc -l)" "$(echo "$ours_ir / $label_ir" | bc -l)"
+fi
