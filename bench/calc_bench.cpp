@@ -4,37 +4,13 @@
 #include "calc/handlers.h"
 #include "calc/map_form.h"
 #include "calc/steps.h"
+#include "tests/support/worked_example.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
 using namespace prochnar;
-
-void fillWholeCalculation(Form& form)
-{
-    for (const auto& [field, text] : std::initializer_list<std::pair<const char*, const char*>>{{"txtMn", "3"},
-                                                                                                {"txtMp", "5"},
-                                                                                                {"txtMv", "4"},
-                                                                                                {"txtLp", "20"},
-                                                                                                {"txtl", "65"},
-                                                                                                {"txtG", "1"},
-                                                                                                {"txtGg", "1,5"},
-                                                                                                {"txtLpp", "2,5"},
-                                                                                                {"txtH", "1,5"},
-                                                                                                {"txtB", "0,8"},
-                                                                                                {"txtIy", "1,5"},
-                                                                                                {"txtIyy", "2"},
-                                                                                                {"Text9", "12,5"},
-                                                                                                {"Text10", "10"},
-                                                                                                {"Text3", "0,8"},
-                                                                                                {"Text5", "0,8"},
-                                                                                                {"txtl1", "7"},
-                                                                                                {"txtgp1", "1"},
-                                                                                                {"txtgpp1", "2,5"}}) {
-        form.setText(field, text);
-    }
-}
 
 void Step1(benchmark::State& state)
 {
@@ -107,7 +83,7 @@ template <Button button> void Handler(benchmark::State& state)
 {
     MapForm form;
     applyInitialState(form);
-    fillWholeCalculation(form);
+    test_support::fillWorkedExample(form);
     press(form, Button::Command2);
     press(form, Button::Command5);
     for (auto _ : state) {
@@ -126,7 +102,7 @@ void WholeCalculation(benchmark::State& state)
     for (auto _ : state) {
         MapForm form;
         applyInitialState(form);
-        fillWholeCalculation(form);
+        test_support::fillWorkedExample(form);
         press(form, Button::Command2);
         press(form, Button::Command5);
         press(form, Button::Command4);

@@ -1,6 +1,7 @@
 #include "calc/handlers.h"
 #include "calc/map_form.h"
 #include "tests/support/wizard_state.h"
+#include "tests/support/worked_example.h"
 
 #include <gtest/gtest.h>
 
@@ -9,32 +10,11 @@
 namespace prochnar {
 namespace {
 
+using test_support::fillWorkedExample;
 using test_support::Wizard;
 using test_support::wizardState;
 
-void fillStep1(Form& form)
-{
-    for (const auto& [field, text] : std::initializer_list<std::pair<const char*, const char*>>{{"txtMn", "3"},
-                                                                                                {"txtMp", "5"},
-                                                                                                {"txtMv", "4"},
-                                                                                                {"txtLp", "20"},
-                                                                                                {"txtl", "65"},
-                                                                                                {"txtG", "1"},
-                                                                                                {"txtGg", "1,5"},
-                                                                                                {"txtLpp", "2,5"},
-                                                                                                {"txtH", "1,5"},
-                                                                                                {"txtB", "0,8"},
-                                                                                                {"txtIy", "1,5"},
-                                                                                                {"txtIyy", "2"},
-                                                                                                {"Text9", "12,5"},
-                                                                                                {"Text10", "10"},
-                                                                                                {"Text3", "0,8"},
-                                                                                                {"Text5", "0,8"}}) {
-        form.setText(field, text);
-    }
-}
-
-// A fresh form after the window's load, with step 1 filled in.
+// A fresh form after the window's load.
 MapForm loaded()
 {
     MapForm form;
@@ -47,7 +27,7 @@ enum class Event { ConfirmStep1Completed, ConfirmStep1Stopped, ConfirmStep2, Exe
 // Brings a fresh form into the given state by the shortest road.
 void reach(MapForm& form, Wizard state)
 {
-    fillStep1(form);
+    fillWorkedExample(form);
     switch (state) {
     case Wizard::S1:
         break;
@@ -69,7 +49,7 @@ void reach(MapForm& form, Wizard state)
     case Wizard::Other:
         break;
     }
-    fillStep1(form); // the resets cleared some fields
+    fillWorkedExample(form); // the resets cleared some fields
     (void)form.takeMessages();
     ASSERT_EQ(wizardState(form), state);
 }
@@ -150,7 +130,7 @@ TEST(Wizard, StateTable)
 TEST(Wizard, StoppedStep1ShowsOneMessageAndStillWritesItsOutputs)
 {
     MapForm form = loaded();
-    fillStep1(form);
+    fillWorkedExample(form);
     form.setText("txtLpp", "");
     press(form, Button::Command2);
     EXPECT_EQ(form.takeMessages(),
@@ -201,10 +181,7 @@ TEST(Wizard, Step2OpensStep3WhateverItsOutcome)
 TEST(Wizard, WholeCalculationWritesEveryResult)
 {
     MapForm form = loaded();
-    fillStep1(form);
-    form.setText("txtl1", "7");
-    form.setText("txtgp1", "1");
-    form.setText("txtgpp1", "2,5");
+    fillWorkedExample(form);
     ASSERT_TRUE(press(form, Button::Command2));
     ASSERT_TRUE(press(form, Button::Command5));
     ASSERT_TRUE(press(form, Button::Command4));
@@ -246,7 +223,7 @@ TEST(Wizard, Step1ResetClearsItsFieldsAndLocks)
     EXPECT_EQ(form.text("lblJ1"), "57,5");
     EXPECT_EQ(form.text("txtl3"), "5");
     EXPECT_EQ(form.text("Text15"), "1");
-    EXPECT_EQ(form.text("txtQp"), "287,5");
+    EXPECT_EQ(form.text("txtQp"), "2743,5449");
     EXPECT_EQ(form.text("Text4") + form.text("Text14"), results);
     EXPECT_EQ(wizardState(form), Wizard::S5);
 }

@@ -7,6 +7,7 @@
 #include "calc/handlers.h"
 #include "calc/map_form.h"
 #include "calc/messages.h"
+#include "tests/support/worked_example.h"
 
 #include <gtest/gtest.h>
 
@@ -22,27 +23,7 @@ MapForm completeForm()
 {
     MapForm form;
     applyInitialState(form);
-    for (const auto& [field, text] : std::initializer_list<std::pair<const char*, const char*>>{{"txtMn", "3"},
-                                                                                                {"txtMp", "5"},
-                                                                                                {"txtMv", "4"},
-                                                                                                {"txtLp", "20"},
-                                                                                                {"txtl", "65"},
-                                                                                                {"txtG", "1"},
-                                                                                                {"txtGg", "1,5"},
-                                                                                                {"txtLpp", "2,5"},
-                                                                                                {"txtH", "1,5"},
-                                                                                                {"txtB", "0,8"},
-                                                                                                {"txtIy", "1,5"},
-                                                                                                {"txtIyy", "2"},
-                                                                                                {"Text9", "12,5"},
-                                                                                                {"Text10", "10"},
-                                                                                                {"Text3", "0,8"},
-                                                                                                {"Text5", "0,8"},
-                                                                                                {"txtl1", "7"},
-                                                                                                {"txtgp1", "1"},
-                                                                                                {"txtgpp1", "2,5"}}) {
-        form.setText(field, text);
-    }
+    test_support::fillWorkedExample(form);
     press(form, Button::Command2);
     press(form, Button::Command5);
     press(form, Button::Command4);
