@@ -14,20 +14,7 @@ using namespace prochnar;
 
 void Step1(benchmark::State& state)
 {
-    const Step1Input in{.txtLpp = "3",
-                        .txtH = "1,2",
-                        .txtB = "0,8",
-                        .txtIy = "1,5",
-                        .txtIyy = "2",
-                        .txtMn = "1",
-                        .txtMp = "1",
-                        .txtMv = "1",
-                        .txtLp = "20",
-                        .txtl = "65",
-                        .txtG = "1",
-                        .txtGg = "1",
-                        .Text9 = "12,5",
-                        .Text10 = "10"};
+    const Step1Input in = test_support::step1WorkedExample();
     for (auto _ : state) {
         benchmark::DoNotOptimize(step1(in));
     }
@@ -36,23 +23,7 @@ BENCHMARK(Step1);
 
 void Step2(benchmark::State& state)
 {
-    Step2Input in;
-    in.txtMp = "5";
-    in.txtMv = "4";
-    in.wirePosition.fill("0");
-    in.wireWeight.fill("0");
-    in.wireWeightIce.fill("0");
-    in.wirePosition[0] = "7";
-    in.wireWeight[0] = "1";
-    in.wireWeightIce[0] = "2,5";
-    in.txtLp = "20";
-    in.txtl = "65";
-    in.txtG = "1";
-    in.txtGg = "1,5";
-    in.txtH = "1,5";
-    in.txtLpp = "2,5";
-    in.Text3 = "0,8";
-    in.Text5 = "0,8";
+    const Step2Input in = test_support::step2WorkedExample();
     for (auto _ : state) {
         benchmark::DoNotOptimize(step2(in));
     }
@@ -61,17 +32,7 @@ BENCHMARK(Step2);
 
 void Step3(benchmark::State& state)
 {
-    const Step3Input in{.txtMp = "5",
-                        .txtMv = "4",
-                        .txtMn = "3",
-                        .txtH = "1,5",
-                        .Text1 = "21",
-                        .Text10 = "10",
-                        .Text3 = "0,8",
-                        .Text5 = "0,8",
-                        .txtQp = "12345,67",
-                        .txtZ1 = "50000",
-                        .Text15 = "1"};
+    const Step3Input in = test_support::step3WorkedExample();
     for (auto _ : state) {
         benchmark::DoNotOptimize(step3(in));
     }

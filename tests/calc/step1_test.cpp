@@ -1,28 +1,12 @@
 #include "calc/steps.h"
+#include "tests/support/worked_example.h"
 
 #include <gtest/gtest.h>
 
 namespace prochnar {
 namespace {
 
-// Every required field filled; the geometry of the first worked example.
-Step1Input filled()
-{
-    return Step1Input{.txtLpp = "3",
-                      .txtH = "1,2",
-                      .txtB = "0,8",
-                      .txtIy = "1,5",
-                      .txtIyy = "2",
-                      .txtMn = "1",
-                      .txtMp = "2",
-                      .txtMv = "3",
-                      .txtLp = "20",
-                      .txtl = "65",
-                      .txtG = "1",
-                      .txtGg = "1,5",
-                      .Text9 = "12,5",
-                      .Text10 = "10"};
-}
+Step1Input filled() { return test_support::step1WorkedExample(); }
 
 void expectResult(const Step1Result& r, const char* chord, const char* diagonal, Message message, bool unlock)
 {
