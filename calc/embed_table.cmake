@@ -26,8 +26,12 @@ function(scaled text digits line out)
         string(APPEND fraction "0")
         math(EXPR length "${length} + 1")
     endwhile()
-    # No leading zeros: the literal would read as octal.
-    string(REGEX REPLACE "^0+([0-9])" "\\1" count "${whole}${fraction}")
+    # No leading zeros: the literal would read as octal. (A REGEX REPLACE
+    # would not do: it matches "^" again after each replacement.)
+    string(REGEX MATCH "[1-9][0-9]*$" count "${whole}${fraction}")
+    if(count STREQUAL "")
+        set(count 0)
+    endif()
     set(${out} "${count}" PARENT_SCOPE)
 endfunction()
 

@@ -101,6 +101,7 @@ TEST(Aids, PhiFromTheTable)
         {"a row", "70", "0,810", ""},
         {"guidance example", "74,5", "0,783", ""},
         {"between, exact", "75", "0,780", ""},
+        {"zero in the data", "102,0408", "0,583", ""},
         {"rounds down", "0,0001", "0,999", ""},
         {"four decimals", "66,6667", "0,826", ""},
         {"last row", "200", "0,190", ""},
