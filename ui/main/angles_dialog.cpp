@@ -62,8 +62,7 @@ AnglesDialog::AnglesDialog(Taken taken, QWidget* parent)
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->verticalHeader()->hide();
-    table_->resizeColumnsToContents();
-    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
     auto* close = button(QStringLiteral("Закрыть"), "close", this);
     auto* buttons = new QHBoxLayout;
