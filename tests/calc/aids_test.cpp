@@ -115,7 +115,8 @@ TEST(Aids, CatalogueAndFilter)
     const Angle& thin = angle("70x4.5");
     EXPECT_EQ(designation(thin) + " " + areaText(thin) + " " + radiusText(thin), "L 70×4,5 6,2 1,39");
     EXPECT_TRUE(holdsAngle(thin, "6,20", " 1,39"));
-    EXPECT_FALSE(holdsAngle(thin, "6,2", "1,4") || holdsAngle(thin, "6.2", "1,39"));
+    EXPECT_FALSE(holdsAngle(thin, "6,2", "1,4") || holdsAngle(thin, "6.2", "1,39") ||
+                 holdsAngle(thin, "6,2" + std::string(40, '0') + "1", "1,39")); // too many digits
 }
 
 } // namespace
