@@ -119,7 +119,7 @@ std::optional<int> leastFlangeTenths(const Angle& angle, std::string_view requir
     } catch (const ArithmeticError&) {
         return std::nullopt;
     }
-    if (!pair || pair->b > pair->a) {
+    if (!pair) {
         return std::nullopt;
     }
     // In units of (0,1 mm)² times 10^scale: flanges of k tenths keep
@@ -134,7 +134,7 @@ std::optional<int> leastFlangeTenths(const Angle& angle, std::string_view requir
             return k > 0 ? std::optional<int>(k) : std::nullopt;
         }
     }
-    return std::nullopt; // not reached: k = t keeps the whole section
+    return std::nullopt; // even the whole section is short of the required area
 }
 
 } // namespace prochnar
