@@ -69,18 +69,18 @@ std::size_t firstInvalidUtf8(std::string_view bytes)
     return std::string_view::npos;
 }
 
-// The name as quoted in a message: at most 60 bytes, cut between characters.
-std::string quoted(std::string_view name)
+// The name as a message shows it: at most 60 bytes, cut between characters.
+std::string shortened(std::string_view name)
 {
     constexpr std::size_t kMax = 60;
     if (name.size() <= kMax) {
-        return "'" + std::string(name) + "'";
+        return std::string(name);
     }
     std::size_t cut = kMax;
     while (cut > 0 && (static_cast<std::uint8_t>(name[cut]) & 0xC0U) == 0x80U) {
         --cut;
     }
-    return "'" + std::string(name.substr(0, cut)) + "...'";
+    return std::string(name.substr(0, cut)) + "...";
 }
 
 // Passes what a file sets on to the form and notes which names it set.
@@ -187,8 +187,8 @@ void readFormFile(std::string_view content, Form& form)
         } else if (isField(name)) {
             form.setText(name, std::string(value));
         } else {
-            throw FormFileError(lineNumber, FormFileError::Fault::UnknownName, quoted(name),
-                                "unknown name " + quoted(name));
+            throw FormFileError(lineNumber, FormFileError::Fault::UnknownName, shortened(name),
+                                "unknown name '" + shortened(name) + "'");
         }
     }
 }
