@@ -14,6 +14,7 @@ set(expected
     share/prochnar/Help.hlp
     share/prochnar/profel.doc
     share/applications/prochnar.desktop
+    share/mime/packages/prochnar.xml
     share/metainfo/org.example.prochnar.metainfo.xml
     share/icons/hicolor/scalable/apps/prochnar.svg)
 foreach(size 16 22 24 32 48 64 128 256)
@@ -31,5 +32,12 @@ foreach(file IN LISTS expected)
 endforeach()
 if(missing)
     message(FATAL_ERROR "not installed: ${missing}")
+endif()
+
+# The desktop's database of file types takes in the type of a calculation.
+execute_process(COMMAND update-mime-database "${PREFIX}/share/mime" OUTPUT_QUIET ERROR_QUIET)
+file(STRINGS "${PREFIX}/share/mime/globs2" globs REGEX "application/x-prochnar:[*][.]prochnar$")
+if(NOT globs)
+    message(FATAL_ERROR "update-mime-database does not take in share/mime/packages/prochnar.xml")
 endif()
 file(REMOVE_RECURSE "${PREFIX}")
