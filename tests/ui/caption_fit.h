@@ -1,34 +1,27 @@
 #pragma once
 
-// Whether a caption reads in full: the text is drawn as a label or button
-// draws it, laid out in its box but without clipping, and no ink may fall
+// Whether a caption reads in full: the text drawn as its widget draws it, in
+// its box (grown by the margin around it) but without clipping, leaves no ink
 // outside the box.
 
 #include <QImage>
 #include <QPainter>
-#include <QRect>
-#include <QString>
 #include <QWidget>
 
 namespace prochnar::test {
 
-// True when no ink of the text falls outside the box grown by the given
-// margin (the part of the widget around its text).
 inline bool inkFits(const QWidget* widget, const QFont& font, const QRect& box, int flags, const QString& text,
                     int around = 0)
 {
     constexpr int margin = 48;
     QImage image(box.size() + QSize(2 * margin, 2 * margin), QImage::Format_RGB32);
-    const int dotsPerMeter = qRound(widget->logicalDpiY() / 0.0254);
-    image.setDotsPerMeterX(dotsPerMeter);
-    image.setDotsPerMeterY(dotsPerMeter);
+    image.setDotsPerMeterX(qRound(widget->logicalDpiX() / 0.0254));
+    image.setDotsPerMeterY(qRound(widget->logicalDpiY() / 0.0254));
     image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.setFont(font);
-        painter.setPen(Qt::black);
-        painter.drawText(QRect(QPoint(margin, margin), box.size()), flags, text);
-    }
+    QPainter painter(&image);
+    painter.setFont(font);
+    painter.drawText(QRect(QPoint(margin, margin), box.size()), flags, text);
+    painter.end();
     const QRect inside = QRect(QPoint(margin, margin), box.size()).adjusted(-around, -around, around, around);
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {

@@ -1,0 +1,246 @@
+// What the main window adds over the handlers it runs: its controls map onto
+// the form, a calculation typed and clicked, a real message box, the resets,
+// keeping on top, the help, About and the recommendation, and captions that
+// read in full.
+
+#include "calc/fields.h"
+#include "tests/support/wizard.h"
+#include "tests/ui/caption_fit.h"
+#include "ui/about/about_window.h"
+#include "ui/main/help_window.h"
+#include "ui/main/main_window.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+using namespace prochnar;
+
+namespace {
+
+// The window with the documents the build made, messages and opened
+// addresses recorded; used with the mouse and keyboard as a user does.
+struct Driver {
+    Driver()
+    {
+        window.setMessagePresenter([this](QWidget*, const QString& text, MessageIcon) { messages << text; });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    template <typename W = QWidget> W* get(const char* name) const
+    {
+        auto* widget = window.findChild<W*>(QLatin1String(name));
+        return widget != nullptr ? widget : (qFatal("no %s", name), nullptr);
+    }
+    void toTabOf(QWidget* widget) const
+    {
+        auto* tabs = get<QTabWidget>("SSTab1");
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(tabs->widget(i)->isAncestorOf(widget) ? i : tabs->currentIndex());
+        }
+    }
+    void click(const char* button) const
+    {
+        toTabOf(get(button));
+        QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton);
+    }
+    void type(const char* name, const char* text) const
+    {
+        toTabOf(get(name));
+        QTest::mouseClick(get(name), Qt::LeftButton);
+        QTest::keyClick(get(name), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(get(name), QString::fromUtf8(text));
+    }
+    [[nodiscard]] QString text(const char* field) const { return QString::fromStdString(window.text(field)); }
+
+    QStringList messages;
+    std::vector<QUrl> opened;
+    MainWindow window{ReferenceFiles({QStringLiteral(PROCHNAR_DOCUMENTS_DIR)}),
+                      [this](const QUrl& url) { opened.push_back(url); }};
+};
+
+template <typename W> int openCount()
+{
+    const auto all = QApplication::topLevelWidgets();
+    return int(std::count_if(all.begin(), all.end(), [](QWidget* w) { return qobject_cast<W*>(w) && w->isVisible(); }));
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyControlOfTheHandlersMapsOntoTheForm();
+    void wholeCalculationTypedAndClicked();
+    void messageBoxShowsTheHandlersMessage();
+    void resetsOnTopHelpAboutAndRecommendation();
+    void captionsReadInFull();
+};
+
+void WindowTest::everyControlOfTheHandlersMapsOntoTheForm()
+{
+    Driver d;
+    for (const auto& [name, initial] : kFormFields) {
+        QCOMPARE(d.window.text(name), std::string(initial));
+        d.window.setText(name, "12,5 см² α");
+        QWidget* widget = d.get(name.data());
+        QCOMPARE(widget->property("text").toString(), QStringLiteral("12,5 см² α"));
+        QCOMPARE(d.window.text(name), "12,5 см² α");
+        // An edit field the user sees is announced by the caption beside it.
+        const QString spoken = QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+        QVERIFY2(!qobject_cast<QLineEdit*>(widget) || widget->isHidden() || !spoken.isEmpty(), name.data());
+    }
+    QCOMPARE(QAccessible::queryAccessibleInterface(d.get("Text10"))->text(QAccessible::Name),
+             QStringLiteral("Площадь сечения см.кв S"));
+    for (const auto& [control, name] : kStateProperties) {
+        QWidget* widget = d.get(std::string(name.substr(0, name.find('.'))).c_str());
+        for (const bool on : {false, true}) {
+            d.window.setState(control, on);
+            QCOMPARE(name.ends_with("Visible") ? !widget->isHidden() : widget->isEnabled(), on);
+            QCOMPARE(d.window.state(control), on);
+        }
+    }
+    for (const QWidget* widget : d.window.findChildren<QWidget*>()) { // labels and buttons speak their own text
+        QVERIFY2(!(qobject_cast<const QLabel*>(widget) || qobject_cast<const QPushButton*>(widget)) ||
+                     widget->accessibleName().isEmpty(),
+                 qPrintable(widget->objectName()));
+    }
+}
+
+void WindowTest::wholeCalculationTypedAndClicked()
+{
+    Driver d;
+    for (int round = 0; round < 2; ++round) { // the wire table takes typing only after step 1
+        for (const auto& [field, text] : test_support::kWorkedExample) {
+            d.type(field, text);
+        }
+        QCOMPARE(d.text("txtl1"), QLatin1String(round == 0 ? "0" : "7"));
+        d.click("Command2");
+    }
+    d.click("Command5");
+    d.click("Command4");
+    QStringList shown;
+    for (const char* field :
+         {"lblJ", "lblJ1", "txtQp", "txtZ1", "Text4", "Text6", "Text7", "txtz2", "Text13", "Text14"}) {
+        shown << d.text(field);
+    }
+    QCOMPARE(shown.join(QLatin1Char(' ')),
+             QStringLiteral("166,6667 57,5 2743,5449 1829,03 0,9920635 12,5 0,4761905 0,08709667 1371,772 168000"));
+    QVERIFY(d.messages.isEmpty());
+}
+
+void WindowTest::messageBoxShowsTheHandlersMessage()
+{
+    Driver d;
+    d.window.setMessagePresenter(showMessageBox);
+    QStringList shown;
+    QTimer closer; // each box runs its own event loop: look for it from there
+    connect(&closer, &QTimer::timeout, [&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown << QStringLiteral("%1|%2|%3|%4")
+                         .arg(box->windowTitle(), box->text())
+                         .arg(int(box->icon()))
+                         .arg(int(box->standardButtons()));
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+    });
+    closer.start(10);
+    d.click("Command2"); // returns when the box is closed
+    d.window.showMessage("Ошибка", MessageIcon::Error);
+    const auto expected = [](const char* text, QMessageBox::Icon icon) {
+        return QStringLiteral("Прочнар|%1|%2|%3").arg(QString::fromUtf8(text)).arg(int(icon)).arg(int(QMessageBox::Ok));
+    };
+    QCOMPARE(shown, QStringList({expected("Не установленны значения", QMessageBox::NoIcon),
+                                 expected("Ошибка", QMessageBox::Critical)}));
+}
+
+void WindowTest::resetsOnTopHelpAboutAndRecommendation()
+{
+    Driver d;
+    for (const char* field : {"txtMn", "Text3", "Text1"}) {
+        d.type(field, "3");
+    }
+    d.window.setText("txtgpp8", "5");
+    d.click("Command3");
+    d.click("Command6");
+    QCOMPARE(d.text("txtMn") + d.text("Text3") + d.text("Text1") + d.text("txtgpp8"), QStringLiteral("210"));
+    QVERIFY(!d.get("Frame5")->isHidden() && !d.get("Command4")->isEnabled());
+
+    const QRect geometry = d.window.geometry();
+    for (const auto& [button, on] : {std::pair{"Command10", true}, std::pair{"Command12", false}}) {
+        d.click(button);
+        QCOMPARE(d.window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
+        QVERIFY(d.window.isVisible() && d.window.geometry() == geometry);
+        QVERIFY(d.get("Command12")->isVisible() == on && d.get("Command10")->isVisible() == !on);
+    }
+
+    for (const char* control : {"txtMn", "Command2"}) {
+        d.toTabOf(d.get(control));
+        d.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d.window));
+        d.get(control)->setFocus();
+        QTest::keyClick(d.get(control), Qt::Key_F1);
+    }
+    d.click("Command9");
+    d.click("Command9");
+    QVERIFY(openCount<HelpWindow>() == 1 && openCount<AboutWindow>() == 1);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+    d.click("Command7");
+    auto* text11 = d.get<QPlainTextEdit>("Text11");
+    QWidget* hit = text11->parentWidget()->childAt(text11->geometry().center());
+    QVERIFY(hit == text11 || text11->isAncestorOf(hit)); // in front of the results it lies over
+    QTest::mouseClick(text11->viewport(), Qt::LeftButton);
+    QVERIFY(text11->isHidden());
+    d.click("Command1");
+    QVERIFY(d.opened.size() == 1 && d.opened.front().toLocalFile().endsWith(QStringLiteral("/profel.doc")));
+    QVERIFY(d.messages.isEmpty());
+}
+
+void WindowTest::captionsReadInFull()
+{
+    Driver d;
+    QStringList clipped;
+    const auto check = [&clipped](QWidget* widget, const QRect& box, int flags, const QString& text, int around) {
+        widget->ensurePolished();
+        if (!test::inkFits(widget, widget->font(), box, flags, text, around)) {
+            clipped << widget->objectName() + QStringLiteral(" \"") + text + QLatin1Char('"');
+        }
+    };
+    d.window.setText("lblJ", "123,4567");
+    d.click("Command9"); // the About window's captions too
+    QList<QLabel*> labels = d.window.findChildren<QLabel*>();
+    QList<QPushButton*> buttons = d.window.findChildren<QPushButton*>();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<AboutWindow*>(window) != nullptr) {
+            labels << window->findChildren<QLabel*>();
+            buttons << window->findChildren<QPushButton*>();
+        }
+    }
+    for (QLabel* label : labels) {
+        const int m = label->margin();
+        check(label, label->contentsRect().adjusted(m, m, -m, -m),
+              int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0), label->text(), m);
+    }
+    for (QPushButton* button : buttons) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        check(button, button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button),
+              Qt::AlignCenter | Qt::TextShowMnemonic, button->text(), 0);
+    }
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral("; "))));
+}
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
