@@ -126,10 +126,6 @@ TEST(Cases, Numbers)
                       return;
                   }
                   EXPECT_EQ(outcome([&] { return kinds.at(kind)(c[0]); }), c.back()) << where;
-                  if (kind == "singletext" && c.back() != "out of range") {
-                      const float value = textToSingle(c[0]);
-                      EXPECT_NEAR(textToSingle(c.back()), value, std::fabs(value) * 1e-6F) << where << " reads back";
-                  }
               });
 }
 
@@ -137,14 +133,7 @@ TEST(Cases, StepsAndResets)
 {
     Button button = Button::Command2;
     std::vector<std::string> results;
-    std::vector<std::string> base;
-    const auto edit = [](Form& form, const std::string& assignment) {
-        const std::size_t equals = assignment.find('=');
-        const std::string name = cell(assignment.substr(0, equals));
-        const std::string text = cell(assignment.substr(equals + 1));
-        const auto state = stateControlFromName(name);
-        state ? form.setState(*state, text == "1") : form.setText(name, text);
-    };
+    std::string base;
     readCases("steps.cases",
               [&](const std::string& directive, const std::vector<std::string>& c, const std::string& where) {
                   if (directive == "press") {
@@ -152,16 +141,18 @@ TEST(Cases, StepsAndResets)
                   } else if (directive == "results") {
                       results = split(c.front(), ' ', false);
                   } else if (directive == "base") {
-                      base = split(c.front(), ';', false);
+                      base = c.front();
                   } else {
                       ASSERT_EQ(c.size(), results.size() + 3) << where << ": name, edits, the results and the message";
                       MapForm form;
                       test_support::fillWorkedExample(form);
-                      std::vector<std::string> edits = split(c[1], ';', false);
-                      edits.insert(edits.begin(), base.begin(), base.end());
-                      for (const std::string& assignment : edits) {
-                          if (!cell(assignment).empty()) {
-                              edit(form, assignment);
+                      for (const std::string& assignment : split(base + ";" + c[1], ';', false)) {
+                          const std::size_t equals = assignment.find('=');
+                          const std::string name = cell(assignment.substr(0, equals));
+                          const auto state = stateControlFromName(name);
+                          if (equals != std::string::npos) {
+                              const std::string text = cell(assignment.substr(equals + 1));
+                              state ? form.setState(*state, text == "1") : form.setText(name, text);
                           }
                       }
                       ASSERT_TRUE(press(form, button)) << where;
@@ -170,14 +161,11 @@ TEST(Cases, StepsAndResets)
                           const auto state = stateControlFromName(field);
                           shown.push_back(state ? (form.state(*state) ? "1" : "0") : form.text(field));
                       }
+                      shown.emplace_back();
                       for (const auto& message : form.takeMessages()) {
-                          shown.push_back((message.icon == MessageIcon::Error ? "error: " : "") + message.text);
+                          shown.back() += (message.icon == MessageIcon::Error ? "error: " : "") + message.text;
                       }
-                      std::vector<std::string> expected(c.begin() + 2, c.end());
-                      if (expected.back().empty()) {
-                          expected.pop_back(); // no message
-                      }
-                      EXPECT_EQ(shown, expected) << where << ": " << c.front();
+                      EXPECT_EQ(shown, std::vector<std::string>(c.begin() + 2, c.end())) << where << ": " << c.front();
                   }
               });
 }

@@ -30,17 +30,18 @@ std::string readFile(const fs::path& path)
 // The cells of each row below the header of a data file, with decimal commas.
 std::vector<std::vector<std::string>> csvRows(const char* name)
 {
-    std::istringstream lines(readFile(fs::path(PROCHNAR_DATA_DIR) / "sources" / name));
+    std::string text = readFile(fs::path(PROCHNAR_DATA_DIR) / "sources" / name);
+    std::replace(text.begin(), text.end(), ',', ';');
+    std::replace(text.begin(), text.end(), '.', ',');
+    std::istringstream lines(text.substr(text.find('\n') + 1)); // below the header
     std::vector<std::vector<std::string>> rows;
     for (std::string line; std::getline(lines, line);) {
         std::istringstream cells(line);
         rows.emplace_back();
-        for (std::string cell; std::getline(cells, cell, ',');) {
-            std::replace(cell.begin(), cell.end(), '.', ',');
+        for (std::string cell; std::getline(cells, cell, ';');) {
             rows.back().push_back(cell);
         }
     }
-    rows.erase(rows.begin()); // the header
     return rows;
 }
 

@@ -1,11 +1,6 @@
-// Fuzzes a whole calculation: a form file and a sequence of clicks.
-//
-// Input: the first line names the clicks, one character each ('2' Command2,
-// '3' Command3, '5' Command5, '6' Command6, '4' Command4; others are
-// skipped); the rest is a form file. After every click: at most one message,
-// the state its table gives, and results that are the program's answer (see
-// pressAndCheck). A handler that touches a field outside the form throws and
-// crashes here.
+// Fuzzes a whole calculation. The first line of the input names clicks, '2'
+// for Command2 and so on; the rest is a form file. Every click must pass
+// pressAndCheck; a handler touching a field outside the form crashes here.
 
 #include "calc/handlers.h"
 #include "calc/map_form.h"
@@ -29,9 +24,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const FormFileError&) {
         return 0;
     }
+    std::size_t column = 0;
     for (const char c : input.substr(0, newline)) {
         if (const auto button = buttonFromName(std::string("Command") + c);
-            button && !test_support::pressAndCheck(form, *button).empty()) {
+            button && !test_support::pressAndCheck(form, *button, column).empty()) {
             std::abort();
         }
     }

@@ -1,10 +1,10 @@
 #pragma once
 
-// What the calculation's tests and the form fuzzer share: the worked example
-// as typed into the form, the wizard's lock state as the user sees it, its
-// state table, and whether what a press wrote is the program's answer.
+// Shared by the calculation's tests and the form fuzzer: the worked example,
+// the wizard's lock state and state table, and the check of one click.
 
 #include "calc/convert.h"
+#include "calc/fields.h"
 #include "calc/form.h"
 #include "calc/handlers.h"
 #include "calc/map_form.h"
@@ -41,44 +41,31 @@ enum class Wizard { S1 = 1, S2, S3, S4, S5, Other };
 
 inline Wizard wizardState(const Form& form)
 {
-    const bool panel2 = form.state(StateControl::Frame5Visible);
-    const bool step2Locked =
-        panel2 && !form.state(StateControl::Frame7Enabled) && !form.state(StateControl::Command5Enabled);
-    const bool step2Open =
-        !panel2 && form.state(StateControl::Frame7Enabled) && form.state(StateControl::Command5Enabled);
-    const bool panel3 = form.state(StateControl::Frame9Visible);
-    const bool execute = form.state(StateControl::Command4Enabled);
-    if (step2Locked == step2Open || (panel3 && execute)) {
-        return Wizard::Other;
+    int bits = 0; // Frame5 shown, Frame7, Command5, Frame9 shown, Command4, from the high bit down
+    for (const auto& [control, name] : kStateProperties) {
+        bits = bits * 2 + (form.state(control) ? 1 : 0);
     }
-    if (panel3) {
-        return step2Locked ? Wizard::S1 : Wizard::S2;
-    }
-    if (execute) {
-        return step2Locked ? Wizard::Other : Wizard::S3;
-    }
-    return step2Locked ? Wizard::S5 : Wizard::S4;
+    constexpr std::array<int, 5> states{0b10010, 0b01110, 0b01101, 0b01100, 0b10000};
+    const auto at = std::find(states.begin(), states.end(), bits);
+    return at == states.end() ? Wizard::Other : static_cast<Wizard>(at - states.begin() + 1);
 }
 
 // The state after a click of each button from each of the five states; none
 // where the button is disabled and its click must change nothing. Columns:
 // step-1 "Подтвердить" that unlocked step 2, the same stopped by a message,
-// then Command5, Command4, Command3 and Command6.
+// then Command3, Command5, Command6 and Command4, the order of Button.
 inline constexpr std::optional<Wizard> kDisabled;
 inline constexpr std::array<std::array<std::optional<Wizard>, 6>, 5> kStateTable{{
-    {Wizard::S2, Wizard::S1, kDisabled, kDisabled, Wizard::S5, Wizard::S5},
-    {Wizard::S2, Wizard::S2, Wizard::S3, kDisabled, Wizard::S5, Wizard::S4},
-    {Wizard::S3, Wizard::S3, Wizard::S3, Wizard::S3, Wizard::S5, Wizard::S4},
-    {Wizard::S4, Wizard::S4, Wizard::S3, kDisabled, Wizard::S5, Wizard::S4},
-    {Wizard::S4, Wizard::S5, kDisabled, kDisabled, Wizard::S5, Wizard::S5},
+    {Wizard::S2, Wizard::S1, Wizard::S5, kDisabled, Wizard::S5, kDisabled},
+    {Wizard::S2, Wizard::S2, Wizard::S5, Wizard::S3, Wizard::S4, kDisabled},
+    {Wizard::S3, Wizard::S3, Wizard::S5, Wizard::S3, Wizard::S4, Wizard::S3},
+    {Wizard::S4, Wizard::S4, Wizard::S5, Wizard::S3, Wizard::S4, kDisabled},
+    {Wizard::S4, Wizard::S5, Wizard::S5, kDisabled, Wizard::S5, kDisabled},
 }};
 
 inline std::size_t stateTableColumn(Button button, bool messageShown)
 {
-    constexpr std::array<Button, 5> order{Button::Command2, Button::Command5, Button::Command4, Button::Command3,
-                                          Button::Command6};
-    const auto at = static_cast<std::size_t>(std::find(order.begin(), order.end(), button) - order.begin());
-    return at == 0 ? (messageShown ? 1 : 0) : at + 1;
+    return button == Button::Command2 ? (messageShown ? 1 : 0) : static_cast<std::size_t>(button) + 1;
 }
 
 // The first field that the click of the button wrote and that is not the
@@ -117,8 +104,8 @@ inline std::string unsoundResult(const Form& form, Button button, const std::str
 // nothing is: at most one message, none from a disabled button, the state
 // the table gives (when the form was in one of its five states), and results
 // that are the program's answer. The column of the table the click took
-// goes into *column.
-inline std::string pressAndCheck(MapForm& form, Button button, std::size_t* column = nullptr)
+// goes into column.
+inline std::string pressAndCheck(MapForm& form, Button button, std::size_t& column)
 {
     const Wizard before = wizardState(form);
     const std::string flag = form.text("Text15");
@@ -127,12 +114,9 @@ inline std::string pressAndCheck(MapForm& form, Button button, std::size_t* colu
     if (messages > (ran ? 1U : 0U)) {
         return std::to_string(messages) + " messages";
     }
-    if (column != nullptr) {
-        *column = stateTableColumn(button, messages > 0);
-    }
+    column = stateTableColumn(button, messages > 0);
     if (before != Wizard::Other) {
-        const auto expected =
-            kStateTable.at(static_cast<std::size_t>(before) - 1).at(stateTableColumn(button, messages > 0));
+        const auto expected = kStateTable.at(static_cast<std::size_t>(before) - 1).at(column);
         if (ran != expected.has_value() || wizardState(form) != expected.value_or(before)) {
             return "state " + std::to_string(static_cast<int>(wizardState(form))) + " after a press from state " +
                    std::to_string(static_cast<int>(before));

@@ -1,27 +1,34 @@
 // What the main window adds over the handlers it runs: its controls map onto
 // the form, a calculation typed and clicked, a real message box, the resets,
 // keeping on top, the help, About and the recommendation, and captions that
-// read in full.
+// read in full; and how it finds and decodes the documents it shows.
 
 #include "calc/fields.h"
 #include "tests/support/wizard.h"
-#include "tests/ui/caption_fit.h"
 #include "ui/about/about_window.h"
 #include "ui/main/help_window.h"
 #include "ui/main/main_window.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace prochnar;
 
@@ -68,6 +75,28 @@ struct Driver {
                       [this](const QUrl& url) { opened.push_back(url); }};
 };
 
+// Whether a caption reads in full: drawn as its widget draws it, in its box
+// (grown by the margin around it) but without clipping, no ink falls outside.
+bool inkFits(const QWidget* widget, const QRect& box, int flags, const QString& text, int around)
+{
+    constexpr int margin = 48;
+    QImage image(box.size() + QSize(2 * margin, 2 * margin), QImage::Format_RGB32); // 96 dots per inch, as offscreen
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(widget->font());
+    painter.drawText(QRect(QPoint(margin, margin), box.size()), flags, text);
+    painter.end();
+    const QRect inside = QRect(QPoint(margin, margin), box.size()).adjusted(-around, -around, around, around);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!inside.contains(x, y) && image.pixel(x, y) != qRgb(255, 255, 255)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 template <typename W> int openCount()
 {
     const auto all = QApplication::topLevelWidgets();
@@ -85,6 +114,8 @@ private slots:
     void messageBoxShowsTheHandlersMessage();
     void resetsOnTopHelpAboutAndRecommendation();
     void captionsReadInFull();
+    void documentsFoundInTheFirstFolderAndFailuresNamed();
+    void documentsDecodedAsUtf8ElseAsWindows1251();
 };
 
 void WindowTest::everyControlOfTheHandlersMapsOntoTheForm()
@@ -94,8 +125,8 @@ void WindowTest::everyControlOfTheHandlersMapsOntoTheForm()
         QCOMPARE(d.window.text(name), std::string(initial));
         d.window.setText(name, "12,5 см² α");
         QWidget* widget = d.get(name.data());
-        QCOMPARE(widget->property("text").toString(), QStringLiteral("12,5 см² α"));
-        QCOMPARE(d.window.text(name), "12,5 см² α");
+        QVERIFY2(widget->property("text") == QStringLiteral("12,5 см² α") && d.window.text(name) == "12,5 см² α",
+                 name.data());
         // An edit field the user sees is announced by the caption beside it.
         const QString spoken = QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
         QVERIFY2(!qobject_cast<QLineEdit*>(widget) || widget->isHidden() || !spoken.isEmpty(), name.data());
@@ -129,12 +160,11 @@ void WindowTest::wholeCalculationTypedAndClicked()
     }
     d.click("Command5");
     d.click("Command4");
-    QStringList shown;
-    for (const char* field :
-         {"lblJ", "lblJ1", "txtQp", "txtZ1", "Text4", "Text6", "Text7", "txtz2", "Text13", "Text14"}) {
-        shown << d.text(field);
+    QString shown;
+    for (const char* field : {"lblJ", "lblJ1", "txtQp", "txtZ1", "Text4", "Text6", "Text7", "txtz2", "Text13"}) {
+        shown += d.text(field) + QLatin1Char(' ');
     }
-    QCOMPARE(shown.join(QLatin1Char(' ')),
+    QCOMPARE(shown + d.text("Text14"),
              QStringLiteral("166,6667 57,5 2743,5449 1829,03 0,9920635 12,5 0,4761905 0,08709667 1371,772 168000"));
     QVERIFY(d.messages.isEmpty());
 }
@@ -157,11 +187,11 @@ void WindowTest::messageBoxShowsTheHandlersMessage()
     closer.start(10);
     d.click("Command2"); // returns when the box is closed
     d.window.showMessage("Ошибка", MessageIcon::Error);
-    const auto expected = [](const char* text, QMessageBox::Icon icon) {
-        return QStringLiteral("Прочнар|%1|%2|%3").arg(QString::fromUtf8(text)).arg(int(icon)).arg(int(QMessageBox::Ok));
-    };
-    QCOMPARE(shown, QStringList({expected("Не установленны значения", QMessageBox::NoIcon),
-                                 expected("Ошибка", QMessageBox::Critical)}));
+    QCOMPARE(
+        shown,
+        QStringList(
+            {QStringLiteral("Прочнар|Не установленны значения|%1|%2").arg(QMessageBox::NoIcon).arg(QMessageBox::Ok),
+             QStringLiteral("Прочнар|Ошибка|%1|%2").arg(QMessageBox::Critical).arg(QMessageBox::Ok)}));
 }
 
 void WindowTest::resetsOnTopHelpAboutAndRecommendation()
@@ -213,7 +243,7 @@ void WindowTest::captionsReadInFull()
     QStringList clipped;
     const auto check = [&clipped](QWidget* widget, const QRect& box, int flags, const QString& text, int around) {
         widget->ensurePolished();
-        if (!test::inkFits(widget, widget->font(), box, flags, text, around)) {
+        if (!inkFits(widget, box, flags, text, around)) {
             clipped << widget->objectName() + QStringLiteral(" \"") + text + QLatin1Char('"');
         }
     };
@@ -240,6 +270,70 @@ void WindowTest::captionsReadInFull()
               Qt::AlignCenter | Qt::TextShowMnemonic, button->text(), 0);
     }
     QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral("; "))));
+}
+
+void WindowTest::documentsFoundInTheFirstFolderAndFailuresNamed()
+{
+    // Standing for the current folder, the program's and the installed data folder.
+    const QTemporaryDir root;
+    const auto path = [&root](const char* folder, const QString& file) { return root.filePath(folder + file); };
+    const auto write = [&](const char* folder, const QString& file, const QByteArray& bytes) {
+        QDir(root.path()).mkpath(QLatin1String(folder));
+        QFile out(path(folder, QLatin1Char('/') + file));
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+    };
+    const ReferenceFiles files(
+        {path("current", {}), path("program", {}), path("installed", {}), path("program", "/.")});
+    write("installed", kRecommendationFile, "из папки данных");
+    write("current", QStringLiteral("REK.TXT"), "другое имя");
+    QCOMPARE(files.readText(kRecommendationFile).text, QStringLiteral("из папки данных"));
+    write("program", kRecommendationFile, "из папки программы");
+    QCOMPARE(files.readText(kRecommendationFile).text, QStringLiteral("из папки программы"));
+    QCOMPARE(files.readText(kGuidanceFile).text, // a repeated folder is named once
+             QStringLiteral("Не удалось прочитать файл \"gip.txt\": искали в %1, %2, %3")
+                 .arg(path("current", {}), path("program", {}), path("installed", {})));
+
+    const QString current = path("current", QLatin1Char('/') + kRecommendationFile);
+    const auto failure = [&](const char* says) {
+        const TextFile result = files.readText(kRecommendationFile);
+        QVERIFY2(!result.read && result.text.startsWith(QStringLiteral("Не удалось прочитать файл \"rek.txt\": ")) &&
+                     result.text.contains(current) && result.text.contains(QString::fromUtf8(says)),
+                 qPrintable(result.text));
+    };
+    QVERIFY(QDir().mkdir(current));
+    failure("папка");
+    QVERIFY(QDir().rmdir(current));
+    QCOMPARE(::mkfifo(QFile::encodeName(current).constData(), 0600), 0); // opening it would hang
+    failure("не обычный файл");
+    QVERIFY(QFile::remove(current));
+    write("current", kRecommendationFile, QByteArray(kMaxTextFileSize + 1, 'a'));
+    failure("больше 1 МБ");
+    write("current", kRecommendationFile, QByteArray(kMaxTextFileSize, 'a'));
+    QCOMPARE(files.readText(kRecommendationFile).text.size(), kMaxTextFileSize);
+    if (::geteuid() != 0) { // root reads a file without read permission all the same
+        QVERIFY(QFile::setPermissions(current, QFileDevice::Permissions()));
+        failure("нет доступа");
+    }
+    const QStringList standard = ReferenceFiles::standard().folders();
+    QCOMPARE(standard.front(), QDir::currentPath());
+    QVERIFY(standard.contains(QCoreApplication::applicationDirPath()));
+    QVERIFY(standard.back().endsWith(QStringLiteral("/share/prochnar")));
+}
+
+void WindowTest::documentsDecodedAsUtf8ElseAsWindows1251()
+{
+    for (const auto& [bytes, text] : std::initializer_list<std::pair<QByteArray, const char*>>{
+             {"I\tJ\n0\t1,00 — φ\n", "I\tJ\n0\t1,00 — φ\n"},
+             {"\xEF\xBB\xBF\xD0\x9F", "П"}, // a byte-order mark is not text
+             {"\xCF\xF0\xEE\xF7\xED\xE0\xF0", "Прочнар"},
+             {"\xA8\xB8 \xB9 \xAB\xBB \x96 \xB0\r\n", "Ёё № «» – °\r\n"},
+             {"I = 74,5\xFF", "I = 74,5я"}, // one byte that UTF-8 does not allow
+             {"\xDF", "Я"},                 // a lead byte cut off at the end
+             {"\xD0\xB0\xEB", "Р°л"},       // a valid pair, then a broken sequence
+             {"\xC0\xAF", "АЇ"},            // an overlong "/"
+         }) {
+        QCOMPARE(decodeTextFile(bytes), QString::fromUtf8(text));
+    }
 }
 
 QTEST_MAIN(WindowTest)
