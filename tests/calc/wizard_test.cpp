@@ -1,7 +1,6 @@
-// The wizard's handlers over the map-backed form, clicked at random on forms
-// holding whatever an engineer may type: every click follows the state table
-// and writes only the program's answers, and the walk covers every cell of
-// the table. What each click writes in detail is in cases/.
+// The wizard's handlers clicked at random on forms holding whatever an
+// engineer may type: every click follows the state table, whose every cell
+// the walk visits, and writes only the program's answers.
 
 #include "calc/fields.h"
 #include "calc/handlers.h"

@@ -1,6 +1,5 @@
-// The form file reader: faults named by their line, and any damage to a good
-// file either read as a form that writes back readable, or refused at one of
-// its lines. What a good file keeps is in the golden file-format.form.
+// The form file reader: faults named by their line; damaged files read as a
+// form that writes back readable, or refused at one of their lines.
 
 #include "calc/map_form.h"
 #include "cli/form_file.h"
@@ -23,11 +22,12 @@ TEST(FormFile, FaultsNameTheirLine)
              {" txtMn=1\n", 1},       // names are exact
              {"txtMn=1\nFrame7.Enabled= 1\n", 2},
              {"Frame5.visible=1\n", 1},
-             {"txtMn=1\ntxtMp=\xD0\n", 2},            // a truncated sequence
-             {"txtMn=\xC0\xAF\n", 1},                 // an overlong "/"
-             {"a\nb\nc\ntxtMn=\xED\xA0\x80\n", 4},    // a surrogate, found before the bad names
-             {"txtMn=1\n" + std::string(1, '\0'), 2}, // a NUL
-             {"# comment\ntxtMn=€ 𝄞 ok\n", 0},
+             {"txtMn=1\ntxtMp=\xD0\n", 2},              // a truncated sequence
+             {"txtMn=\xC0\xAF\n", 1},                   // an overlong "/"
+             {"txtMn=1\x80\n", 1},                      // a lone continuation byte
+             {"a\nb\nc\ntxtMn=\xED\xA0\x80\n", 4},      // a surrogate, found before the bad names
+             {"txtMn=1\n" + std::string(1, '\0'), 2},   // a NUL
+             {"# comment\ntxtMn=€ 𝄞 \xDF\xBF ok\n", 0}, // two, three and four bytes, U+07FF too
          }) {
         MapForm form;
         try {
