@@ -2,6 +2,7 @@
 
 #include "errors.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -136,6 +137,56 @@ Fixed4 textToFixed4(std::string_view text)
         throw ArithmeticError("Fixed4 overflow");
     }
     return Fixed4::fromCount(static_cast<std::int64_t>(count));
+}
+
+ExactDecimal textToExact(std::string_view text)
+{
+    const DecimalText number = parseDecimal(text);
+    const std::string_view whole = withoutLeadingZeros(number.whole);
+    std::string_view fraction = number.fraction;
+    fraction = fraction.substr(0, fraction.find_last_not_of('0') + 1);
+
+    // 10^36 < 2^127: 36 digits always fit.
+    constexpr std::size_t kMaxDigits = 36;
+    const std::size_t digitCount =
+        whole.empty() ? withoutLeadingZeros(fraction).size() : whole.size() + fraction.size();
+    if (digitCount > kMaxDigits) {
+        throw ArithmeticError("too many digits");
+    }
+    ExactDecimal exact;
+    for (const char c : whole) {
+        exact.digits = exact.digits * 10 + (c - '0');
+    }
+    for (const char c : fraction) {
+        exact.digits = exact.digits * 10 + (c - '0');
+    }
+    exact.scale = static_cast<int>(fraction.size());
+    if (number.negative) {
+        exact.digits = -exact.digits;
+    }
+    return exact;
+}
+
+std::optional<ExactPair> overCommonScale(ExactDecimal a, ExactDecimal b)
+{
+    constexpr int kMaxScale = 24;
+    const Int128 limit = Int128{1'000'000'000'000'000'000} * 1'000'000'000'000'000; // 10^33
+    const int scale = std::max(a.scale, b.scale);
+    if (scale > kMaxScale) {
+        return std::nullopt;
+    }
+    for (ExactDecimal* value : {&a, &b}) {
+        for (; value->scale < scale; ++value->scale) {
+            if (value->digits >= limit || value->digits <= -limit) {
+                return std::nullopt;
+            }
+            value->digits *= 10;
+        }
+        if (value->digits >= limit || value->digits <= -limit) {
+            return std::nullopt;
+        }
+    }
+    return ExactPair{.a = a.digits, .b = b.digits, .scale = scale};
 }
 
 double textToDouble(std::string_view text) { return textToFloat<double>(text); }

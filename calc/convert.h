@@ -2,6 +2,7 @@
 
 #include "fixed4.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,26 @@ namespace prochnar {
 [[nodiscard]] double textToDouble(std::string_view text);
 // Correctly rounded to the nearest single, directly from the digits.
 [[nodiscard]] float textToSingle(std::string_view text);
+
+// The exact value of a number text, digits / 10^scale, for comparisons that
+// must not round: "6,130" gives 613 and 2. Throws ConversionError as the
+// conversions above do, and ArithmeticError for more than 36 significant
+// digits.
+struct ExactDecimal {
+    Int128 digits = 0;
+    int scale = 0; // digits after the comma, trailing zeros dropped
+};
+[[nodiscard]] ExactDecimal textToExact(std::string_view text);
+
+// Two exact values written over one scale: a = digits / 10^scale, likewise b.
+// None when that scale would pass 24 or a count 10^33, so that the counts
+// times 10^4, and 10^scale times 10^7, stay exact in 128 bits.
+struct ExactPair {
+    Int128 a = 0;
+    Int128 b = 0;
+    int scale = 0;
+};
+[[nodiscard]] std::optional<ExactPair> overCommonScale(ExactDecimal a, ExactDecimal b);
 
 // At most 7 significant digits, decimal comma, trailing zeros dropped,
 // negative zero written "0", always in full without an exponent ("1234568000",

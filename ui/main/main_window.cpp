@@ -1,7 +1,10 @@
 #include "ui/main/main_window.h"
 
+#include "calc/angles.h"
 #include "calc/handlers.h"
+#include "calc/phi_table.h"
 #include "ui/about/about_window.h"
+#include "ui/main/angles_dialog.h"
 #include "ui/main/help_window.h"
 #include "ui/main/on_top.h"
 #include "ui_Form1.h"
@@ -63,6 +66,7 @@ MainWindow::MainWindow(ReferenceFiles files, UrlOpener openUrl, QWidget* parent)
 
     connectButtons();
     connectServices();
+    connectAids();
     centreOnScreen();
 }
 
@@ -127,6 +131,11 @@ void MainWindow::setState(StateControl control, bool on)
         widget->setVisible(on);
         break;
     case StateControl::Frame7Enabled:
+        // φ from the table can be taken while the wire table can be filled.
+        ui_->cmdJ->setEnabled(on);
+        ui_->cmdJ1->setEnabled(on);
+        widget->setEnabled(on);
+        break;
     case StateControl::Command5Enabled:
     case StateControl::Command4Enabled:
         widget->setEnabled(on);
@@ -275,6 +284,102 @@ void MainWindow::showHelp()
     }
     help_->raise();
     help_->activateWindow();
+}
+
+void MainWindow::connectAids()
+{
+    connect(ui_->cmdJ, &QPushButton::clicked, this, [this] { fillPhi(ui_->lblJ, ui_->Text3); });
+    connect(ui_->cmdJ1, &QPushButton::clicked, this, [this] { fillPhi(ui_->lblJ1, ui_->Text5); });
+    connect(ui_->cmdAngles, &QPushButton::clicked, this, &MainWindow::openAngles);
+
+    // Connected after the wizard's own handler, so it runs after it.
+    connect(ui_->Command4, &QPushButton::clicked, this, [this] {
+        judged_.fill(true);
+        showVerdicts();
+    });
+    // A row's verdict goes as soon as a value it judged changes; the flange
+    // thickness depends on the section fields as well.
+    const std::array<std::pair<QLineEdit*, QLineEdit*>, kVerdictRows> rows{{
+        {ui_->Text4, ui_->Text6},
+        {ui_->Text7, ui_->Text8},
+        {ui_->txtz2, ui_->Text12},
+        {ui_->Text13, ui_->Text14},
+    }};
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        for (QLineEdit* judgedField : {rows.at(row).first, rows.at(row).second}) {
+            connect(judgedField, &QLineEdit::textChanged, this, [this, row] {
+                judged_.at(row) = false;
+                showVerdicts();
+            });
+        }
+    }
+    for (QLineEdit* section : {ui_->Text9, ui_->txtIy, ui_->Text10, ui_->txtIyy}) {
+        connect(section, &QLineEdit::textChanged, this, &MainWindow::showVerdicts);
+    }
+}
+
+void MainWindow::fillPhi(const QLabel* slenderness, QLineEdit* phi)
+{
+    const TablePhi found = phiFromTable(slenderness->text().toStdString());
+    if (found.phi.empty()) {
+        presenter_(this, QString::fromStdString(found.message), MessageIcon::None);
+        return;
+    }
+    phi->setText(QString::fromStdString(found.phi));
+}
+
+// One catalogue at a time; it keeps the main window waiting until closed.
+void MainWindow::openAngles()
+{
+    if (angles_ == nullptr) {
+        angles_ = new AnglesDialog([this](AngleMember member, std::size_t angle) { takeAngle(member, angle); }, this);
+        angles_->setAttribute(Qt::WA_DeleteOnClose);
+        angles_->open();
+    }
+}
+
+void MainWindow::takeAngle(AngleMember member, std::size_t angle)
+{
+    const Angle& chosen = angleCatalogue()[angle];
+    const bool chord = member == AngleMember::Chord;
+    (chord ? chordAngle_ : diagonalAngle_) = angle;
+    (chord ? ui_->Text9 : ui_->Text10)->setText(QString::fromStdString(areaText(chosen)));
+    (chord ? ui_->txtIy : ui_->txtIyy)->setText(QString::fromStdString(radiusText(chosen)));
+}
+
+void MainWindow::showVerdicts()
+{
+    const VerdictInput in{
+        .Text4 = text("Text4"),
+        .Text6 = text("Text6"),
+        .Text7 = text("Text7"),
+        .Text8 = text("Text8"),
+        .txtz2 = text("txtz2"),
+        .Text12 = text("Text12"),
+        .Text14 = text("Text14"),
+        .Text13 = text("Text13"),
+        .Text9 = text("Text9"),
+        .txtIy = text("txtIy"),
+        .Text10 = text("Text10"),
+        .txtIyy = text("txtIyy"),
+        .chordAngle = chordAngle_,
+        .diagonalAngle = diagonalAngle_,
+    };
+    const auto verdicts = judgeStep3(in);
+    const std::array<QLabel*, kVerdictRows> labels{ui_->lblVerdict1, ui_->lblVerdict2, ui_->lblVerdict3,
+                                                   ui_->lblVerdict4};
+    for (std::size_t row = 0; row < labels.size(); ++row) {
+        const std::optional<Verdict>& verdict = verdicts.at(row);
+        QLabel* label = labels.at(row);
+        if (!judged_.at(row) || !verdict) {
+            label->clear();
+            continue;
+        }
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, verdict->holds ? QColor(0, 128, 0) : QColor(200, 0, 0));
+        label->setPalette(palette);
+        label->setText(QString::fromStdString(verdict->text));
+    }
 }
 
 void MainWindow::centreOnScreen()

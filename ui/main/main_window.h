@@ -1,18 +1,24 @@
 #pragma once
 
 #include "calc/form.h"
+#include "calc/verdicts.h"
 #include "ui/about/url_opener.h"
 #include "ui/main/reference_files.h"
 
 #include <QPointer>
 #include <QWidget>
 
+#include <array>
+#include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 class QEvent;
+class QLabel;
+class QLineEdit;
 class QString;
 
 namespace Ui {
@@ -22,7 +28,9 @@ class Form1;
 namespace prochnar {
 
 class AboutWindow;
+class AnglesDialog;
 class HelpWindow;
+enum class AngleMember;
 
 // Shows one message of a handler and returns when the user has closed it.
 using MessagePresenter = std::function<void(QWidget* parent, const QString& text, MessageIcon icon)>;
@@ -35,7 +43,10 @@ void showMessageBox(QWidget* parent, const QString& text, MessageIcon icon);
 // Form interface of the calculation and runs the calculation's handlers when
 // the wizard's buttons are clicked; it has no calculation of its own. Its
 // other buttons and F1 open the documents that come with the program, the
-// About window and the help, and keep the window on top.
+// About window and the help, and keep the window on top. Beside the wizard
+// it shows the engineer's aids of the calculation: a verdict on each row of
+// step 3, φ from the table for step 2, and the catalogue of angles for the
+// section fields of step 1.
 class MainWindow final : public QWidget, public Form {
     Q_OBJECT
 
@@ -76,6 +87,14 @@ private:
     void showAbout();
     void showHelp();
 
+    void connectAids();
+    void fillPhi(const QLabel* slenderness, QLineEdit* phi);
+    void openAngles();
+    void takeAngle(AngleMember member, std::size_t angle);
+    // Shows the verdict of each row that the last "Выполнить" judged and
+    // whose two values have not changed since; clears the others.
+    void showVerdicts();
+
     std::unique_ptr<Ui::Form1> ui_;
     MessagePresenter presenter_;
     ReferenceFiles files_;
@@ -84,6 +103,12 @@ private:
     // still open goes with the main window.
     QPointer<AboutWindow> about_;
     QPointer<HelpWindow> help_;
+    QPointer<AnglesDialog> angles_;
+
+    std::array<bool, kVerdictRows> judged_{};
+    // The catalogue angles last put into the chord's and the diagonals' fields.
+    std::optional<std::size_t> chordAngle_;
+    std::optional<std::size_t> diagonalAngle_;
 };
 
 } // namespace prochnar

@@ -6,6 +6,7 @@
 #include "calc/fields.h"
 #include "tests/support/wizard.h"
 #include "ui/about/about_window.h"
+#include "ui/main/angles_dialog.h"
 #include "ui/main/help_window.h"
 #include "ui/main/main_window.h"
 
@@ -65,9 +66,32 @@ struct Driver {
         toTabOf(get(name));
         QTest::mouseClick(get(name), Qt::LeftButton);
         QTest::keyClick(get(name), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(get(name), Qt::Key_Delete);
         QTest::keyClicks(get(name), QString::fromUtf8(text));
     }
     [[nodiscard]] QString text(const char* field) const { return QString::fromStdString(window.text(field)); }
+    // The worked example typed in and the three steps run; the wire table
+    // takes typing only once step 1 is confirmed.
+    void calculate(bool wiresLockedCheck = false) const
+    {
+        for (int round = 0; round < 2; ++round) {
+            for (const auto& [field, text] : test_support::kWorkedExample) {
+                type(field, text);
+            }
+            QVERIFY(!wiresLockedCheck || text("txtl1") == QLatin1String(round == 0 ? "0" : "7"));
+            click("Command2");
+        }
+        click("Command5");
+        click("Command4");
+    }
+    [[nodiscard]] QString verdicts() const
+    {
+        QStringList texts;
+        for (const char* name : {"lblVerdict1", "lblVerdict2", "lblVerdict3", "lblVerdict4"}) {
+            texts << get<QLabel>(name)->text();
+        }
+        return texts.join(QStringLiteral(" | "));
+    }
 
     QStringList messages;
     std::vector<QUrl> opened;
@@ -111,6 +135,9 @@ class WindowTest : public QObject {
 private slots:
     void everyControlOfTheHandlersMapsOntoTheForm();
     void wholeCalculationTypedAndClicked();
+    void verdictsFollowTheResults();
+    void phiFromTheTable();
+    void anglesFromTheCatalogue();
     void messageBoxShowsTheHandlersMessage();
     void resetsOnTopHelpAboutAndRecommendation();
     void captionsReadInFull();
@@ -151,15 +178,7 @@ void WindowTest::everyControlOfTheHandlersMapsOntoTheForm()
 void WindowTest::wholeCalculationTypedAndClicked()
 {
     Driver d;
-    for (int round = 0; round < 2; ++round) { // the wire table takes typing only after step 1
-        for (const auto& [field, text] : test_support::kWorkedExample) {
-            d.type(field, text);
-        }
-        QCOMPARE(d.text("txtl1"), QLatin1String(round == 0 ? "0" : "7"));
-        d.click("Command2");
-    }
-    d.click("Command5");
-    d.click("Command4");
+    d.calculate(true);
     QString shown;
     for (const char* field : {"lblJ", "lblJ1", "txtQp", "txtZ1", "Text4", "Text6", "Text7", "txtz2", "Text13"}) {
         shown += d.text(field) + QLatin1Char(' ');
@@ -167,6 +186,79 @@ void WindowTest::wholeCalculationTypedAndClicked()
     QCOMPARE(shown + d.text("Text14"),
              QStringLiteral("166,6667 57,5 2743,5449 1829,03 0,9920635 12,5 0,4761905 0,08709667 1371,772 168000"));
     QVERIFY(d.messages.isEmpty());
+}
+
+void WindowTest::verdictsFollowTheResults()
+{
+    Driver d;
+    d.calculate();
+    const QString held = QStringLiteral("держит, запас 92,0 % | держит, запас 96,1 % | держит, запас 99,1 % | "
+                                        "держит, запас 99,1 %");
+    QCOMPARE(d.verdicts(), held);
+    QCOMPARE(d.get<QLabel>("lblVerdict1")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    // A changed value takes its row's verdict away until the next press.
+    d.type("Text8", "0,4");
+    d.type("Text13", "");
+    QCOMPARE(d.verdicts(), QStringLiteral("держит, запас 92,0 % |  | держит, запас 99,1 % | "));
+    d.click("Command4");
+    QCOMPARE(d.verdicts(), QString(held).replace("держит, запас 96,1", "не держит, не хватает 19,1"));
+    QCOMPARE(d.get<QLabel>("lblVerdict2")->palette().color(QPalette::WindowText), QColor(200, 0, 0));
+}
+
+void WindowTest::phiFromTheTable()
+{
+    Driver d;
+    QVERIFY(!d.get("cmdJ")->isEnabled() && !d.get("cmdJ1")->isEnabled()); // only while step 2 is open
+    for (const auto& [field, text] : test_support::kWorkedExample) {
+        d.type(field, text);
+    }
+    d.click("Command2");
+    d.click("cmdJ");
+    d.click("cmdJ1");
+    // λ 166,6667: 0,29 − 0,03 · 0,66667 = 0,2699999; λ 57,5: 0,89 − 0,03 · 0,75 = 0,8675; both rounded down.
+    QCOMPARE(d.text("Text3") + " " + d.text("Text5"), QStringLiteral("0,269 0,867"));
+    d.window.setText("lblJ", "");
+    d.click("cmdJ");
+    QCOMPARE(d.text("Text3"), QStringLiteral("0,269"));
+    QCOMPARE(d.messages, QStringList(QStringLiteral("Гибкость I еще не вычислена: сначала подтвердите шаг1.")));
+}
+
+// Chord L 63×5 and diagonals L 50×5 from the catalogue, with moments that
+// leave the chord a margin and the tensioned chord short.
+void WindowTest::anglesFromTheCatalogue()
+{
+    Driver d;
+    d.click("cmdAngles");
+    auto* dialog = d.window.findChild<AnglesDialog*>();
+    QVERIFY(dialog != nullptr && dialog->isVisible());
+    auto* filter = dialog->findChild<QLineEdit*>("filter");
+    QCOMPARE(QAccessible::queryAccessibleInterface(filter)->text(QAccessible::Name),
+             QStringLiteral("Размер уголка, например 63×5:"));
+    QTest::keyClicks(filter, "63x5");
+    QTest::mouseClick(dialog->findChild<QPushButton*>("forChord"), Qt::LeftButton);
+    filter->setText(QStringLiteral("L 50 х 5"));
+    QTest::mouseClick(dialog->findChild<QPushButton*>("forDiagonals"), Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("close"), Qt::LeftButton);
+    QTRY_VERIFY(d.window.findChild<AnglesDialog*>() == nullptr);
+    QCOMPARE(d.text("Text9") + " " + d.text("txtIy") + " " + d.text("Text10") + " " + d.text("txtIyy"),
+             QStringLiteral("6,13 1,25 4,8 0,98"));
+    for (int round = 0; round < 2; ++round) { // the worked example with these angles
+        for (const auto& [field, text] : test_support::kWorkedExample) {
+            if (!QByteArray("Text9 txtIy Text10 txtIyy").contains(field)) {
+                d.type(field, text);
+            }
+        }
+        d.click("Command2");
+    }
+    d.type("txtMp", "24");
+    d.type("txtMn", "40");
+    d.click("Command5");
+    d.click("Command4");
+    QCOMPARE(d.verdicts(), QStringLiteral("держит, запас 22,3 %, полка не тоньше 3,9 мм | не держит, не хватает "
+                                          "3,6 % | держит, запас 98,1 %, полка не тоньше 0,1 мм | держит, "
+                                          "запас 98,2 %"));
+    d.type("txtIy", "1,24"); // no longer the catalogue's angle
+    QCOMPARE(d.get<QLabel>("lblVerdict1")->text(), QStringLiteral("держит, запас 22,3 %"));
 }
 
 void WindowTest::messageBoxShowsTheHandlersMessage()

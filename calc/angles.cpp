@@ -1,0 +1,140 @@
+#include "angles.h"
+
+#include "convert.h"
+#include "errors.h"
+#include "fixed4.h"
+
+#include <array>
+
+namespace prochnar {
+
+namespace {
+
+constexpr auto kCatalogue = std::to_array<Angle>({
+#include "angle_rows.inc"
+});
+
+constexpr bool isOrdered()
+{
+    for (std::size_t i = 1; i < kCatalogue.size(); ++i) {
+        const Angle& a = kCatalogue[i - 1];
+        const Angle& b = kCatalogue[i];
+        if (a.legMm > b.legMm || (a.legMm == b.legMm && a.thicknessTenths >= b.thicknessTenths)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(!kCatalogue.empty() && isOrdered(), "the catalogue must run by leg width, then thickness, each once");
+
+// A count of 10^-digits written as the form writes numbers.
+std::string countText(int count, int digits)
+{
+    std::int64_t scale = 1;
+    for (int i = digits; i < 4; ++i) {
+        scale *= 10;
+    }
+    return toText(Fixed4::fromCount(count * scale));
+}
+
+// The size of an angle as the filter compares it: "63x5", "70x4,5".
+std::string sizeKey(const Angle& angle) { return legText(angle) + "x" + thicknessText(angle); }
+
+// The typed text in the form of sizeKey.
+std::string normalised(std::string_view typed)
+{
+    std::string key;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        const std::string_view rest = typed.substr(i);
+        const char c = typed[i];
+        if (rest.starts_with("×") || rest.starts_with("х") || rest.starts_with("Х")) { // × and Cyrillic х
+            key += 'x';
+            ++i; // each is two bytes
+        } else if (rest.starts_with("Л") || rest.starts_with("л")) {
+            ++i;
+        } else if (c == 'x' || c == 'X' || c == '*') {
+            key += 'x';
+        } else if (c == '.' || c == ',') {
+            key += ',';
+        } else if (c != ' ' && c != '\t' && c != 'L' && c != 'l') {
+            key += c;
+        }
+    }
+    return key;
+}
+
+Int128 powerOfTen(int exponent)
+{
+    Int128 power = 1;
+    for (int i = 0; i < exponent; ++i) {
+        power *= 10;
+    }
+    return power;
+}
+
+} // namespace
+
+std::span<const Angle> angleCatalogue() { return kCatalogue; }
+
+std::string designation(const Angle& angle) { return "L " + legText(angle) + "×" + thicknessText(angle); }
+std::string legText(const Angle& angle) { return countText(angle.legMm, 0); }
+std::string thicknessText(const Angle& angle) { return countText(angle.thicknessTenths, 1); }
+std::string areaText(const Angle& angle) { return countText(angle.areaHundredths, 2); }
+std::string radiusText(const Angle& angle) { return countText(angle.radiusHundredths, 2); }
+
+std::vector<std::size_t> filterAngles(std::string_view typed)
+{
+    const std::string key = normalised(typed);
+    std::vector<std::size_t> found;
+    for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
+        if (sizeKey(kCatalogue[i]).starts_with(key)) {
+            found.push_back(i);
+        }
+    }
+    return found;
+}
+
+bool holdsAngle(const Angle& angle, std::string_view area, std::string_view radius)
+{
+    const auto same = [](std::string_view text, int hundredths) {
+        try {
+            const auto pair = overCommonScale(textToExact(text), {.digits = hundredths, .scale = 2});
+            return pair && pair->a == pair->b;
+        } catch (const ConversionError&) {
+            return false;
+        } catch (const ArithmeticError&) {
+            return false;
+        }
+    };
+    return same(area, angle.areaHundredths) && same(radius, angle.radiusHundredths);
+}
+
+std::optional<int> leastFlangeTenths(const Angle& angle, std::string_view required)
+{
+    std::optional<ExactPair> pair;
+    try {
+        pair = overCommonScale({.digits = angle.areaHundredths, .scale = 2}, textToExact(required));
+    } catch (const ConversionError&) {
+        return std::nullopt;
+    } catch (const ArithmeticError&) {
+        return std::nullopt;
+    }
+    if (!pair) {
+        return std::nullopt;
+    }
+    // In units of (0,1 mm)² times 10^scale: flanges of k tenths keep
+    // k(20b − k) of them, and the section may lose 10 000 · (S − required)
+    // of them (1 cm² is 10 000 such units).
+    const Int128 unit = powerOfTen(pair->scale);
+    const Int128 width = Int128{20} * angle.legMm;
+    const Int128 t = angle.thicknessTenths;
+    const Int128 needed = t * (width - t) * unit - Int128{10'000} * (pair->a - pair->b);
+    for (int k = 0; k <= angle.thicknessTenths; ++k) {
+        if (Int128{k} * (width - k) * unit >= needed) {
+            return k > 0 ? std::optional<int>(k) : std::nullopt;
+        }
+    }
+    return std::nullopt; // even the whole section is short of the required area
+}
+
+} // namespace prochnar

@@ -1,0 +1,74 @@
+#include "phi_table.h"
+
+#include "convert.h"
+#include "errors.h"
+
+#include <array>
+#include <cstdint>
+
+namespace prochnar {
+
+namespace {
+
+struct PhiRow {
+    std::int64_t slenderness; // whole
+    std::int64_t phi;         // thousandths
+};
+
+constexpr auto kRows = std::to_array<PhiRow>({
+#include "phi_rows.inc"
+});
+
+constexpr bool isIncreasing()
+{
+    for (std::size_t i = 1; i < kRows.size(); ++i) {
+        if (kRows[i].slenderness <= kRows[i - 1].slenderness) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(kRows.size() >= 2 && isIncreasing(), "the table of φ must run in increasing slenderness");
+
+std::string thousandthsText(std::int64_t value)
+{
+    std::string fraction = std::to_string(value % 1000);
+    fraction.insert(0, 3 - fraction.size(), '0');
+    return std::to_string(value / 1000) + "," + fraction;
+}
+
+} // namespace
+
+TablePhi phiFromTable(std::string_view slenderness)
+{
+    const auto outside = [](std::string_view shown) {
+        return TablePhi{.phi = {},
+                        .message = "Гибкость I = " + std::string(shown) + " вне таблицы: в ней J дан для I от " +
+                                   std::to_string(kRows.front().slenderness) + " до " +
+                                   std::to_string(kRows.back().slenderness) + ". Введите J сами."};
+    };
+    Fixed4 lambda;
+    try {
+        lambda = textToFixed4(slenderness);
+    } catch (const ConversionError&) {
+        return {.phi = {}, .message = "Гибкость I еще не вычислена: сначала подтвердите шаг1."};
+    } catch (const ArithmeticError&) {
+        return outside(slenderness); // beyond the range of any slenderness
+    }
+
+    // Exactly: λ is a count of 1/10 000 and the rows are whole, so
+    // φ·1000 = (φ1·d + (φ2 − φ1)·(λ − λ1)) / d with d = λ2 − λ1, all in counts.
+    const std::int64_t count = lambda.count();
+    for (std::size_t i = 0; i + 1 < kRows.size(); ++i) {
+        const std::int64_t from = kRows[i].slenderness * Fixed4::kScale;
+        const std::int64_t to = kRows[i + 1].slenderness * Fixed4::kScale;
+        if (count >= from && count <= to) {
+            const std::int64_t d = to - from;
+            const std::int64_t scaled = kRows[i].phi * d + (kRows[i + 1].phi - kRows[i].phi) * (count - from);
+            return {.phi = thousandthsText(scaled / d), .message = {}}; // not negative: rounds down
+        }
+    }
+    return outside(toText(lambda));
+}
+
+} // namespace prochnar

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace prochnar {
+
+// The buckling coefficient φ (J on the form) for a slenderness (I), from the
+// table of φ for steels Ст3 and Ст4 that the guidance text of step 2 shows:
+// linear interpolation between its rows, rounded down to three decimals,
+// because a smaller φ errs on the safe side.
+struct TablePhi {
+    std::string phi;     // "0,783", three decimals; empty when there is none
+    std::string message; // why there is none, for a message box; else empty
+};
+
+// From the text of a slenderness display (lblJ, lblJ1). No φ for an empty
+// text or one that is not a number (no slenderness yet), nor for a
+// slenderness outside the table.
+[[nodiscard]] TablePhi phiFromTable(std::string_view slenderness);
+
+} // namespace prochnar

@@ -1,0 +1,123 @@
+// The engineer's aids: verdicts of step 3, the least flange thickness of a
+// catalogue angle, φ from the table and the catalogue's filter.
+
+#include "calc/angles.h"
+#include "calc/phi_table.h"
+#include "calc/verdicts.h"
+
+#include <gtest/gtest.h>
+
+namespace prochnar {
+namespace {
+
+struct Case {
+    const char* name;
+    const char* in;
+    const char* expected; // "" for none
+};
+
+const Angle& angle(std::string_view typed)
+{
+    const auto found = filterAngles(typed);
+    EXPECT_EQ(found.size(), 1U) << typed;
+    return angleCatalogue()[found.at(0)];
+}
+
+// Demand and capacity; "+m" holds with the margin m, "-s" falls short by s.
+TEST(Aids, VerdictRoundsToTheSafeSide)
+{
+    // clang-format off
+    const Case cases[] = {
+        {"equal holds", "8 8", "+0,0"},          {"margin exactly 4,5", "7,64 8", "+4,5"},
+        {"margin 4,55 down", "7,636 8", "+4,5"}, {"margin 4,45 down", "7,644 8", "+4,4"},
+        {"shortage exactly", "8,36 8", "-4,5"},  {"shortage 4,55 up", "8,364 8", "-4,6"},
+        {"shortage 4,45 up", "8,356 8", "-4,5"}, {"any shortage shows", "8,0000001 8", "-0,1"},
+        {"single", "0,9920635 12,5", "+92,0"},   {"zero demand", "0 5", "+100,0"},
+        {"negative demand", "-1 10", "+110,0"},  {"zero capacity", "1 0", ""},
+        {"negative capacity", "1 -2", ""},       {"empty capacity", "1 ", ""},
+        {"decimal point", "2.5 3", ""},          {"too fine", "0,0000000000000000000000001 1", ""}};
+    // clang-format on
+
+    for (const Case& c : cases) {
+        const std::string in = c.in, expected = c.expected;
+        const auto verdict = judge(in.substr(0, in.find(' ')), in.substr(in.find(' ') + 1));
+        const std::string words = expected.starts_with("+") ? "держит, запас " : "не держит, не хватает ";
+        EXPECT_EQ(verdict ? verdict->text : "", expected.empty() ? "" : words + expected.substr(1) + " %") << c.name;
+        EXPECT_EQ(verdict && verdict->holds, expected.starts_with("+")) << c.name;
+    }
+}
+
+// L 63×5: b 63, t 5, S 6,13. t′ = 4,3 keeps 4,3 · (126 − 4,3) = 523,31 of
+// the legs' 605 mm², so S may lose 0,8169 cm²: required 5,3131 gives exactly 4,3.
+TEST(Aids, LeastFlangeThickness)
+{
+    const Case cases[] = {{"exactly 4,3", "5,3131", "43"},  {"just above", "5,3132", "44"},
+                          {"hand case 4,374", "5,4", "44"}, {"whole section", "6,13", "50"},
+                          {"does not hold", "6,1301", ""},  {"no flange needed", "0,08", ""},
+                          {"negative", "-1", ""},           {"not a number", "x", ""}};
+    for (const Case& c : cases) {
+        const auto tenths = leastFlangeTenths(angle("63x5"), c.in);
+        EXPECT_EQ(tenths ? std::to_string(*tenths) : "", c.expected) << c.name;
+    }
+}
+
+TEST(Aids, VerdictsOfStep3WithCatalogueAngle)
+{
+    const auto texts = [](const VerdictInput& in) {
+        std::string all;
+        for (const auto& row : judgeStep3(in)) {
+            all += (row ? row->text : "-") + " | ";
+        }
+        return all;
+    };
+    // Text4 Text6, Text7 Text8, txtz2 Text12, Text14 Text13; Text9 txtIy, Text10 txtIyy; the two angles.
+    VerdictInput in{"5,3131", "6,13", "7", "6,13", "1", "2", "1", "2", "6,130", "1,25", "2", "1", {}, {}};
+    in.chordAngle = filterAngles("63x5").at(0);
+    in.diagonalAngle = filterAngles("20x3").at(0);
+    EXPECT_EQ(texts(in), "держит, запас 13,3 %, полка не тоньше 4,3 мм | не держит, не хватает 14,2 % | "
+                         "держит, запас 50,0 % | не держит, не хватает 100,0 % | ");
+    // Only while the fields and the actual area still hold the angle's numbers (L 20×3 is not 2 cm²).
+    for (std::string VerdictInput::*field : {&VerdictInput::txtIy, &VerdictInput::Text9, &VerdictInput::Text6}) {
+        VerdictInput changed = in;
+        changed.*field = "6,2";
+        EXPECT_EQ(texts(changed).find("полка"), std::string::npos);
+    }
+}
+
+TEST(Aids, PhiFromTheTable)
+{
+    const std::string none = "Гибкость I еще не вычислена: сначала подтвердите шаг1.";
+    // clang-format off
+    const Case cases[] = {
+        {"first row", "0", "1,000"},             {"a row", "70", "0,810"},
+        {"guidance example", "74,5", "0,783"},   {"data 0,60", "102,0408", "0,583"},
+        {"rounds down", "0,0001", "0,999"},      {"last row", "200", "0,190"},
+        {"just below last", "199,9999", "0,190"}, {"not a number", "abc", none.c_str()},
+        {"none yet", "", none.c_str()},
+        {"beyond", "200,0001", "Гибкость I = 200,0001 вне таблицы: в ней J дан для I от 0 до 200. Введите J сами."},
+        {"negative", "-0,5", "Гибкость I = -0,5 вне таблицы: в ней J дан для I от 0 до 200. Введите J сами."}};
+    // clang-format on
+    for (const Case& c : cases) {
+        const TablePhi phi = phiFromTable(c.in);
+        EXPECT_EQ(phi.phi.empty() ? phi.message : phi.phi, c.expected) << c.name;
+    }
+}
+
+TEST(Aids, CatalogueAndFilter)
+{
+    EXPECT_EQ(filterAngles("").size(), angleCatalogue().size());
+    EXPECT_EQ(angleCatalogue().size(), 116U);
+    EXPECT_EQ(filterAngles("63").size(), 3U);
+    EXPECT_TRUE(filterAngles("63x7").empty() && filterAngles("abc").empty());
+    for (const char* typed : {"63×5", "63x5", "L 63 х 5", "л63Х5", "63*5"}) {
+        EXPECT_EQ(designation(angle(typed)), "L 63×5") << typed;
+    }
+    const Angle& thin = angle("70x4.5");
+    EXPECT_EQ(designation(thin) + " " + areaText(thin) + " " + radiusText(thin), "L 70×4,5 6,2 1,39");
+    EXPECT_TRUE(holdsAngle(thin, "6,20", " 1,39"));
+    EXPECT_FALSE(holdsAngle(thin, "6,2", "1,4") || holdsAngle(thin, "6.2", "1,39") ||
+                 holdsAngle(thin, "6,2" + std::string(40, '0') + "1", "1,39")); // too many digits
+}
+
+} // namespace
+} // namespace prochnar
