@@ -17,7 +17,7 @@ top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=$(mkdir -p "$1" && cd "$1" && pwd)
 build=${2:-${PROCHNAR_BUILD_DIR:-$top/build}}
 
-shots=$build/tests/ui/main/prochnar_ui_screenshots
+shots=$build/tools/screenshots/prochnar_ui_screenshots
 program=$build/app/prochnar
 if [ ! -x "$shots" ] || [ ! -x "$program" ]; then
     cmake -S "$top" -B "$build" -G Ninja >/dev/null

@@ -1,218 +1,99 @@
-// The text documents: the guidance table gip.txt, the recommendations
-// rek.txt and the help Help.hlp, as the build places them beside the program.
-
-#include "test_files.h"
-
-#ifdef PROCHNAR_HAVE_CALC
-#include "calc/messages.h"
-#endif
+// The shipped documents against the data they are made from: the guidance
+// table holds every pair of the buckling table, the catalogue every angle of
+// its data file, and a data file that cannot be trusted makes no catalogue.
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <algorithm>
-#include <cctype>
-#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <regex>
+#include <sstream>
 #include <string>
-#include <utility>
 #include <vector>
 
-namespace prochnar::test_data {
+namespace prochnar {
 namespace {
 
-class TextDocument : public ::testing::TestWithParam<const char*> {};
+namespace fs = std::filesystem;
 
-TEST_P(TextDocument, IsUtf8WithLineFeeds)
+std::string readFile(const fs::path& path)
 {
-    const std::string text = readFile(documentPath(GetParam()));
-    ASSERT_FALSE(text.empty());
-    const std::size_t bad = firstInvalidUtf8(text);
-    EXPECT_EQ(bad, std::string::npos) << "not UTF-8 at byte " << bad;
-    EXPECT_FALSE(text.starts_with("\xEF\xBB\xBF")) << "a byte-order mark would show in the field";
-    EXPECT_EQ(text.find('\r'), std::string::npos) << "line ends are LF only";
-    EXPECT_EQ(text.find('\0'), std::string::npos);
-    EXPECT_EQ(text.back(), '\n');
-    EXPECT_NE(text.find("\xD0"), std::string::npos) << "the documents are in Russian";
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-INSTANTIATE_TEST_SUITE_P(Shipped, TextDocument, ::testing::Values("gip.txt", "rek.txt", "Help.hlp"),
-                         [](const auto& param) {
-                             std::string name = param.param;
-                             std::replace(name.begin(), name.end(), '.', '_');
-                             return name;
-                         });
-
-// A number as gip.txt writes it: digits with an optional decimal comma.
-bool isNumber(const std::string& text)
+// The cells of each row below the header of a data file, with decimal commas.
+std::vector<std::vector<std::string>> csvRows(const char* name)
 {
-    static const std::regex number("[0-9]+(,[0-9]+)?");
-    return std::regex_match(text, number);
-}
-
-// A cell of the table without the column rule "| " before it and the note
-// mark "*" after it.
-std::string bareCell(std::string cell)
-{
-    if (cell.starts_with("| ")) {
-        cell.erase(0, 2);
-    }
-    if (cell.ends_with('*')) {
-        cell.pop_back();
-    }
-    return cell;
-}
-
-struct GuidanceTable {
-    std::vector<std::string> heading;                       // the cells of the heading line
-    std::vector<std::vector<std::string>> rows;             // the cells of the number lines
-    std::vector<std::pair<std::string, std::string>> pairs; // every (I, J) in the table
-};
-
-GuidanceTable guidanceTable(const std::string& text)
-{
-    GuidanceTable table;
-    for (const std::string& line : lines(text)) {
-        std::vector<std::string> cells = split(line, '\t');
-        if (cells.size() < 2) {
-            continue;
-        }
-        for (std::string& cell : cells) {
-            cell = bareCell(cell);
-        }
-        if (std::all_of(cells.begin(), cells.end(), isNumber)) {
-            for (std::size_t i = 0; i + 1 < cells.size(); i += 2) {
-                table.pairs.emplace_back(cells[i], cells[i + 1]);
-            }
-            table.rows.push_back(cells);
-        } else if (table.heading.empty()) {
-            table.heading = cells;
+    std::string text = readFile(fs::path(PROCHNAR_DATA_DIR) / "sources" / name);
+    std::replace(text.begin(), text.end(), ',', ';');
+    std::replace(text.begin(), text.end(), '.', ',');
+    std::istringstream lines(text.substr(text.find('\n') + 1)); // below the header
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream cells(line);
+        rows.emplace_back();
+        for (std::string cell; std::getline(cells, cell, ';');) {
+            rows.back().push_back(cell);
         }
     }
-    return table;
+    return rows;
 }
 
-TEST(Guidance, HoldsEveryPairOfTheBucklingTable)
-{
-    std::vector<std::pair<std::string, std::string>> expected;
-    for (const auto& row : csvRows(sourcePath("phi_st3_st4.csv"))) {
-        ASSERT_EQ(row.size(), 2U);
-        expected.emplace_back(row[0], withComma(row[1]));
-    }
-    ASSERT_EQ(expected.size(), 21U);
+std::string document(const char* name) { return readFile(fs::path(PROCHNAR_DOCUMENTS_DIR) / name); }
 
-    GuidanceTable table = guidanceTable(readFile(documentPath("gip.txt")));
-    std::sort(expected.begin(), expected.end());
-    std::sort(table.pairs.begin(), table.pairs.end());
-    EXPECT_EQ(table.pairs, expected);
-}
-
-TEST(Guidance, ColumnsLineUpUnderTheirHeadings)
+TEST(Documents, GuidanceTableHoldsEveryPairOfTheBucklingTable)
 {
-    const GuidanceTable table = guidanceTable(readFile(documentPath("gip.txt")));
-    ASSERT_FALSE(table.heading.empty()) << "the table has a heading line";
-    ASSERT_EQ(table.heading.size() % 2, 0U);
-    for (std::size_t i = 0; i < table.heading.size(); ++i) {
-        EXPECT_EQ(table.heading[i], i % 2 == 0 ? "I" : "J") << "heading cell " << i;
-    }
-    for (const auto& row : table.rows) {
-        EXPECT_EQ(row.size(), table.heading.size()) << "a row with another number of columns: " << row.front();
+    const std::string gip = document("gip.txt");
+    const auto rows = csvRows("phi_st3_st4.csv");
+    ASSERT_EQ(rows.size(), 21U);
+    for (const auto& row : rows) {
+        EXPECT_TRUE(std::regex_search(gip, std::regex("(\\n|\\t| )" + row[0] + "\\t" + row[1] + "\\*?(\\t|\\n)")))
+            << row[0] << " " << row[1];
     }
 }
 
-double parseComma(std::string text)
+TEST(Documents, CatalogueHoldsEveryAngleOfItsDataInOrder)
 {
-    std::replace(text.begin(), text.end(), ',', '.');
-    return std::stod(text);
-}
-
-// J between two rows of the table, by linear interpolation.
-double interpolate(double slenderness)
-{
-    const auto rows = csvRows(sourcePath("phi_st3_st4.csv"));
-    for (std::size_t i = 0; i + 1 < rows.size(); ++i) {
-        const double l1 = std::stod(rows[i][0]);
-        const double l2 = std::stod(rows[i + 1][0]);
-        if (slenderness >= l1 && slenderness <= l2) {
-            const double j1 = std::stod(rows[i][1]);
-            const double j2 = std::stod(rows[i + 1][1]);
-            return j1 + (j2 - j1) * (slenderness - l1) / (l2 - l1);
-        }
-    }
-    return NAN;
-}
-
-TEST(Guidance, WorkedExampleOfInterpolationIsRight)
-{
-    // "Пример: I = <I> ..." and on the next line "J = ... = <J>. В поле J вводят <J>."
-    const std::vector<std::string> text = lines(readFile(documentPath("gip.txt")));
-    const auto example =
-        std::find_if(text.begin(), text.end(), [](const std::string& line) { return line.starts_with("Пример"); });
-    ASSERT_NE(example, text.end());
-    ASSERT_NE(example + 1, text.end());
-
-    std::smatch slenderness;
-    ASSERT_TRUE(std::regex_search(*example, slenderness, std::regex("I = ([0-9]+(,[0-9]+)?)")));
-    std::smatch result;
-    const std::string& next = *(example + 1);
-    ASSERT_TRUE(std::regex_search(next, result, std::regex("= ([0-9]+,[0-9]+)\\. ")));
-    std::smatch entered;
-    ASSERT_TRUE(std::regex_search(next, entered, std::regex("вводят ([0-9]+,[0-9]+)")));
-
-    const double expected = interpolate(parseComma(slenderness[1]));
-    EXPECT_NEAR(parseComma(result[1]), expected, 0.0005);
-    EXPECT_EQ(result[1], entered[1]);
-}
-
-// Links, sources and scripts of the help as written in its HTML.
-std::vector<std::string> attributeValues(const std::string& html, const std::string& attribute)
-{
-    std::vector<std::string> values;
-    const std::regex pattern("\\b" + attribute + "\\s*=\\s*\"([^\"]*)\"", std::regex::icase);
-    for (auto it = std::sregex_iterator(html.begin(), html.end(), pattern); it != std::sregex_iterator(); ++it) {
-        values.push_back((*it)[1]);
-    }
-    return values;
-}
-
-TEST(Help, NeedsNothingBeyondItself)
-{
-    const std::string html = readFile(documentPath("Help.hlp"));
-    std::string lower = html;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-    EXPECT_EQ(lower.find("<script"), std::string::npos);
-    EXPECT_EQ(lower.find("<img"), std::string::npos) << "pictures would be separate files";
-    EXPECT_EQ(lower.find("<link"), std::string::npos);
-    EXPECT_TRUE(attributeValues(html, "src").empty());
-    EXPECT_EQ(lower.find("url("), std::string::npos);
-}
-
-TEST(Help, EveryLinkLeadsToASectionOfTheHelp)
-{
-    const std::string html = readFile(documentPath("Help.hlp"));
-    std::vector<std::string> targets = attributeValues(html, "name");
-    for (const std::string& id : attributeValues(html, "id")) {
-        targets.push_back(id);
-    }
-    const std::vector<std::string> links = attributeValues(html, "href");
-    EXPECT_FALSE(links.empty());
-    for (const std::string& link : links) {
-        ASSERT_TRUE(link.starts_with("#")) << link << ": the help links only within itself";
-        EXPECT_NE(std::find(targets.begin(), targets.end(), link.substr(1)), targets.end()) << link << " leads nowhere";
+    const std::string rtf = document("profel.doc");
+    ASSERT_TRUE(rtf.starts_with("{\\rtf1"));
+    std::size_t at = 0;
+    const auto rows = csvRows("angles_gost8509.csv");
+    ASSERT_GT(rows.size(), 100U);
+    for (const auto& row : rows) { // b × t, area, least radius, mass
+        const std::string cells =
+            row[0] + "\\u160?\\u215?\\u160?" + row[1] + "\\cell " + row[2] + "\\cell " + row[5] + "\\cell " + row[3];
+        at = rtf.find(cells, at);
+        ASSERT_NE(at, std::string::npos) << cells;
     }
 }
 
-#ifdef PROCHNAR_HAVE_CALC
-TEST(Help, QuotesEveryMessageOfTheCalculationExactly)
+TEST(Documents, UntrustedDataMakesNoCatalogue)
 {
-    const std::string html = readFile(documentPath("Help.hlp"));
-    for (const Message message :
-         {Message::ValuesNotSet, Message::CoefficientsNotSet, Message::DecimalComma, Message::Arithmetic}) {
-        const std::string text(messageText(message));
-        ASSERT_FALSE(text.empty());
-        EXPECT_NE(html.find("«" + text + "»"), std::string::npos) << "the help does not quote: " << text;
+    const fs::path dir = fs::temp_directory_path() / ("prochnar-profel-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string header = "b_mm,t_mm,area_cm2,mass_kg_m,i_x_cm,i_min_cm\n";
+    for (const auto& [csv, says] : std::initializer_list<std::pair<std::string, std::string>>{
+             {header + "50,5,4.80,3.77,1.53\n", ":2: expected 6 columns"},
+             {header + "50,5,-4.80,3.77,1.53,0.98\n", ":2: column area_cm2"},
+             {header + "50,5,5.69,4.47,1.52,0.98\n", ":2: 50x5: area_cm2"},
+             {header + "50,5,4.80,3.77,1.53,0.98\n20,3,1.13,0.89,0.59,0.39\n", ":3:"},
+             {header, ": the file holds no profile"}}) {
+        std::ofstream(dir / "angles.csv", std::ios::binary) << csv;
+        const std::string command = std::string(PROCHNAR_MAKE_PROFEL) + " " + (dir / "angles.csv").string() + " " +
+                                    (dir / "profel.doc").string() + " 2>" + (dir / "errors").string();
+        const int status = std::system(command.c_str());
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << csv;
+        EXPECT_FALSE(fs::exists(dir / "profel.doc")) << csv;
+        EXPECT_NE(readFile(dir / "errors").find("angles.csv" + says), std::string::npos) << readFile(dir / "errors");
     }
+    fs::remove_all(dir);
 }
-#endif
 
 } // namespace
-} // namespace prochnar::test_data
+} // namespace prochnar

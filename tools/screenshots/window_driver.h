@@ -4,7 +4,7 @@
 // clicks buttons with the mouse and types into fields with the keyboard.
 // Message boxes are recorded instead of shown, and so are the addresses the
 // window would hand to the desktop. The documents are read from the folder
-// where the build puts them, unless the test gives folders of its own.
+// where the build puts them, unless the caller gives folders of its own.
 
 #include "calc/form.h"
 #include "ui/main/main_window.h"

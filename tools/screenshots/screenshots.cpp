@@ -5,10 +5,10 @@
 //   prochnar_ui_screenshots FOLDER
 // Used by tools/screenshots.sh, which runs it under Xvfb.
 
+#include "tools/screenshots/window_driver.h"
 #include "ui/about/about_window.h"
 #include "ui/about/hand_cursor.h"
 #include "ui/main/help_window.h"
-#include "window_driver.h"
 
 #include <QApplication>
 #include <QDir>

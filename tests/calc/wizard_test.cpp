@@ -1,0 +1,72 @@
+// The wizard's handlers clicked at random on forms holding whatever an
+// engineer may type: every click follows the state table, whose every cell
+// the walk visits, and writes only the program's answers.
+
+#include "calc/fields.h"
+#include "calc/handlers.h"
+#include "calc/map_form.h"
+#include "tests/support/wizard.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace prochnar {
+namespace {
+
+// A text built from the pieces typed or pasted by mistake: digits, commas and
+// points, signs, blanks, letters, control bytes, long runs, the range ends.
+std::string hostileText(std::mt19937& random)
+{
+    static const std::vector<std::string> pieces = [] {
+        std::vector<std::string> all{"0",        "1",  "7",    "9",    ",",  ",",    ".",
+                                     "-",        "+",  " ",    "\t",   "E",  "e5",   "кг",
+                                     "١",        "１", "\x01", "\x7f", "\r", "\xff", "922337203685477,5807",
+                                     "0,0000001"};
+        all.insert(all.end(), {std::string(1, '\0'), std::string(300, '9'), std::string(300, '0')});
+        return all;
+    }();
+    std::string text;
+    for (auto n = random() % 5; n > 0; --n) {
+        text += pieces[random() % pieces.size()];
+    }
+    return text;
+}
+
+TEST(Wizard, RandomClicksOnHostileFormsFollowTheStateTableAndWriteSoundResults)
+{
+    std::mt19937 random(20261207);
+    std::set<std::pair<test_support::Wizard, std::size_t>> cells;
+    constexpr std::array<Button, 5> buttons{Button::Command2, Button::Command3, Button::Command5, Button::Command6,
+                                            Button::Command4};
+    for (int round = 0; round < 3000; ++round) {
+        MapForm form;
+        applyInitialState(form);
+        test_support::fillWorkedExample(form);
+        std::string story;
+        for (int step = 0; step < 8; ++step) {
+            if (const auto choice = random() % 6; choice == 0) {
+                const auto field = std::string(kFormFields.at(random() % kFormFields.size()).name);
+                const std::string text = hostileText(random);
+                form.setText(field, text);
+                story += field + "=\"" + text.substr(0, 30) + "\" ";
+            } else if (choice == 1) {
+                test_support::fillWorkedExample(form);
+                story += "(worked example) ";
+            }
+            const Button button = buttons.at(random() % buttons.size());
+            const auto before = test_support::wizardState(form);
+            story += std::string(buttonName(button)) + " ";
+            std::size_t column = 0;
+            ASSERT_EQ(test_support::pressAndCheck(form, button, column), "") << story;
+            cells.emplace(before, column);
+        }
+    }
+    EXPECT_EQ(cells.size(), 30U) << "the walk missed cells of the state table";
+}
+
+} // namespace
+} // namespace prochnar

@@ -1,0 +1,432 @@
+// What the main window adds over the handlers it runs: its controls map onto
+// the form, a calculation typed and clicked, a real message box, the resets,
+// keeping on top, the help, About and the recommendation, and captions that
+// read in full; and how it finds and decodes the documents it shows.
+
+#include "calc/fields.h"
+#include "tests/support/wizard.h"
+#include "ui/about/about_window.h"
+#include "ui/main/angles_dialog.h"
+#include "ui/main/help_window.h"
+#include "ui/main/main_window.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyleOptionButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace prochnar;
+
+namespace {
+
+// The window with the documents the build made, messages and opened
+// addresses recorded; used with the mouse and keyboard as a user does.
+struct Driver {
+    Driver()
+    {
+        window.setMessagePresenter([this](QWidget*, const QString& text, MessageIcon) { messages << text; });
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+    }
+    template <typename W = QWidget> W* get(const char* name) const
+    {
+        auto* widget = window.findChild<W*>(QLatin1String(name));
+        return widget != nullptr ? widget : (qFatal("no %s", name), nullptr);
+    }
+    void toTabOf(QWidget* widget) const
+    {
+        auto* tabs = get<QTabWidget>("SSTab1");
+        for (int i = 0; i < tabs->count(); ++i) {
+            tabs->setCurrentIndex(tabs->widget(i)->isAncestorOf(widget) ? i : tabs->currentIndex());
+        }
+    }
+    void click(const char* button) const
+    {
+        toTabOf(get(button));
+        QTest::mouseClick(get<QPushButton>(button), Qt::LeftButton);
+    }
+    void type(const char* name, const char* text) const
+    {
+        toTabOf(get(name));
+        QTest::mouseClick(get(name), Qt::LeftButton);
+        QTest::keyClick(get(name), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(get(name), Qt::Key_Delete);
+        QTest::keyClicks(get(name), QString::fromUtf8(text));
+    }
+    [[nodiscard]] QString text(const char* field) const { return QString::fromStdString(window.text(field)); }
+    // The worked example typed in and the three steps run; the wire table
+    // takes typing only once step 1 is confirmed.
+    void calculate(bool wiresLockedCheck = false) const
+    {
+        for (int round = 0; round < 2; ++round) {
+            for (const auto& [field, text] : test_support::kWorkedExample) {
+                type(field, text);
+            }
+            QVERIFY(!wiresLockedCheck || text("txtl1") == QLatin1String(round == 0 ? "0" : "7"));
+            click("Command2");
+        }
+        click("Command5");
+        click("Command4");
+    }
+    [[nodiscard]] QString verdicts() const
+    {
+        QStringList texts;
+        for (const char* name : {"lblVerdict1", "lblVerdict2", "lblVerdict3", "lblVerdict4"}) {
+            texts << get<QLabel>(name)->text();
+        }
+        return texts.join(QStringLiteral(" | "));
+    }
+
+    QStringList messages;
+    std::vector<QUrl> opened;
+    MainWindow window{ReferenceFiles({QStringLiteral(PROCHNAR_DOCUMENTS_DIR)}),
+                      [this](const QUrl& url) { opened.push_back(url); }};
+};
+
+// Whether a caption reads in full: drawn as its widget draws it, in its box
+// (grown by the margin around it) but without clipping, no ink falls outside.
+bool inkFits(const QWidget* widget, const QRect& box, int flags, const QString& text, int around)
+{
+    constexpr int margin = 48;
+    QImage image(box.size() + QSize(2 * margin, 2 * margin), QImage::Format_RGB32); // 96 dots per inch, as offscreen
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setFont(widget->font());
+    painter.drawText(QRect(QPoint(margin, margin), box.size()), flags, text);
+    painter.end();
+    const QRect inside = QRect(QPoint(margin, margin), box.size()).adjusted(-around, -around, around, around);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (!inside.contains(x, y) && image.pixel(x, y) != qRgb(255, 255, 255)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+template <typename W> int openCount()
+{
+    const auto all = QApplication::topLevelWidgets();
+    return int(std::count_if(all.begin(), all.end(), [](QWidget* w) { return qobject_cast<W*>(w) && w->isVisible(); }));
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyControlOfTheHandlersMapsOntoTheForm();
+    void wholeCalculationTypedAndClicked();
+    void verdictsFollowTheResults();
+    void phiFromTheTable();
+    void anglesFromTheCatalogue();
+    void messageBoxShowsTheHandlersMessage();
+    void resetsOnTopHelpAboutAndRecommendation();
+    void captionsReadInFull();
+    void documentsFoundInTheFirstFolderAndFailuresNamed();
+    void documentsDecodedAsUtf8ElseAsWindows1251();
+};
+
+void WindowTest::everyControlOfTheHandlersMapsOntoTheForm()
+{
+    Driver d;
+    for (const auto& [name, initial] : kFormFields) {
+        QCOMPARE(d.window.text(name), std::string(initial));
+        d.window.setText(name, "12,5 см² α");
+        QWidget* widget = d.get(name.data());
+        QVERIFY2(widget->property("text") == QStringLiteral("12,5 см² α") && d.window.text(name) == "12,5 см² α",
+                 name.data());
+        // An edit field the user sees is announced by the caption beside it.
+        const QString spoken = QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+        QVERIFY2(!qobject_cast<QLineEdit*>(widget) || widget->isHidden() || !spoken.isEmpty(), name.data());
+    }
+    QCOMPARE(QAccessible::queryAccessibleInterface(d.get("Text10"))->text(QAccessible::Name),
+             QStringLiteral("Площадь сечения см.кв S"));
+    for (const auto& [control, name] : kStateProperties) {
+        QWidget* widget = d.get(std::string(name.substr(0, name.find('.'))).c_str());
+        for (const bool on : {false, true}) {
+            d.window.setState(control, on);
+            QCOMPARE(name.ends_with("Visible") ? !widget->isHidden() : widget->isEnabled(), on);
+            QCOMPARE(d.window.state(control), on);
+        }
+    }
+    for (const QWidget* widget : d.window.findChildren<QWidget*>()) { // labels and buttons speak their own text
+        QVERIFY2(!(qobject_cast<const QLabel*>(widget) || qobject_cast<const QPushButton*>(widget)) ||
+                     widget->accessibleName().isEmpty(),
+                 qPrintable(widget->objectName()));
+    }
+}
+
+void WindowTest::wholeCalculationTypedAndClicked()
+{
+    Driver d;
+    d.calculate(true);
+    QString shown;
+    for (const char* field : {"lblJ", "lblJ1", "txtQp", "txtZ1", "Text4", "Text6", "Text7", "txtz2", "Text13"}) {
+        shown += d.text(field) + QLatin1Char(' ');
+    }
+    QCOMPARE(shown + d.text("Text14"),
+             QStringLiteral("166,6667 57,5 2743,5449 1829,03 0,9920635 12,5 0,4761905 0,08709667 1371,772 168000"));
+    QVERIFY(d.messages.isEmpty());
+}
+
+void WindowTest::verdictsFollowTheResults()
+{
+    Driver d;
+    d.calculate();
+    const QString held = QStringLiteral("держит, запас 92,0 % | держит, запас 96,1 % | держит, запас 99,1 % | "
+                                        "держит, запас 99,1 %");
+    QCOMPARE(d.verdicts(), held);
+    QCOMPARE(d.get<QLabel>("lblVerdict1")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    // A changed value takes its row's verdict away until the next press.
+    d.type("Text8", "0,4");
+    d.type("Text13", "");
+    QCOMPARE(d.verdicts(), QStringLiteral("держит, запас 92,0 % |  | держит, запас 99,1 % | "));
+    d.click("Command4");
+    QCOMPARE(d.verdicts(), QString(held).replace("держит, запас 96,1", "не держит, не хватает 19,1"));
+    QCOMPARE(d.get<QLabel>("lblVerdict2")->palette().color(QPalette::WindowText), QColor(200, 0, 0));
+}
+
+void WindowTest::phiFromTheTable()
+{
+    Driver d;
+    QVERIFY(!d.get("cmdJ")->isEnabled() && !d.get("cmdJ1")->isEnabled()); // only while step 2 is open
+    for (const auto& [field, text] : test_support::kWorkedExample) {
+        d.type(field, text);
+    }
+    d.click("Command2");
+    d.click("cmdJ");
+    d.click("cmdJ1");
+    // λ 166,6667: 0,29 − 0,03 · 0,66667 = 0,2699999; λ 57,5: 0,89 − 0,03 · 0,75 = 0,8675; both rounded down.
+    QCOMPARE(d.text("Text3") + " " + d.text("Text5"), QStringLiteral("0,269 0,867"));
+    d.window.setText("lblJ", "");
+    d.click("cmdJ");
+    QCOMPARE(d.text("Text3"), QStringLiteral("0,269"));
+    QCOMPARE(d.messages, QStringList(QStringLiteral("Гибкость I еще не вычислена: сначала подтвердите шаг1.")));
+}
+
+// Chord L 63×5 and diagonals L 50×5 from the catalogue, with moments that
+// leave the chord a margin and the tensioned chord short.
+void WindowTest::anglesFromTheCatalogue()
+{
+    Driver d;
+    d.click("cmdAngles");
+    auto* dialog = d.window.findChild<AnglesDialog*>();
+    QVERIFY(dialog != nullptr && dialog->isVisible());
+    auto* filter = dialog->findChild<QLineEdit*>("filter");
+    QCOMPARE(QAccessible::queryAccessibleInterface(filter)->text(QAccessible::Name),
+             QStringLiteral("Размер уголка, например 63×5:"));
+    QTest::keyClicks(filter, "63x5");
+    QTest::mouseClick(dialog->findChild<QPushButton*>("forChord"), Qt::LeftButton);
+    filter->setText(QStringLiteral("L 50 х 5"));
+    QTest::mouseClick(dialog->findChild<QPushButton*>("forDiagonals"), Qt::LeftButton);
+    QTest::mouseClick(dialog->findChild<QPushButton*>("close"), Qt::LeftButton);
+    QTRY_VERIFY(d.window.findChild<AnglesDialog*>() == nullptr);
+    QCOMPARE(d.text("Text9") + " " + d.text("txtIy") + " " + d.text("Text10") + " " + d.text("txtIyy"),
+             QStringLiteral("6,13 1,25 4,8 0,98"));
+    for (int round = 0; round < 2; ++round) { // the worked example with these angles
+        for (const auto& [field, text] : test_support::kWorkedExample) {
+            if (!QByteArray("Text9 txtIy Text10 txtIyy").contains(field)) {
+                d.type(field, text);
+            }
+        }
+        d.click("Command2");
+    }
+    d.type("txtMp", "24");
+    d.type("txtMn", "40");
+    d.click("Command5");
+    d.click("Command4");
+    QCOMPARE(d.verdicts(), QStringLiteral("держит, запас 22,3 %, полка не тоньше 3,9 мм | не держит, не хватает "
+                                          "3,6 % | держит, запас 98,1 %, полка не тоньше 0,1 мм | держит, "
+                                          "запас 98,2 %"));
+    d.type("txtIy", "1,24"); // no longer the catalogue's angle
+    QCOMPARE(d.get<QLabel>("lblVerdict1")->text(), QStringLiteral("держит, запас 22,3 %"));
+}
+
+void WindowTest::messageBoxShowsTheHandlersMessage()
+{
+    Driver d;
+    d.window.setMessagePresenter(showMessageBox);
+    QStringList shown;
+    QTimer closer; // each box runs its own event loop: look for it from there
+    connect(&closer, &QTimer::timeout, [&shown] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            shown << QStringLiteral("%1|%2|%3|%4")
+                         .arg(box->windowTitle(), box->text())
+                         .arg(int(box->icon()))
+                         .arg(int(box->standardButtons()));
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+    });
+    closer.start(10);
+    d.click("Command2"); // returns when the box is closed
+    d.window.showMessage("Ошибка", MessageIcon::Error);
+    QCOMPARE(
+        shown,
+        QStringList(
+            {QStringLiteral("Прочнар|Не установленны значения|%1|%2").arg(QMessageBox::NoIcon).arg(QMessageBox::Ok),
+             QStringLiteral("Прочнар|Ошибка|%1|%2").arg(QMessageBox::Critical).arg(QMessageBox::Ok)}));
+}
+
+void WindowTest::resetsOnTopHelpAboutAndRecommendation()
+{
+    Driver d;
+    for (const char* field : {"txtMn", "Text3", "Text1"}) {
+        d.type(field, "3");
+    }
+    d.window.setText("txtgpp8", "5");
+    d.click("Command3");
+    d.click("Command6");
+    QCOMPARE(d.text("txtMn") + d.text("Text3") + d.text("Text1") + d.text("txtgpp8"), QStringLiteral("210"));
+    QVERIFY(!d.get("Frame5")->isHidden() && !d.get("Command4")->isEnabled());
+
+    const QRect geometry = d.window.geometry();
+    for (const auto& [button, on] : {std::pair{"Command10", true}, std::pair{"Command12", false}}) {
+        d.click(button);
+        QCOMPARE(d.window.windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), on);
+        QVERIFY(d.window.isVisible() && d.window.geometry() == geometry);
+        QVERIFY(d.get("Command12")->isVisible() == on && d.get("Command10")->isVisible() == !on);
+    }
+
+    for (const char* control : {"txtMn", "Command2"}) {
+        d.toTabOf(d.get(control));
+        d.window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d.window));
+        d.get(control)->setFocus();
+        QTest::keyClick(d.get(control), Qt::Key_F1);
+    }
+    d.click("Command9");
+    d.click("Command9");
+    QVERIFY(openCount<HelpWindow>() == 1 && openCount<AboutWindow>() == 1);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+    d.click("Command7");
+    auto* text11 = d.get<QPlainTextEdit>("Text11");
+    QWidget* hit = text11->parentWidget()->childAt(text11->geometry().center());
+    QVERIFY(hit == text11 || text11->isAncestorOf(hit)); // in front of the results it lies over
+    QTest::mouseClick(text11->viewport(), Qt::LeftButton);
+    QVERIFY(text11->isHidden());
+    d.click("Command1");
+    QVERIFY(d.opened.size() == 1 && d.opened.front().toLocalFile().endsWith(QStringLiteral("/profel.doc")));
+    QVERIFY(d.messages.isEmpty());
+}
+
+void WindowTest::captionsReadInFull()
+{
+    Driver d;
+    QStringList clipped;
+    const auto check = [&clipped](QWidget* widget, const QRect& box, int flags, const QString& text, int around) {
+        widget->ensurePolished();
+        if (!inkFits(widget, box, flags, text, around)) {
+            clipped << widget->objectName() + QStringLiteral(" \"") + text + QLatin1Char('"');
+        }
+    };
+    d.window.setText("lblJ", "123,4567");
+    d.click("Command9"); // the About window's captions too
+    QList<QLabel*> labels = d.window.findChildren<QLabel*>();
+    QList<QPushButton*> buttons = d.window.findChildren<QPushButton*>();
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<AboutWindow*>(window) != nullptr) {
+            labels << window->findChildren<QLabel*>();
+            buttons << window->findChildren<QPushButton*>();
+        }
+    }
+    for (QLabel* label : labels) {
+        const int m = label->margin();
+        check(label, label->contentsRect().adjusted(m, m, -m, -m),
+              int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0), label->text(), m);
+    }
+    for (QPushButton* button : buttons) {
+        QStyleOptionButton option;
+        option.initFrom(button);
+        option.text = button->text();
+        check(button, button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button),
+              Qt::AlignCenter | Qt::TextShowMnemonic, button->text(), 0);
+    }
+    QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(QStringLiteral("; "))));
+}
+
+void WindowTest::documentsFoundInTheFirstFolderAndFailuresNamed()
+{
+    // Standing for the current folder, the program's and the installed data folder.
+    const QTemporaryDir root;
+    const auto path = [&root](const char* folder, const QString& file) { return root.filePath(folder + file); };
+    const auto write = [&](const char* folder, const QString& file, const QByteArray& bytes) {
+        QDir(root.path()).mkpath(QLatin1String(folder));
+        QFile out(path(folder, QLatin1Char('/') + file));
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size());
+    };
+    const ReferenceFiles files(
+        {path("current", {}), path("program", {}), path("installed", {}), path("program", "/.")});
+    write("installed", kRecommendationFile, "из папки данных");
+    write("current", QStringLiteral("REK.TXT"), "другое имя");
+    QCOMPARE(files.readText(kRecommendationFile).text, QStringLiteral("из папки данных"));
+    write("program", kRecommendationFile, "из папки программы");
+    QCOMPARE(files.readText(kRecommendationFile).text, QStringLiteral("из папки программы"));
+    QCOMPARE(files.readText(kGuidanceFile).text, // a repeated folder is named once
+             QStringLiteral("Не удалось прочитать файл \"gip.txt\": искали в %1, %2, %3")
+                 .arg(path("current", {}), path("program", {}), path("installed", {})));
+
+    const QString current = path("current", QLatin1Char('/') + kRecommendationFile);
+    const auto failure = [&](const char* says) {
+        const TextFile result = files.readText(kRecommendationFile);
+        QVERIFY2(!result.read && result.text.startsWith(QStringLiteral("Не удалось прочитать файл \"rek.txt\": ")) &&
+                     result.text.contains(current) && result.text.contains(QString::fromUtf8(says)),
+                 qPrintable(result.text));
+    };
+    QVERIFY(QDir().mkdir(current));
+    failure("папка");
+    QVERIFY(QDir().rmdir(current));
+    QCOMPARE(::mkfifo(QFile::encodeName(current).constData(), 0600), 0); // opening it would hang
+    failure("не обычный файл");
+    QVERIFY(QFile::remove(current));
+    write("current", kRecommendationFile, QByteArray(kMaxTextFileSize + 1, 'a'));
+    failure("больше 1 МБ");
+    write("current", kRecommendationFile, QByteArray(kMaxTextFileSize, 'a'));
+    QCOMPARE(files.readText(kRecommendationFile).text.size(), kMaxTextFileSize);
+    if (::geteuid() != 0) { // root reads a file without read permission all the same
+        QVERIFY(QFile::setPermissions(current, QFileDevice::Permissions()));
+        failure("нет доступа");
+    }
+    const QStringList standard = ReferenceFiles::standard().folders();
+    QCOMPARE(standard.front(), QDir::currentPath());
+    QVERIFY(standard.contains(QCoreApplication::applicationDirPath()));
+    QVERIFY(standard.back().endsWith(QStringLiteral("/share/prochnar")));
+}
+
+void WindowTest::documentsDecodedAsUtf8ElseAsWindows1251()
+{
+    for (const auto& [bytes, text] : std::initializer_list<std::pair<QByteArray, const char*>>{
+             {"I\tJ\n0\t1,00 — φ\n", "I\tJ\n0\t1,00 — φ\n"},
+             {"\xEF\xBB\xBF\xD0\x9F", "П"}, // a byte-order mark is not text
+             {"\xCF\xF0\xEE\xF7\xED\xE0\xF0", "Прочнар"},
+             {"\xA8\xB8 \xB9 \xAB\xBB \x96 \xB0\r\n", "Ёё № «» – °\r\n"},
+             {"I = 74,5\xFF", "I = 74,5я"}, // one byte that UTF-8 does not allow
+             {"\xDF", "Я"},                 // a lead byte cut off at the end
+             {"\xD0\xB0\xEB", "Р°л"},       // a valid pair, then a broken sequence
+             {"\xC0\xAF", "АЇ"},            // an overlong "/"
+         }) {
+        QCOMPARE(decodeTextFile(bytes), QString::fromUtf8(text));
+    }
+}
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
