@@ -4,6 +4,7 @@
 #include "errors.h"
 #include "fixed4.h"
 
+#include <algorithm>
 #include <array>
 
 namespace prochnar {
@@ -107,6 +108,17 @@ bool holdsAngle(const Angle& angle, std::string_view area, std::string_view radi
         }
     };
     return same(area, angle.areaHundredths) && same(radius, angle.radiusHundredths);
+}
+
+std::optional<std::size_t> angleHeldBy(std::string_view area, std::string_view radius)
+{
+    const auto catalogue = angleCatalogue();
+    const auto found = std::find_if(catalogue.begin(), catalogue.end(),
+                                    [&](const Angle& angle) { return holdsAngle(angle, area, radius); });
+    if (found == catalogue.end()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(found - catalogue.begin());
 }
 
 std::optional<int> leastFlangeTenths(const Angle& angle, std::string_view required)

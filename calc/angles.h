@@ -38,6 +38,10 @@ struct Angle {
 // Whether the area and radius texts are, as numbers, exactly the angle's.
 [[nodiscard]] bool holdsAngle(const Angle& angle, std::string_view area, std::string_view radius);
 
+// The catalogue angle whose area and radius the texts hold, as a number,
+// if any: no two angles of the catalogue share both.
+[[nodiscard]] std::optional<std::size_t> angleHeldBy(std::string_view area, std::string_view radius);
+
 // The least flange thickness, in 0,1 mm rounded up, at which the angle
 // still has the required area (a number text, cm²): the flanges thinned
 // evenly from t to t′ lose t(2b − t) − t′(2b − t′) mm², the fillet is kept.

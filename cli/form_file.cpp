@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 namespace prochnar {
 
@@ -68,19 +69,77 @@ std::size_t firstInvalidUtf8(std::string_view bytes)
     return std::string_view::npos;
 }
 
-// The name as quoted in a message: at most 60 bytes, cut between characters.
-std::string quoted(std::string_view name)
+// The name as a message shows it: at most 60 bytes, cut between characters.
+std::string shortened(std::string_view name)
 {
     constexpr std::size_t kMax = 60;
     if (name.size() <= kMax) {
-        return "'" + std::string(name) + "'";
+        return std::string(name);
     }
     std::size_t cut = kMax;
     while (cut > 0 && (static_cast<std::uint8_t>(name[cut]) & 0xC0U) == 0x80U) {
         --cut;
     }
-    return "'" + std::string(name.substr(0, cut)) + "...'";
+    return std::string(name.substr(0, cut)) + "...";
 }
+
+// Passes what a file sets on to the form and notes which names it set.
+class NamesSet final : public Form {
+public:
+    explicit NamesSet(Form& form) : form_{form} {}
+
+    [[nodiscard]] std::string text(std::string_view field) const override { return form_.text(field); }
+    void setText(std::string_view field, const std::string& text) override
+    {
+        names_.emplace_back(field);
+        form_.setText(field, text);
+    }
+    [[nodiscard]] bool state(StateControl control) const override { return form_.state(control); }
+    void setState(StateControl control, bool on) override
+    {
+        states_.push_back(control);
+        form_.setState(control, on);
+    }
+    void showMessage(const std::string& text, MessageIcon icon) override { form_.showMessage(text, icon); }
+
+    // The first field or state property, in file order, that was not set.
+    [[nodiscard]] std::optional<std::string_view> firstMissing() const
+    {
+        for (const auto& field : kFormFields) {
+            if (std::find(names_.begin(), names_.end(), field.name) == names_.end()) {
+                return field.name;
+            }
+        }
+        for (const auto& property : kStateProperties) {
+            if (std::find(states_.begin(), states_.end(), property.control) == states_.end()) {
+                return property.name;
+            }
+        }
+        return std::nullopt;
+    }
+
+private:
+    Form& form_;
+    std::vector<std::string> names_;
+    std::vector<StateControl> states_;
+};
+
+std::vector<std::string_view> lines(std::string_view content)
+{
+    std::vector<std::string_view> result;
+    while (!content.empty()) {
+        const std::size_t end = content.find('\n');
+        std::string_view line = content.substr(0, end);
+        content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
+        result.push_back(line.ends_with('\r') ? line.substr(0, line.size() - 1) : line);
+    }
+    return result;
+}
+
+constexpr std::string_view kPress = "# press ";
+constexpr std::string_view kDisabled = " (disabled)";
+constexpr std::string_view kMessage = "# message: ";
+constexpr std::string_view kErrorMessage = "# message error: ";
 
 } // namespace
 
@@ -93,7 +152,7 @@ void readFormFile(std::string_view content, Form& form)
         const auto line = static_cast<std::size_t>(std::count(
                               content.begin(), content.begin() + static_cast<std::ptrdiff_t>(invalid), '\n')) +
                           1;
-        throw FormFileError(line, "not valid UTF-8");
+        throw FormFileError(line, FormFileError::Fault::NotUtf8, {}, "not valid UTF-8");
     }
     // A byte-order mark, as some editors write, is not part of the first name.
     constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
@@ -115,20 +174,32 @@ void readFormFile(std::string_view content, Form& form)
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) {
-            throw FormFileError(lineNumber, "expected NAME=TEXT");
+            throw FormFileError(lineNumber, FormFileError::Fault::NoEquals, {}, "expected NAME=TEXT");
         }
         const std::string_view name = line.substr(0, equals);
         const std::string_view value = line.substr(equals + 1);
         if (const auto control = stateControlFromName(name)) {
             if (value != "0" && value != "1") {
-                throw FormFileError(lineNumber, "the value of " + std::string(name) + " must be 0 or 1");
+                throw FormFileError(lineNumber, FormFileError::Fault::BadState, std::string(name),
+                                    "the value of " + std::string(name) + " must be 0 or 1");
             }
             form.setState(*control, value == "1");
         } else if (isField(name)) {
             form.setText(name, std::string(value));
         } else {
-            throw FormFileError(lineNumber, "unknown name " + quoted(name));
+            throw FormFileError(lineNumber, FormFileError::Fault::UnknownName, shortened(name),
+                                "unknown name '" + shortened(name) + "'");
         }
+    }
+}
+
+void readWholeFormFile(std::string_view content, Form& form)
+{
+    NamesSet named(form);
+    readFormFile(content, named);
+    if (const auto missing = named.firstMissing()) {
+        throw FormFileError(lines(content).size(), FormFileError::Fault::Missing, std::string(*missing),
+                            "no line for " + std::string(*missing));
     }
 }
 
@@ -146,6 +217,55 @@ std::string writeFormFile(const Form& form)
         out += form.state(property.control) ? "=1\n" : "=0\n";
     }
     return out;
+}
+
+std::string writePressLog(const std::vector<PressRecord>& presses)
+{
+    std::string out;
+    for (const PressRecord& press : presses) {
+        out += kPress;
+        out += buttonName(press.button);
+        out += press.ran ? "\n" : std::string(kDisabled) + "\n";
+        for (const auto& message : press.messages) {
+            out += message.icon == MessageIcon::Error ? kErrorMessage : kMessage;
+            out += message.text;
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+std::vector<PressRecord> readPressLog(std::string_view content)
+{
+    std::vector<PressRecord> presses;
+    for (std::string_view line : lines(content)) {
+        if (line.starts_with(kPress)) {
+            line.remove_prefix(kPress.size());
+            const bool ran = !line.ends_with(kDisabled);
+            if (const auto button = buttonFromName(ran ? line : line.substr(0, line.size() - kDisabled.size()))) {
+                presses.push_back({.button = *button, .ran = ran, .messages = {}});
+            }
+        } else if (presses.empty()) {
+            continue;
+        } else if (line.starts_with(kErrorMessage)) {
+            presses.back().messages.push_back({std::string(line.substr(kErrorMessage.size())), MessageIcon::Error});
+        } else if (line.starts_with(kMessage)) {
+            presses.back().messages.push_back({std::string(line.substr(kMessage.size())), MessageIcon::None});
+        }
+    }
+    return presses;
+}
+
+std::vector<PressRecord> lastPresses(const std::vector<PressRecord>& presses)
+{
+    std::vector<PressRecord> kept;
+    for (const PressRecord& press : presses) {
+        if (press.ran) {
+            std::erase_if(kept, [&press](const PressRecord& earlier) { return earlier.button == press.button; });
+            kept.push_back(press);
+        }
+    }
+    return kept;
 }
 
 } // namespace prochnar

@@ -1,11 +1,15 @@
 #pragma once
 
 #include "calc/form.h"
+#include "calc/handlers.h"
+#include "calc/map_form.h"
 
 #include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace prochnar {
 
@@ -16,20 +20,64 @@ namespace prochnar {
 // ignored, and a later line for a name wins.
 class FormFileError : public std::runtime_error {
 public:
-    FormFileError(std::size_t line, const std::string& what) : std::runtime_error(what), line_{line} {}
-    // 1-based line of the fault.
+    enum class Fault {
+        NotUtf8,     // the bytes are not UTF-8 text
+        NoEquals,    // a line that is neither NAME=TEXT, empty nor a comment
+        UnknownName, // name() is neither a field nor a state property
+        BadState,    // the value of the state property name() is not 0 or 1
+        Missing,     // a whole calculation lacks the line of name()
+    };
+
+    FormFileError(std::size_t line, Fault fault, std::string name, const std::string& what)
+        : std::runtime_error(what), line_{line}, fault_{fault}, name_{std::move(name)}
+    {
+    }
+    // 1-based line of the fault; for a missing line, the last line.
     [[nodiscard]] std::size_t line() const { return line_; }
+    [[nodiscard]] Fault fault() const { return fault_; }
+    [[nodiscard]] const std::string& name() const { return name_; }
 
 private:
     std::size_t line_;
+    Fault fault_;
+    std::string name_;
 };
+
+// A form is a few kilobytes; a file beyond this is not one.
+inline constexpr std::size_t kMaxFormFileSize = std::size_t{16} * 1024 * 1024;
 
 [[nodiscard]] bool isValidUtf8(std::string_view bytes);
 
 // Sets the fields and states that the file names; throws FormFileError.
 void readFormFile(std::string_view content, Form& form);
 
+// The same for a whole calculation, as writeFormFile writes it: the file
+// must name every field and state property, so that one cut short (its
+// state lines come last) is refused as well; throws FormFileError.
+void readWholeFormFile(std::string_view content, Form& form);
+
 // The whole form: every field in file order, then the five state lines.
 [[nodiscard]] std::string writeFormFile(const Form& form);
+
+// A click of a button and what it showed, as comment lines before the form:
+// "# press Command2" (" (disabled)" added when the button was disabled and
+// nothing ran), then "# message: TEXT" or "# message error: TEXT" for each
+// message. The form reader passes over them as comments.
+struct PressRecord {
+    Button button = Button::Command2;
+    bool ran = true;
+    std::vector<MapForm::ShownMessage> messages;
+    friend bool operator==(const PressRecord&, const PressRecord&) = default;
+};
+
+[[nodiscard]] std::string writePressLog(const std::vector<PressRecord>& presses);
+
+// The clicks that a file's comment lines record, in order; other comments
+// and a message line before any click are passed over.
+[[nodiscard]] std::vector<PressRecord> readPressLog(std::string_view content);
+
+// The last click that ran of each button, in the order of those clicks:
+// what a calculation keeps of the clicks that made it.
+[[nodiscard]] std::vector<PressRecord> lastPresses(const std::vector<PressRecord>& presses);
 
 } // namespace prochnar

@@ -25,8 +25,6 @@ using namespace prochnar;
 
 constexpr int kExitUsage = 2;
 constexpr int kExitInternal = 3;
-// A form is a few kilobytes; anything beyond this is not one.
-constexpr std::streamsize kMaxFileSize = std::streamsize{16} * 1024 * 1024;
 
 constexpr std::string_view kUsage = "usage: prochnar-calc [--press NAMES] [FILE]\n"
                                     "       prochnar-calc --help | --version\n"
@@ -155,7 +153,7 @@ std::string readInput(const std::string& file, const std::string& shownName)
     std::vector<char> chunk(std::size_t{64} * 1024);
     while (in->read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in->gcount() > 0) {
         content.append(chunk.data(), static_cast<std::size_t>(in->gcount()));
-        if (static_cast<std::streamsize>(content.size()) > kMaxFileSize) {
+        if (content.size() > kMaxFormFileSize) {
             throw UsageError(shownName + ": too large for a form (over 16 MiB)");
         }
     }
@@ -187,20 +185,14 @@ int run(int argc, char** argv)
         throw UsageError(shownName + ":" + std::to_string(error.line()) + ": " + error.what());
     }
 
-    std::string out;
+    std::vector<PressRecord> presses;
     bool messageShown = false;
     for (const Button button : options.presses) {
-        out += "# press ";
-        out += buttonName(button);
-        out += press(form, button) ? "\n" : " (disabled)\n";
-        for (const auto& message : form.takeMessages()) {
-            out += message.icon == MessageIcon::Error ? "# message error: " : "# message: ";
-            out += message.text;
-            out += '\n';
-            messageShown = true;
-        }
+        const bool ran = press(form, button);
+        presses.push_back({.button = button, .ran = ran, .messages = form.takeMessages()});
+        messageShown = messageShown || !presses.back().messages.empty();
     }
-    out += writeFormFile(form);
+    const std::string out = writePressLog(presses) + writeFormFile(form);
     std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
     std::cout.flush();
     return messageShown ? 1 : 0;

@@ -12,12 +12,12 @@ build=${PROCHNAR_BUILD_DIR:-$top/build}
 packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libbenchmark-dev
-    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev qt6-translations-l10n
     fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
     xvfb xauth imagemagick
     python3 locales-all
     clang clang-format clang-tidy libclang-rt-14-dev
-    librsvg2-bin desktop-file-utils appstream dpkg-dev
+    librsvg2-bin desktop-file-utils appstream dpkg-dev shared-mime-info poppler-utils
     hyperfine time bc
 )
 

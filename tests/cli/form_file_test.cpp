@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <random>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace prochnar {
 namespace {
@@ -64,6 +66,45 @@ TEST(FormFile, DamagedFilesReadAsAFormOrAreRefusedAtOneOfTheirLines)
         } catch (const FormFileError& error) {
             EXPECT_GE(error.line(), 1U) << damaged;
             EXPECT_LE(error.line(), std::count(damaged.begin(), damaged.end(), '\n') + 1) << damaged;
+        }
+    }
+}
+
+// The record of clicks written before a form reads back, other comments
+// aside, and a calculation keeps the last click of each button that ran.
+TEST(FormFile, ClicksReadBackAndTheLastOfEachIsKept)
+{
+    using M = MapForm::ShownMessage;
+    const std::vector<PressRecord> log{
+        {Button::Command2, true, {}},
+        {Button::Command5, true, {M{"a b", MessageIcon::None}}},
+        {Button::Command4, false, {}},
+        {Button::Command2, true, {M{"x", MessageIcon::Error}, M{"y", MessageIcon::None}}}};
+    const std::string written = writePressLog(log);
+    EXPECT_EQ(written.substr(0, 51), "# press Command2\n# press Command5\n# message: a b\n# ");
+    EXPECT_EQ(readPressLog("# message: lost\n# other\r\n" + written + "txtMn=1\n# press Command9\n"), log);
+    EXPECT_EQ(lastPresses(log), (std::vector<PressRecord>{log[1], log[3]}));
+}
+
+// A whole calculation names every field and state; one cut short is
+// refused at its last line, naming the first line it lacks.
+TEST(FormFile, WholeCalculationsOnly)
+{
+    MapForm form;
+    const std::string whole = writeFormFile(form);
+    EXPECT_NO_THROW(readWholeFormFile("# a comment\n" + whole, form));
+    for (const auto& [content, line, missing] :
+         std::initializer_list<std::tuple<std::string, std::size_t, std::string>>{
+             {whole.substr(0, whole.rfind("Command4")), 58, "Command4.Enabled"},
+             {whole.substr(whole.find('\n') + 1), 58, "txtMn"},
+             {"txtMn=1\n\n", 2, "txtMp"}}) {
+        try {
+            readWholeFormFile(content, form);
+            ADD_FAILURE() << missing;
+        } catch (const FormFileError& error) {
+            EXPECT_TRUE(error.fault() == FormFileError::Fault::Missing && error.line() == line &&
+                        error.name() == missing)
+                << missing << " at " << error.line() << ": " << error.what();
         }
     }
 }

@@ -2,22 +2,34 @@
 
 #include "calc/angles.h"
 #include "calc/handlers.h"
+#include "calc/map_form.h"
 #include "calc/phi_table.h"
 #include "ui/about/about_window.h"
 #include "ui/main/angles_dialog.h"
 #include "ui/main/help_window.h"
 #include "ui/main/on_top.h"
+#include "ui/main/report.h"
 #include "ui_Form1.h"
 
+#include <QCloseEvent>
+#include <QDir>
 #include <QEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPalette>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QScreen>
+#include <QSettings>
 #include <QShortcut>
 #include <QStyle>
 #include <QUrl>
@@ -39,11 +51,23 @@ void showMessageBox(QWidget* parent, const QString& text, MessageIcon icon)
     box.exec();
 }
 
+QMessageBox::StandardButton askToSave(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Прочнар"), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("Сохранить"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Не сохранять"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setWindowModality(Qt::ApplicationModal);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 MainWindow::MainWindow(QWidget* parent) : MainWindow(ReferenceFiles::standard(), openWithDesktop, parent) {}
 
 MainWindow::MainWindow(ReferenceFiles files, UrlOpener openUrl, QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::Form1>()), presenter_(showMessageBox), files_(std::move(files)),
-      openUrl_(std::move(openUrl))
+      openUrl_(std::move(openUrl)), ask_(askToSave)
 {
     initFormResources();
     ui_->setupUi(this);
@@ -67,6 +91,7 @@ MainWindow::MainWindow(ReferenceFiles files, UrlOpener openUrl, QWidget* parent)
     connectButtons();
     connectServices();
     connectAids();
+    connectFiles();
     centreOnScreen();
 }
 
@@ -77,6 +102,8 @@ MainWindow::~MainWindow()
 }
 
 void MainWindow::setMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
+
+void MainWindow::setSaveQuestion(SaveQuestion ask) { ask_ = std::move(ask); }
 
 std::string MainWindow::text(std::string_view field) const
 {
@@ -145,6 +172,9 @@ void MainWindow::setState(StateControl control, bool on)
 
 void MainWindow::showMessage(const std::string& text, MessageIcon icon)
 {
+    if (pressing_ != nullptr) {
+        pressing_->messages.push_back({text, icon});
+    }
     presenter_(this, QString::fromStdString(text), icon);
 }
 
@@ -215,8 +245,20 @@ void MainWindow::connectButtons()
         std::pair{ui_->Command4, Button::Command4},
     };
     for (const auto& [widget, button] : wiring) {
-        connect(widget, &QPushButton::clicked, this, [this, button = button] { press(*this, button); });
+        connect(widget, &QPushButton::clicked, this, [this, button = button] { runPress(button); });
     }
+}
+
+// Clicks the button and keeps what it showed, as the last click of it.
+void MainWindow::runPress(Button button)
+{
+    PressRecord record{.button = button, .ran = false, .messages = {}};
+    pressing_ = &record;
+    record.ran = press(*this, button);
+    pressing_ = nullptr;
+    presses_.push_back(std::move(record));
+    presses_ = lastPresses(presses_);
+    markModified();
 }
 
 void MainWindow::connectServices()
@@ -380,6 +422,301 @@ void MainWindow::showVerdicts()
         label->setPalette(palette);
         label->setText(QString::fromStdString(verdict->text));
     }
+}
+
+namespace {
+
+// The recently used calculations, newest first, kept with the toolkit's
+// settings of the program.
+constexpr int kMaxRecentFiles = 8;
+constexpr QLatin1String kRecentKey{"recentFiles"};
+
+QSettings settings() { return QSettings(QStringLiteral("prochnar"), QStringLiteral("prochnar")); }
+
+QString calculationFilter() { return QStringLiteral("Расчеты Прочнара (*.%1);;Все файлы (*)").arg(kCalculationSuffix); }
+
+// Why a file is not a whole calculation, in the window's words.
+QString faultText(const FormFileError& error)
+{
+    const QString name = QString::fromStdString(error.name());
+    switch (error.fault()) {
+    case FormFileError::Fault::NotUtf8:
+        return QStringLiteral("это не текст UTF-8 — файл испорчен или это не расчет");
+    case FormFileError::Fault::NoEquals:
+        return QStringLiteral("строка не вида ИМЯ=ТЕКСТ");
+    case FormFileError::Fault::UnknownName:
+        return QStringLiteral("неизвестное имя «%1»").arg(name);
+    case FormFileError::Fault::BadState:
+        return QStringLiteral("у %1 может быть только 0 или 1").arg(name);
+    case FormFileError::Fault::Missing:
+        return QStringLiteral("нет строки %1 — файл оборван или это не целый расчет").arg(name);
+    }
+    return {};
+}
+
+// Writes the bytes to a new file that replaces the one at path only when
+// they are all written; returns why not, or "". Unbuffered, so that a
+// write the disk cuts short is seen: a buffered one is not, and would be
+// committed.
+QString writeWhole(const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return file.errorString();
+    }
+    if (const qint64 written = file.write(bytes); written != bytes.size()) {
+        return written < 0 ? file.errorString()
+                           : QStringLiteral("записано %1 байт из %2, диск полон?").arg(written).arg(bytes.size());
+    }
+    return file.commit() ? QString() : file.errorString();
+}
+
+} // namespace
+
+std::string MainWindow::calculationFile() const { return writePressLog(presses_) + writeFormFile(*this); }
+
+bool MainWindow::openFile(const QString& path)
+{
+    const auto refuse = [this, &path](const QString& why) {
+        presenter_(this, QStringLiteral("Расчет «%1» не открыт: %2.").arg(QDir::toNativeSeparators(path), why),
+                   MessageIcon::Error);
+        return false;
+    };
+    const QFileInfo info(path);
+    QFile file(path);
+    if (!info.isFile()) {
+        return refuse(info.exists() ? QStringLiteral("это не файл") : QStringLiteral("такого файла нет"));
+    }
+    if (info.size() > static_cast<qint64>(kMaxFormFileSize)) {
+        return refuse(QStringLiteral("файл больше 16 МБ, это не расчет"));
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        return refuse(QStringLiteral("файл не читается (%1)").arg(file.errorString()));
+    }
+    const QByteArray bytes = file.read(static_cast<qint64>(kMaxFormFileSize) + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > static_cast<qsizetype>(kMaxFormFileSize)) {
+        return refuse(QStringLiteral("файл не читается (%1)").arg(file.errorString()));
+    }
+    const std::string_view content(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    MapForm read;
+    applyInitialState(read);
+    try {
+        readWholeFormFile(content, read);
+    } catch (const FormFileError& error) {
+        return refuse(QStringLiteral("строка %1: %2").arg(error.line()).arg(faultText(error)));
+    }
+    for (const auto& field : kFormFields) {
+        setText(field.name, read.text(field.name));
+    }
+    for (const auto& property : kStateProperties) {
+        setState(property.control, read.state(property.control));
+    }
+    presses_ = lastPresses(readPressLog(content));
+    // The verdicts of what the file holds, with the least flange thickness
+    // of a section that is the catalogue's.
+    chordAngle_ = angleHeldBy(text("Text9"), text("txtIy"));
+    diagonalAngle_ = angleHeldBy(text("Text10"), text("txtIyy"));
+    judged_.fill(true);
+    showVerdicts();
+    keepFile(path);
+    return true;
+}
+
+bool MainWindow::saveFile(const QString& path)
+{
+    const auto fail = [this, &path](const QString& why) {
+        presenter_(this,
+                   QStringLiteral("Расчет не сохранен в «%1»: %2. Файл, который там был, не изменился.")
+                       .arg(QDir::toNativeSeparators(path), why),
+                   MessageIcon::Error);
+        return false;
+    };
+    // A line break would end the field's line in the file.
+    for (const auto& field : kFormFields) {
+        if (text(field.name).find_first_of("\r\n") != std::string::npos) {
+            const QWidget* widget = this->field(field.name);
+            return fail(QStringLiteral("в поле «%1» есть перевод строки")
+                            .arg(widget->accessibleName().isEmpty() ? widget->objectName() : widget->accessibleName()));
+        }
+    }
+    const std::string content = calculationFile();
+    if (const QString why = writeWhole(path, QByteArray::fromStdString(content)); !why.isEmpty()) {
+        return fail(why);
+    }
+    keepFile(path);
+    return true;
+}
+
+bool MainWindow::writeReport(const QString& path)
+{
+    if (const QString why = writeWhole(path, reportPdf(reportText())); !why.isEmpty()) {
+        presenter_(this, QStringLiteral("Отчет не записан в «%1»: %2.").arg(QDir::toNativeSeparators(path), why),
+                   MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    if (mayReplace()) {
+        QWidget::closeEvent(event);
+    } else {
+        event->ignore();
+    }
+}
+
+void MainWindow::connectFiles()
+{
+    auto* menu = new QMenu(ui_->cmdFile);
+    menu->setToolTipsVisible(true);
+    const auto item = [this, menu](const QString& text, const QKeySequence& keys, auto slot) {
+        QAction* action = menu->addAction(text);
+        action->setShortcut(keys);
+        addAction(action); // the keys work with the menu closed as well
+        connect(action, &QAction::triggered, this, slot);
+    };
+    item(QStringLiteral("Открыть…"), QKeySequence(Qt::CTRL | Qt::Key_O), &MainWindow::chooseAndOpen);
+    item(QStringLiteral("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S), &MainWindow::save);
+    item(QStringLiteral("Сохранить как…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), &MainWindow::saveAs);
+    menu->addSeparator();
+    recentEnd_ = menu->addSeparator();
+    item(QStringLiteral("Отчёт…"), QKeySequence(Qt::CTRL | Qt::Key_P), &MainWindow::chooseAndReport);
+    item(QStringLiteral("Печать…"), QKeySequence(), &MainWindow::print);
+    connect(menu, &QMenu::aboutToShow, this, &MainWindow::showRecentFiles);
+    ui_->cmdFile->setMenu(menu);
+
+    // Every edit of a field may change the calculation.
+    for (const auto& field : kFormFields) {
+        if (auto* edit = qobject_cast<QLineEdit*>(this->field(field.name))) {
+            connect(edit, &QLineEdit::textChanged, this, &MainWindow::markModified);
+        }
+    }
+}
+
+void MainWindow::showRecentFiles()
+{
+    for (QAction* action : recent_) {
+        delete action;
+    }
+    recent_.clear();
+    const QStringList recent = settings().value(kRecentKey).toStringList();
+    for (qsizetype i = 0; i < recent.size(); ++i) {
+        const QString& path = recent.at(i);
+        auto* action = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(path).fileName()), this);
+        action->setToolTip(QDir::toNativeSeparators(path));
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (mayReplace()) {
+                openFile(path);
+            }
+        });
+        ui_->cmdFile->menu()->insertAction(recentEnd_, action);
+        recent_.push_back(action);
+    }
+}
+
+void MainWindow::chooseAndOpen()
+{
+    if (!mayReplace()) {
+        return;
+    }
+    const QString path = chooseFile(false, QStringLiteral("Открыть расчет"), calculationFilter(), QString());
+    if (!path.isEmpty()) {
+        openFile(path);
+    }
+}
+
+bool MainWindow::save() { return filePath_.isEmpty() ? saveAs() : saveFile(filePath_); }
+
+bool MainWindow::saveAs()
+{
+    const QString path =
+        chooseFile(true, QStringLiteral("Сохранить расчет"), calculationFilter(),
+                   filePath_.isEmpty() ? QStringLiteral("расчет.%1").arg(kCalculationSuffix) : filePath_);
+    return !path.isEmpty() && saveFile(path);
+}
+
+void MainWindow::chooseAndReport()
+{
+    const QFileInfo calculation(filePath_);
+    const QString start = filePath_.isEmpty()
+                              ? QStringLiteral("отчет.pdf")
+                              : calculation.dir().filePath(calculation.completeBaseName() + QStringLiteral(".pdf"));
+    const QString path = chooseFile(true, QStringLiteral("Отчёт"), QStringLiteral("Документы PDF (*.pdf)"), start);
+    if (!path.isEmpty()) {
+        writeReport(path);
+    }
+}
+
+void MainWindow::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    printer.setDocName(QStringLiteral("Прочнар"));
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Печать отчета"));
+    if (dialog.exec() == QDialog::Accepted) {
+        printReport(reportText(), printer);
+    }
+}
+
+QString MainWindow::chooseFile(bool save, const QString& title, const QString& filter, const QString& start)
+{
+    QString folder = QFileInfo(filePath_).path();
+    if (filePath_.isEmpty()) {
+        const QStringList recent = settings().value(kRecentKey).toStringList();
+        folder = recent.isEmpty() ? QDir::homePath() : QFileInfo(recent.front()).path();
+    }
+    QFileDialog dialog(this, title, folder, filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save) {
+        dialog.setDefaultSuffix(QFileInfo(start).suffix());
+        dialog.selectFile(QFileInfo(start).fileName());
+    }
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+bool MainWindow::mayReplace()
+{
+    if (filePath_.isEmpty() || !isWindowModified()) {
+        return true;
+    }
+    switch (
+        ask_(this, QStringLiteral("Расчет «%1» изменен. Сохранить изменения?").arg(QFileInfo(filePath_).fileName()))) {
+    case QMessageBox::Save:
+        return saveFile(filePath_);
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// The calculation is now the file's: its name in the title, unmodified,
+// first among the recent files.
+void MainWindow::keepFile(const QString& path)
+{
+    filePath_ = QFileInfo(path).absoluteFilePath();
+    savedFile_ = calculationFile();
+    QString name = QFileInfo(path).fileName();
+    name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    setWindowTitle(QStringLiteral("Прочнар — %1[*]").arg(name));
+    setWindowModified(false);
+    QSettings kept = settings();
+    QStringList recent = kept.value(kRecentKey).toStringList();
+    recent.removeAll(filePath_);
+    recent.prepend(filePath_);
+    kept.setValue(kRecentKey, recent.mid(0, kMaxRecentFiles));
+}
+
+void MainWindow::markModified() { setWindowModified(!filePath_.isEmpty() && calculationFile() != savedFile_); }
+
+QString MainWindow::reportText() const
+{
+    return reportHtml(
+        *this, *this,
+        {.file = QDir::toNativeSeparators(filePath_), .made = QDateTime::currentDateTime(), .presses = presses_});
 }
 
 void MainWindow::centreOnScreen()

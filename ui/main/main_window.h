@@ -1,10 +1,13 @@
 #pragma once
 
 #include "calc/form.h"
+#include "calc/handlers.h"
 #include "calc/verdicts.h"
+#include "cli/form_file.h"
 #include "ui/about/url_opener.h"
 #include "ui/main/reference_files.h"
 
+#include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
@@ -15,7 +18,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+class QAction;
+class QCloseEvent;
 class QEvent;
 class QLabel;
 class QLineEdit;
@@ -39,6 +45,17 @@ using MessagePresenter = std::function<void(QWidget* parent, const QString& text
 // OK button, the error icon for MessageIcon::Error and no icon otherwise.
 void showMessageBox(QWidget* parent, const QString& text, MessageIcon icon);
 
+// Asks whether to save the changes of a calculation before they would be
+// lost; answers QMessageBox::Save, Discard or Cancel.
+using SaveQuestion = std::function<QMessageBox::StandardButton(QWidget* parent, const QString& text)>;
+
+// The question the window starts with: a modal box titled "Прочнар" with
+// the buttons "Сохранить", "Не сохранять" and "Отмена".
+QMessageBox::StandardButton askToSave(QWidget* parent, const QString& text);
+
+// The extension of a calculation's file, without the dot.
+inline constexpr QLatin1String kCalculationSuffix{"prochnar"};
+
 // The main window Form1: the three-tab wizard. It maps its widgets onto the
 // Form interface of the calculation and runs the calculation's handlers when
 // the wizard's buttons are clicked; it has no calculation of its own. Its
@@ -46,7 +63,8 @@ void showMessageBox(QWidget* parent, const QString& text, MessageIcon icon);
 // About window and the help, and keep the window on top. Beside the wizard
 // it shows the engineer's aids of the calculation: a verdict on each row of
 // step 3, φ from the table for step 2, and the catalogue of angles for the
-// section fields of step 1.
+// section fields of step 1. A calculation can be kept in a file, in the
+// format of prochnar-calc, and documented in a report for the record.
 class MainWindow final : public QWidget, public Form {
     Q_OBJECT
 
@@ -61,6 +79,23 @@ public:
 
     // Replaces the message boxes, for instance by a recorder in a test.
     void setMessagePresenter(MessagePresenter presenter);
+    // Replaces the question before changes would be lost.
+    void setSaveQuestion(SaveQuestion ask);
+
+    // The calculation as its file: the last click of each button and what
+    // it showed, then every field and the wizard's state.
+    [[nodiscard]] std::string calculationFile() const;
+    // The file the calculation was last opened from or saved to, or "".
+    [[nodiscard]] const QString& filePath() const { return filePath_; }
+    // Shows the calculation of a file: every field, the wizard's state and
+    // the clicks that made it. A file that cannot be read or is not a whole
+    // calculation changes nothing; a message names it and the line.
+    bool openFile(const QString& path);
+    // Writes the calculation to a new file that replaces the old one only
+    // when it is complete; a failure says so and leaves the old one whole.
+    bool saveFile(const QString& path);
+    // The report of the calculation as a PDF file; a failure says so.
+    bool writeReport(const QString& path);
 
     // Form: fields are the edit fields and labels, named by object name.
     [[nodiscard]] std::string text(std::string_view field) const override;
@@ -71,6 +106,8 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+    // Asks whether to save first, once a file holds the calculation.
+    void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -86,6 +123,22 @@ private:
     void openCatalogue() const;
     void showAbout();
     void showHelp();
+
+    void runPress(Button button);
+
+    void connectFiles();
+    void showRecentFiles();
+    void chooseAndOpen();
+    bool save();
+    bool saveAs();
+    void chooseAndReport();
+    void print();
+    [[nodiscard]] QString chooseFile(bool save, const QString& title, const QString& filter, const QString& start);
+    // Whether the calculation may be replaced: saved, or the user let it go.
+    bool mayReplace();
+    void keepFile(const QString& path);
+    void markModified();
+    [[nodiscard]] QString reportText() const;
 
     void connectAids();
     void fillPhi(const QLabel* slenderness, QLineEdit* phi);
@@ -104,6 +157,16 @@ private:
     QPointer<AboutWindow> about_;
     QPointer<HelpWindow> help_;
     QPointer<AnglesDialog> angles_;
+
+    SaveQuestion ask_;
+    QString filePath_;
+    std::string savedFile_; // the calculation as last opened or saved
+    // The last click of each button of the wizard and what it showed; the
+    // click under way, while its handler runs.
+    std::vector<PressRecord> presses_;
+    PressRecord* pressing_ = nullptr;
+    QAction* recentEnd_ = nullptr;
+    std::vector<QAction*> recent_;
 
     std::array<bool, kVerdictRows> judged_{};
     // The catalogue angles last put into the chord's and the diagonals' fields.

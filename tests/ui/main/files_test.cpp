@@ -1,0 +1,188 @@
+// Calculations kept in files: a round trip in every state of the wizard, the
+// same files as prochnar-calc's both ways, damaged files refused with the
+// window unchanged, the question before changes are lost, a failed save.
+
+#include "ui/main/main_window.h"
+
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace prochnar;
+
+namespace {
+
+// The window with its messages and questions recorded; the question is
+// answered with answer.
+struct Window {
+    Window()
+    {
+        w.setMessagePresenter([this](QWidget*, const QString& text, MessageIcon) { messages << text; });
+        w.setSaveQuestion([this](QWidget*, const QString& text) {
+            asked << text;
+            return answer;
+        });
+    }
+    void click(const char* button) const { w.findChild<QPushButton*>(QLatin1String(button))->click(); }
+    [[nodiscard]] QString verdicts() const
+    {
+        QString all;
+        for (const char* row : {"lblVerdict1", "lblVerdict2", "lblVerdict3", "lblVerdict4"}) {
+            all += QString::fromStdString(w.text(row)) + QLatin1Char('|');
+        }
+        return all;
+    }
+    MainWindow w{ReferenceFiles({QStringLiteral(PROCHNAR_DOCUMENTS_DIR)}), [](const QUrl&) {}};
+    QStringList messages, asked;
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
+};
+
+QByteArray read(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unread)");
+}
+
+void write(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+}
+
+} // namespace
+
+class FilesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path())); } // the recent files
+    void roundTripInEveryStateAndThroughTheCommand() const;
+    void damagedFilesRefusedWithTheWindowUnchanged() const;
+    void askedBeforeChangesAreLostOnlyOnceAFileIsUsed() const;
+    void failedSaveLeavesTheOldFileWhole() const;
+
+private:
+    QTemporaryDir config, dir;
+    [[nodiscard]] QString path(const char* name) const { return dir.filePath(QLatin1String(name)); }
+};
+
+void FilesTest::roundTripInEveryStateAndThroughTheCommand() const
+{
+    Window a;
+    readFormFile(read(QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/worked-example.form")).toStdString(), a.w);
+    QVERIFY(a.w.saveFile(path("typed.prochnar")));
+    for (const char* clicks : {"", "Command2", "Command5,Command4", "Command6", "Command3"}) { // states 1 to 5
+        for (const QString& button : QString::fromLatin1(clicks).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            a.click(button.toLatin1().constData());
+        }
+        QVERIFY2(a.w.saveFile(path("state.prochnar")), clicks);
+        Window b;
+        QVERIFY2(b.w.openFile(path("state.prochnar")) && b.messages.isEmpty(), clicks);
+        QVERIFY2(b.w.calculationFile() == a.w.calculationFile() && b.verdicts() == a.verdicts(), clicks);
+        QCOMPARE(read(path("state.prochnar")).toStdString(), a.w.calculationFile());
+        if (QString::fromLatin1(clicks) == QLatin1String("Command5,Command4")) { // prochnar-calc takes it on
+            QProcess calc;
+            calc.setStandardOutputFile(path("by-command.prochnar"));
+            calc.start(QStringLiteral(PROCHNAR_CALC), {path("typed.prochnar")});
+            QVERIFY(calc.waitForFinished() && calc.exitCode() == 0);
+            Window c;
+            QVERIFY(c.w.openFile(path("by-command.prochnar")));
+            QVERIFY(writeFormFile(c.w) == writeFormFile(a.w) && c.verdicts() == a.verdicts());
+            QVERIFY(a.verdicts().startsWith(QStringLiteral("держит, запас 92,0 %|")));
+        }
+    }
+    QVERIFY(a.w.writeReport(path("report.pdf")) && read(path("report.pdf")).startsWith("%PDF-"));
+}
+
+void FilesTest::damagedFilesRefusedWithTheWindowUnchanged() const
+{
+    Window a;
+    a.w.setText("txtMn", "7");
+    QVERIFY(a.w.saveFile(path("whole.prochnar")));
+    const QByteArray whole = read(path("whole.prochnar"));
+    const std::string before = a.w.calculationFile();
+    const std::initializer_list<std::pair<QByteArray, const char*>> damaged{
+        {whole.left(whole.size() - 2), "строка 59: у Command4.Enabled"}, // cut in its last line
+        {whole.left(whole.indexOf("Text4=")), "строка 44: нет строки Text4"},
+        {"txtMn=1\n\x89PNG\r\n\x1a\n", "строка 2: это не текст UTF-8"},
+        {"txtMn=1\r\nfoo=2\n", "строка 2: неизвестное имя «foo»"},
+        {QByteArray(std::size_t{16} * 1024 * 1024 + 1, 'a'), "больше 16 МБ"},
+    };
+    for (const auto& [bytes, says] : damaged) {
+        write(path("damaged.prochnar"), bytes);
+        a.messages.clear();
+        QVERIFY(!a.w.openFile(path("damaged.prochnar")));
+        QVERIFY2(a.messages.size() == 1 && a.messages.front().contains(path("damaged.prochnar")) &&
+                     a.messages.front().contains(QString::fromUtf8(says)),
+                 qPrintable(a.messages.join(QLatin1Char('\n'))));
+        QVERIFY(a.w.calculationFile() == before && a.w.filePath() == path("whole.prochnar"));
+        QVERIFY(!a.w.isWindowModified() && a.w.windowTitle() == QStringLiteral("Прочнар — whole.prochnar[*]"));
+    }
+}
+
+void FilesTest::askedBeforeChangesAreLostOnlyOnceAFileIsUsed() const
+{
+    Window a;
+    a.w.show();
+    a.w.setText("txtMn", "1");
+    a.click("Command2");
+    QVERIFY(a.w.close() && a.asked.isEmpty()); // never saved: never asked
+    for (const QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::Discard, QMessageBox::Save}) {
+        Window b;
+        b.w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&b.w) && b.w.saveFile(path("asked.prochnar")));
+        QVERIFY(b.w.close() && b.asked.isEmpty()); // nothing changed
+        b.w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&b.w));
+        b.w.setText("txtMn", "2");
+        QVERIFY(b.w.isWindowModified());
+        QTest::keyClick(&b.w, Qt::Key_O, Qt::ControlModifier); // "Открыть…" asks first; Cancel leaves it
+        b.answer = answer;
+        QCOMPARE(b.w.close(), answer != QMessageBox::Cancel);
+        QCOMPARE(b.asked, QStringList(2, QStringLiteral("Расчет «asked.prochnar» изменен. Сохранить изменения?")));
+        QCOMPARE(read(path("asked.prochnar")).contains("txtMn=2\n"), answer == QMessageBox::Save);
+    }
+    auto* menu = a.w.findChild<QMenu*>();
+    emit menu->aboutToShow();
+    QStringList items;
+    for (const QAction* action : menu->actions()) {
+        items << action->text() + QLatin1Char(' ') + action->shortcut().toString();
+    }
+    QCOMPARE(
+        items.join(QLatin1Char('|')),
+        QStringLiteral("Открыть… Ctrl+O|Сохранить Ctrl+S|Сохранить как… "
+                       "Ctrl+Shift+S| |&1 asked.prochnar |&2 whole.prochnar |&3 state.prochnar |&4 by-command.prochnar "
+                       "|&5 typed.prochnar | |"
+                       "Отчёт… Ctrl+P|Печать… "));
+}
+
+void FilesTest::failedSaveLeavesTheOldFileWhole() const
+{
+    Window a;
+    write(path("old.prochnar"), "txtMn=old\n");
+    a.w.setText("txtMn", "1\nFrame5.Visible=0"); // pasted with a line break
+    QVERIFY(!a.w.saveFile(path("old.prochnar")) && a.messages.back().contains(QStringLiteral("перевод строки")));
+    a.w.setText("txtMn", "1");
+    std::signal(SIGXFSZ, SIG_IGN); // the disk is full after 100 bytes
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit full{100, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &full);
+    const bool saved = a.w.saveFile(path("old.prochnar"));
+    setrlimit(RLIMIT_FSIZE, &limit);
+    QVERIFY(!saved && a.messages.back().startsWith(QStringLiteral("Расчет не сохранен в «") + path("old.prochnar")));
+    QCOMPARE(read(path("old.prochnar")), QByteArray("txtMn=old\n"));
+    QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("old.prochnar*")}),
+             QStringList{QStringLiteral("old.prochnar")});
+    QVERIFY(a.w.filePath().isEmpty() && a.w.windowTitle() == QStringLiteral("Прочнар"));
+}
+
+QTEST_MAIN(FilesTest)
+#include "files_test.moc"

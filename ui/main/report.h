@@ -1,0 +1,39 @@
+#pragma once
+
+#include "calc/form.h"
+#include "cli/form_file.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <vector>
+
+class QPagedPaintDevice;
+class QWidget;
+
+namespace prochnar {
+
+// What a report says beside the form: the file that keeps the calculation
+// (empty if none), when the report was made, and the last clicks of the
+// wizard's buttons with what they showed.
+struct ReportFacts {
+    QString file;
+    QDateTime made;
+    std::vector<PressRecord> presses;
+};
+
+// The report of a calculation for the engineering record, as rich text in
+// Russian: every input under its caption as the window shows it (its labels,
+// looked up by name in window), the wire table, the results of the three
+// steps with a verdict on each row of step 3, the messages of the last
+// clicks, and a line for the signature of the engineer who checked it.
+[[nodiscard]] QString reportHtml(const QWidget& window, const Form& form, const ReportFacts& facts);
+
+// Lays the report out on the pages of the device, 2 cm from the edges of
+// the paper, and paints it, with the page number at the foot of each page.
+void printReport(const QString& html, QPagedPaintDevice& device);
+
+// The report as PDF bytes, on A4 portrait pages.
+[[nodiscard]] QByteArray reportPdf(const QString& html);
+
+} // namespace prochnar
