@@ -349,23 +349,7 @@ void MainWindow::takeAngle(AngleMember member, std::size_t angle)
 
 void MainWindow::showVerdicts()
 {
-    const VerdictInput in{
-        .Text4 = text("Text4"),
-        .Text6 = text("Text6"),
-        .Text7 = text("Text7"),
-        .Text8 = text("Text8"),
-        .txtz2 = text("txtz2"),
-        .Text12 = text("Text12"),
-        .Text14 = text("Text14"),
-        .Text13 = text("Text13"),
-        .Text9 = text("Text9"),
-        .txtIy = text("txtIy"),
-        .Text10 = text("Text10"),
-        .txtIyy = text("txtIyy"),
-        .chordAngle = chordAngle_,
-        .diagonalAngle = diagonalAngle_,
-    };
-    const auto verdicts = judgeStep3(in);
+    const auto verdicts = judgeStep3(verdictInput(*this, chordAngle_, diagonalAngle_));
     const std::array<QLabel*, kVerdictRows> labels{ui_->lblVerdict1, ui_->lblVerdict2, ui_->lblVerdict3,
                                                    ui_->lblVerdict4};
     for (std::size_t row = 0; row < labels.size(); ++row) {
