@@ -69,7 +69,7 @@ std::string marginText(int tenths)
     return (tenths < 0 ? "-" : "") + std::to_string(whole) + "," + std::to_string(tenth);
 }
 
-TableRun::TableRun(const std::vector<std::string>& columns) : header_{columns}
+TableRun::TableRun(const std::vector<std::string>& columns) : columnCount_{columns.size()}, header_{columns}
 {
     std::vector<bool> present(kTableResultFields.size() + MessageSlot + 1, false);
     const auto presentIndex = [](std::string_view name) -> std::size_t {
@@ -114,12 +114,7 @@ TableRun::TableRun(const std::vector<std::string>& columns) : header_{columns}
 
 bool TableRun::confirmWithPhi(const std::vector<std::string>& row)
 {
-    for (const auto& field : kFormFields) {
-        form_.setText(field.name, std::string(field.text));
-    }
-    for (const auto& property : kStateProperties) {
-        form_.setState(property.control, true);
-    }
+    form_ = MapForm();
     applyInitialState(form_);
     for (const auto& [column, field] : inputs_) {
         if (column < row.size() && !row[column].empty()) {
@@ -158,6 +153,10 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row)
     press(form_, Button::Command5);
     press(form_, Button::Command4);
     appendMessages(form_, girder.message);
+    if (std::any_of(row.begin() + static_cast<std::ptrdiff_t>(std::min(columnCount_, row.size())), row.end(),
+                    [](const std::string& cell) { return !cell.empty(); })) {
+        girder.message = "В строке больше ячеек, чем столбцов в заголовке: строка не проверена.";
+    }
     if (girder.message.empty()) {
         girder.verdicts = judgeStep3(verdictInput(form_, std::nullopt, std::nullopt));
         for (const auto& verdict : girder.verdicts) {

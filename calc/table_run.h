@@ -52,7 +52,9 @@ public:
     // The row's own columns in place, then the result columns it lacks.
     [[nodiscard]] const std::vector<std::string>& header() const { return header_; }
 
-    // A row shorter than the columns has empty cells at its end.
+    // A row shorter than the columns has empty cells at its end; one with
+    // more cells than the header, beyond that something other than blanks,
+    // is not checked.
     [[nodiscard]] CheckedGirder check(const std::vector<std::string>& row);
 
     // The girder as the wizard should open it: the row's field texts over the
@@ -68,6 +70,7 @@ private:
     // came from the table.
     bool confirmWithPhi(const std::vector<std::string>& row);
 
+    std::size_t columnCount_;
     std::vector<std::string> header_;
     std::vector<FieldColumn> inputs_;
     // Where each output cell comes from: the row's own cell, a field of the

@@ -275,7 +275,10 @@ void appendCsvRecord(std::string& out, const std::vector<std::string>& cells, ch
             out += delimiter;
         }
         const std::string& cell = cells[i];
-        if (cell.find_first_of(std::string{delimiter, '"', '\r', '\n'}) == std::string::npos) {
+        const bool plain = std::none_of(cell.begin(), cell.end(), [delimiter](char c) {
+            return c == delimiter || c == '"' || c == '\r' || c == '\n';
+        });
+        if (plain) {
             out += cell;
             continue;
         }
