@@ -62,6 +62,8 @@ void appendMessages(MapForm& form, std::string& to)
 
 } // namespace
 
+bool isOwnColumn(std::string_view name) { return !fieldNamed(name) && !resultSlotNamed(name); }
+
 std::string marginText(int tenths)
 {
     const int whole = std::abs(tenths / 10);

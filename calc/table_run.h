@@ -84,6 +84,9 @@ private:
     MapForm form_;
 };
 
+// Whether a column is the engineer's own: neither a field nor a result.
+[[nodiscard]] bool isOwnColumn(std::string_view name);
+
 // "-12,4" for -124 tenths.
 [[nodiscard]] std::string marginText(int tenths);
 

@@ -1,12 +1,14 @@
 #include "ui/main/main_window.h"
 
 #include "calc/angles.h"
+#include "calc/fields.h"
 #include "calc/handlers.h"
 #include "calc/phi_table.h"
 #include "ui/about/about_window.h"
 #include "ui/main/angles_dialog.h"
 #include "ui/main/help_window.h"
 #include "ui/main/on_top.h"
+#include "ui/main/table_results_window.h"
 #include "ui_Form1.h"
 
 #include <QEvent>
@@ -77,6 +79,32 @@ MainWindow::~MainWindow()
 }
 
 void MainWindow::setMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
+
+TableResultsWindow* MainWindow::openTable(const QString& path)
+{
+    auto* results = new TableResultsWindow(
+        path, [this](const MapForm& form) { openGirder(form); }, this);
+    results->setAttribute(Qt::WA_DeleteOnClose);
+    results->setWindowIcon(windowIcon());
+    results->show();
+    return results;
+}
+
+void MainWindow::openGirder(const Form& form)
+{
+    for (const auto& field : kFormFields) {
+        setText(field.name, form.text(field.name));
+    }
+    chordAngle_.reset();
+    diagonalAngle_.reset();
+    setState(StateControl::Frame5Visible, true);
+    applyInitialState(*this);
+    judged_.fill(false);
+    showVerdicts();
+    ui_->SSTab1->setCurrentIndex(0);
+    raise();
+    activateWindow();
+}
 
 std::string MainWindow::text(std::string_view field) const
 {

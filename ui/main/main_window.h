@@ -30,6 +30,7 @@ namespace prochnar {
 class AboutWindow;
 class AnglesDialog;
 class HelpWindow;
+class TableResultsWindow;
 enum class AngleMember;
 
 // Shows one message of a handler and returns when the user has closed it.
@@ -61,6 +62,14 @@ public:
 
     // Replaces the message boxes, for instance by a recorder in a test.
     void setMessagePresenter(MessagePresenter presenter);
+
+    // Checks the girders of a CSV table as prochnar-calc --table does and
+    // shows them in a results window of their own, whose double click opens
+    // a girder here through openGirder().
+    TableResultsWindow* openTable(const QString& path);
+    // Puts a girder's field texts into the wizard and starts it over at
+    // step 1, steps 2 and 3 locked, as when the window was opened.
+    void openGirder(const Form& form);
 
     // Form: fields are the edit fields and labels, named by object name.
     [[nodiscard]] std::string text(std::string_view field) const override;
