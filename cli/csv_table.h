@@ -65,7 +65,7 @@ private:
     bool bomChecked_ = false;
     bool atEnd_ = false;
     char delimiter_ = ';';
-    std::size_t line_ = 1;        // the line being fed
+    std::size_t line_ = 1; // the line being fed
     std::size_t recordLine_ = 0;
     std::size_t bytesRead_ = 0;
     std::vector<std::string> record_;
