@@ -3,7 +3,7 @@
 #include "fields.h"
 #include "form.h"
 
-#include <map>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -33,8 +33,8 @@ public:
     [[nodiscard]] std::vector<ShownMessage> takeMessages();
 
 private:
-    std::map<std::string, std::string, std::less<>> texts_;
-    std::map<StateControl, bool> states_;
+    std::array<std::string, kFormFields.size()> texts_;
+    std::array<bool, kStateProperties.size()> states_{};
     std::vector<ShownMessage> messages_;
 };
 

@@ -25,6 +25,13 @@ std::string tenthsText(Int128 tenths)
     return digits;
 }
 
+// Margins of hundreds of millions of per cent say no more than that.
+int clampTenths(Int128 tenths)
+{
+    constexpr Int128 kMax = 2'000'000'000;
+    return static_cast<int>(std::min(tenths, kMax));
+}
+
 std::optional<ExactPair> exactPair(std::string_view demand, std::string_view capacity)
 {
     try {
@@ -67,10 +74,35 @@ std::optional<Verdict> judge(std::string_view demand, std::string_view capacity)
     const Int128 need = pair->a;
     const Int128 have = pair->b;
     if (need <= have) {
-        return Verdict{.holds = true, .text = "держит, запас " + tenthsText(1000 * (have - need) / have) + " %"};
+        const Int128 margin = 1000 * (have - need) / have; // rounded down
+        return Verdict{
+            .holds = true, .text = "держит, запас " + tenthsText(margin) + " %", .tenths = clampTenths(margin)};
     }
     const Int128 shortage = (1000 * (need - have) + have - 1) / have; // rounded up
-    return Verdict{.holds = false, .text = "не держит, не хватает " + tenthsText(shortage) + " %"};
+    return Verdict{.holds = false,
+                   .text = "не держит, не хватает " + tenthsText(shortage) + " %",
+                   .tenths = -clampTenths(shortage)};
+}
+
+VerdictInput verdictInput(const Form& form, std::optional<std::size_t> chordAngle,
+                          std::optional<std::size_t> diagonalAngle)
+{
+    return VerdictInput{
+        .Text4 = form.text("Text4"),
+        .Text6 = form.text("Text6"),
+        .Text7 = form.text("Text7"),
+        .Text8 = form.text("Text8"),
+        .txtz2 = form.text("txtz2"),
+        .Text12 = form.text("Text12"),
+        .Text14 = form.text("Text14"),
+        .Text13 = form.text("Text13"),
+        .Text9 = form.text("Text9"),
+        .txtIy = form.text("txtIy"),
+        .Text10 = form.text("Text10"),
+        .txtIyy = form.text("txtIyy"),
+        .chordAngle = chordAngle,
+        .diagonalAngle = diagonalAngle,
+    };
 }
 
 std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const VerdictInput& in)

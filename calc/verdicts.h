@@ -1,5 +1,7 @@
 #pragma once
 
+#include "form.h"
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -13,6 +15,9 @@ namespace prochnar {
 struct Verdict {
     bool holds = false;
     std::string text;
+    // The margin in tenths of a per cent as the text shows it; a shortage
+    // counts below zero.
+    int tenths = 0;
     friend bool operator==(const Verdict&, const Verdict&) = default;
 };
 
@@ -38,6 +43,10 @@ struct VerdictInput {
 // holds, of a catalogue angle whose fields and actual area are still the
 // catalogue's, ends with the least flange thickness: ", полка не тоньше 4,3 мм".
 inline constexpr std::size_t kVerdictRows = 4;
+
+// The texts the verdicts read, from the fields of a form.
+[[nodiscard]] VerdictInput verdictInput(const Form& form, std::optional<std::size_t> chordAngle,
+                                        std::optional<std::size_t> diagonalAngle);
 [[nodiscard]] std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const VerdictInput& in);
 
 } // namespace prochnar

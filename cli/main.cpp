@@ -1,18 +1,24 @@
 // prochnar-calc: runs a calculation of Прочнар without a window.
 //
 //   prochnar-calc [--press NAMES] [FILE]
+//   prochnar-calc --table IN.csv [-o OUT.csv]
 //
 // Reads a form file (FILE, or standard input when FILE is absent or "-"),
 // clicks the buttons NAMES in order as the window would, and prints what each
-// click showed followed by the whole form, itself a valid form file.
+// click showed followed by the whole form, itself a valid form file. With
+// --table it checks a table of girders, one a row, and writes the table back
+// with each girder's results and verdicts.
 
 #include "calc/handlers.h"
 #include "calc/map_form.h"
+#include "calc/table_run.h"
+#include "cli/csv_table.h"
 #include "cli/form_file.h"
 #include "prochnar/version.h"
 
 #include <cstdio>
 #include <fstream>
+#include <future>
 #include <iostream>
 #include <iterator>
 #include <sstream>
@@ -27,6 +33,7 @@ constexpr int kExitUsage = 2;
 constexpr int kExitInternal = 3;
 
 constexpr std::string_view kUsage = "usage: prochnar-calc [--press NAMES] [FILE]\n"
+                                    "       prochnar-calc --table IN.csv [-o OUT.csv]\n"
                                     "       prochnar-calc --help | --version\n"
                                     "\n"
                                     "Runs a calculation of the girder's residual strength without a window.\n"
@@ -76,7 +83,25 @@ constexpr std::string_view kUsage = "usage: prochnar-calc [--press NAMES] [FILE]
                                     "  txtgp1=1\n"
                                     "  txtgpp1=2,5\n"
                                     "Saved as girder.form, 'prochnar-calc girder.form' prints, among the rest,\n"
-                                    "txtQp=2743,5449 and Text4=0,9920635.\n";
+                                    "txtQp=2743,5449 and Text4=0,9920635.\n"
+                                    "\n"
+                                    "--table IN.csv  checks a table of girders, one a row, as a spreadsheet\n"
+                                    "               writes it: ';', ',' or tab as the header row uses, quoted\n"
+                                    "               cells, UTF-8 (with or without BOM) or windows-1251. A column\n"
+                                    "               named after a field gives its text; a field without a\n"
+                                    "               column or with an empty cell keeps the window's default,\n"
+                                    "               and an empty Text3 or Text5 takes phi from the table for\n"
+                                    "               the slenderness, as the window's button does. Each row gets\n"
+                                    "               the three presses of a whole calculation. Other columns are\n"
+                                    "               carried through. Writes the table (to OUT.csv with -o) in\n"
+                                    "               UTF-8 with BOM and the input's delimiter, adding the columns\n"
+                                    "               it lacks: lblJ lblJ1 Text3 Text5 txtQp txtZ1 Text4 Text7\n"
+                                    "               txtz2 Text13 Text14, 'φ из таблицы', the verdicts 'Сжатый\n"
+                                    "               пояс', 'Растянутый пояс', 'Раскосы', 'Усилие в раскосе',\n"
+                                    "               'Наименьший запас, %' and 'Сообщение'. A row with a message\n"
+                                    "               gets no verdicts. Exit status 0 no message, 1 a row with a\n"
+                                    "               message, 2 bad usage or an unreadable table; a summary line\n"
+                                    "               goes to standard error.\n";
 
 class UsageError : public std::runtime_error {
 public:
@@ -86,6 +111,8 @@ public:
 struct Options {
     std::vector<Button> presses{Button::Command2, Button::Command5, Button::Command4};
     std::string file = "-";
+    std::string table;  // --table IN.csv
+    std::string output; // -o OUT.csv
     bool help = false;
     bool version = false;
 };
@@ -126,6 +153,11 @@ Options parseArguments(int argc, char** argv)
             options.presses = parsePresses(args[++i]);
         } else if (arg.starts_with("--press=")) {
             options.presses = parsePresses(arg.substr(8));
+        } else if (arg == "--table" || arg == "-o") {
+            if (i + 1 == args.size()) {
+                throw UsageError(std::string(arg) + " needs a file");
+            }
+            (arg == "-o" ? options.output : options.table) = std::string(args[++i]);
         } else if (arg.size() > 1 && arg.front() == '-') {
             throw UsageError("unknown option '" + std::string(arg) + "'");
         } else if (haveFile) {
@@ -134,6 +166,12 @@ Options parseArguments(int argc, char** argv)
             options.file = std::string(arg);
             haveFile = true;
         }
+    }
+    if (!options.table.empty() && haveFile) {
+        throw UsageError("a FILE beside --table");
+    }
+    if (options.table.empty() && !options.output.empty()) {
+        throw UsageError("-o without --table");
     }
     return options;
 }
@@ -163,6 +201,89 @@ std::string readInput(const std::string& file, const std::string& shownName)
     return content;
 }
 
+// Checks each row of the table as it is read and writes it out at once.
+int runTable(const Options& options)
+{
+    std::ifstream inFile;
+    std::istream* in = &std::cin;
+    const std::string shownName = options.table == "-" ? "standard input" : options.table;
+    if (options.table != "-") {
+        inFile.open(options.table, std::ios::binary);
+        if (!inFile) {
+            throw UsageError(shownName + ": cannot be read");
+        }
+        in = &inFile;
+    }
+    std::ofstream outFile;
+    std::ostream* out = &std::cout;
+    if (!options.output.empty()) {
+        outFile.open(options.output, std::ios::binary | std::ios::trunc);
+        if (!outFile) {
+            throw UsageError(options.output + ": cannot be written");
+        }
+        out = &outFile;
+    }
+
+    std::size_t rows = 0;
+    std::size_t holding = 0;
+    std::size_t notHolding = 0;
+    bool messageShown = false;
+    try {
+        CsvReader reader(*in);
+        std::vector<std::string> record;
+        if (!reader.next(record)) {
+            throw CsvError(1, "no header row");
+        }
+        TableRun run(record);
+        TableRun helperRun = run;
+        std::string buffer(kUtf8Bom);
+        appendCsvRecord(buffer, run.header(), reader.delimiter());
+        // Rows go in batches: a second thread checks the second half of each
+        // while this one checks the first, then the batch is written in order.
+        constexpr std::size_t kBatch = 512;
+        std::vector<std::vector<std::string>> batch(kBatch);
+        std::vector<CheckedGirder> checked(kBatch);
+        bool more = true;
+        while (more) {
+            std::size_t size = 0;
+            while (size < kBatch && (more = reader.next(batch[size]))) {
+                ++size;
+            }
+            const std::size_t half = size / 2;
+            auto helper = std::async(std::launch::async, [&] {
+                for (std::size_t i = half; i < size; ++i) {
+                    checked[i] = helperRun.check(batch[i]);
+                }
+            });
+            for (std::size_t i = 0; i < half; ++i) {
+                checked[i] = run.check(batch[i]);
+            }
+            helper.get();
+            for (std::size_t i = 0; i < size; ++i) {
+                const CheckedGirder& girder = checked[i];
+                ++rows;
+                holding += girder.status == GirderStatus::Holds ? 1 : 0;
+                notHolding += girder.status == GirderStatus::DoesNotHold ? 1 : 0;
+                messageShown = messageShown || !girder.message.empty();
+                appendCsvRecord(buffer, girder.cells, reader.delimiter());
+            }
+            out->write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            buffer.clear();
+        }
+        out->write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        out->flush();
+    } catch (const CsvError& error) {
+        out->flush();
+        throw UsageError(shownName + ":" + std::to_string(error.line()) + ": " + error.what());
+    }
+    if (!*out) {
+        throw UsageError((options.output.empty() ? "standard output" : options.output) + ": cannot be written");
+    }
+    std::cerr << "prochnar-calc: " << rows << " rows, " << holding << " holding, " << notHolding << " not holding, "
+              << rows - holding - notHolding << " not computed\n";
+    return messageShown ? 1 : 0;
+}
+
 int run(int argc, char** argv)
 {
     const Options options = parseArguments(argc, argv);
@@ -173,6 +294,9 @@ int run(int argc, char** argv)
     if (options.version) {
         std::cout << "prochnar-calc " << kVersion << '\n';
         return 0;
+    }
+    if (!options.table.empty()) {
+        return runTable(options);
     }
     const std::string shownName = options.file == "-" ? "standard input" : options.file;
     const std::string content = readInput(options.file, shownName);

@@ -2,6 +2,8 @@
 # Measures Прочнар and prints a Markdown table of medians:
 #  - each step and each handler on the worked examples (Google Benchmark);
 #  - prochnar-calc on the worked example, as a whole process (hyperfine);
+#  - prochnar-calc --table on 1 000 and 100 000 generated girders beside cat
+#    of the same file, and the peak memory of both (/usr/bin/time);
 #  - start-up to the first paint and peak memory of the window, under the
 #    offscreen platform and under Xvfb, side by side with an empty Qt Widgets
 #    window of the same size (the floor of any Qt program).
@@ -49,6 +51,47 @@ cli_ms=$(python3 -c "import json,statistics,sys; r=json.load(open(sys.argv[1]))[
 echo "| Whole process | Median of $runs runs |"
 echo "|---|---|"
 echo "| prochnar-calc on examples/worked-example.form | $cli_ms ms |"
+echo
+
+# A line section of generated girders: the example's girders over and over,
+# each with its own number and a corroded chord area between 4 and 9 cm².
+gen_table() { # rows file
+    python3 - "$1" "$2" "$top/examples/line-section.csv" <<'PY'
+import csv, random, sys
+rows, path, example = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+with open(example, encoding="utf-8", newline="") as f:
+    table = list(csv.reader(f, delimiter=";"))
+header, girders = table[0], [g for g in table[1:] if "4.4" not in g]
+area = header.index("Text9")
+random.seed(12)
+with open(path, "w", encoding="utf-8", newline="") as f:
+    out = csv.writer(f, delimiter=";", lineterminator="\n")
+    out.writerow(header)
+    for i in range(rows):
+        g = list(girders[i % len(girders)])
+        g[0], g[area] = str(i + 1), ("%.2f" % random.uniform(4, 9)).replace(".", ",")
+        out.writerow(g)
+PY
+}
+gen_table 1000 "$work/k1.csv"
+gen_table 100000 "$work/k100.csv"
+table_runs=$(( runs < 20 ? runs : 20 ))
+hyperfine --runs "$table_runs" --warmup 2 -N --export-json "$work/table.json" \
+    "cat $work/k100.csv" "$build/cli/prochnar-calc --table $work/k100.csv -o /dev/null" \
+    "$build/cli/prochnar-calc --table $work/k1.csv -o /dev/null" >/dev/null 2>&1
+read -r cat_ms big_ms small_ms < <(python3 -c "import json,statistics,sys; print(' '.join('%.1f' % (statistics.median(r['times'])*1000) for r in json.load(open(sys.argv[1]))['results']))" "$work/table.json")
+table_peak() { # file -> median peak RSS in MiB
+    for i in $(seq 5); do /usr/bin/time -f %M "$build/cli/prochnar-calc" --table "$1" -o /dev/null 2>&1 | tail -1; done |
+        median | awk '{ printf "%.1f", $1 / 1024 }'
+}
+small_mem=$(table_peak "$work/k1.csv")
+big_mem=$(table_peak "$work/k100.csv")
+echo "| A table of girders (median of $table_runs runs) | Time | Peak memory |"
+echo "|---|---|---|"
+echo "| cat of 100 000 girders ($(du -m "$work/k100.csv" | cut -f1) MB), the floor of reading them | $cat_ms ms | |"
+echo "| prochnar-calc --table, 1 000 girders | $small_ms ms | $small_mem MiB |"
+echo "| prochnar-calc --table, 100 000 girders | $big_ms ms | $big_mem MiB |"
+printf '| memory, 100 000 against 1 000 girders | | %.2f× |\n' "$(echo "$big_mem / $small_mem" | bc -l)"
 echo
 
 # Start-up to the first paint. The probe runs in the folder of the built

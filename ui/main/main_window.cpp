@@ -1,6 +1,7 @@
 #include "ui/main/main_window.h"
 
 #include "calc/angles.h"
+#include "calc/fields.h"
 #include "calc/handlers.h"
 #include "calc/map_form.h"
 #include "calc/phi_table.h"
@@ -9,6 +10,7 @@
 #include "ui/main/help_window.h"
 #include "ui/main/on_top.h"
 #include "ui/main/report.h"
+#include "ui/main/table_results_window.h"
 #include "ui_Form1.h"
 
 #include <QCloseEvent>
@@ -104,6 +106,42 @@ MainWindow::~MainWindow()
 void MainWindow::setMessagePresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
 
 void MainWindow::setSaveQuestion(SaveQuestion ask) { ask_ = std::move(ask); }
+
+TableResultsWindow* MainWindow::openTable(const QString& path)
+{
+    auto* results = new TableResultsWindow(
+        path, [this](const MapForm& form) { openGirder(form); }, this);
+    results->setAttribute(Qt::WA_DeleteOnClose);
+    results->setWindowIcon(windowIcon());
+    results->show();
+    return results;
+}
+
+void MainWindow::openGirder(const Form& form)
+{
+    // Like opening a file, it replaces the calculation: changes kept in a
+    // file are not lost without asking, and the girder is a new calculation.
+    if (!mayReplace()) {
+        return;
+    }
+    for (const auto& field : kFormFields) {
+        setText(field.name, form.text(field.name));
+    }
+    chordAngle_.reset();
+    diagonalAngle_.reset();
+    setState(StateControl::Frame5Visible, true);
+    applyInitialState(*this);
+    judged_.fill(false);
+    showVerdicts();
+    presses_.clear();
+    filePath_.clear();
+    savedFile_.clear();
+    setWindowTitle(QStringLiteral("Прочнар"));
+    setWindowModified(false);
+    ui_->SSTab1->setCurrentIndex(0);
+    raise();
+    activateWindow();
+}
 
 std::string MainWindow::text(std::string_view field) const
 {
@@ -391,23 +429,7 @@ void MainWindow::takeAngle(AngleMember member, std::size_t angle)
 
 void MainWindow::showVerdicts()
 {
-    const VerdictInput in{
-        .Text4 = text("Text4"),
-        .Text6 = text("Text6"),
-        .Text7 = text("Text7"),
-        .Text8 = text("Text8"),
-        .txtz2 = text("txtz2"),
-        .Text12 = text("Text12"),
-        .Text14 = text("Text14"),
-        .Text13 = text("Text13"),
-        .Text9 = text("Text9"),
-        .txtIy = text("txtIy"),
-        .Text10 = text("Text10"),
-        .txtIyy = text("txtIyy"),
-        .chordAngle = chordAngle_,
-        .diagonalAngle = diagonalAngle_,
-    };
-    const auto verdicts = judgeStep3(in);
+    const auto verdicts = judgeStep3(verdictInput(*this, chordAngle_, diagonalAngle_));
     const std::array<QLabel*, kVerdictRows> labels{ui_->lblVerdict1, ui_->lblVerdict2, ui_->lblVerdict3,
                                                    ui_->lblVerdict4};
     for (std::size_t row = 0; row < labels.size(); ++row) {
@@ -583,6 +605,8 @@ void MainWindow::connectFiles()
     recentEnd_ = menu->addSeparator();
     item(QStringLiteral("Отчёт…"), QKeySequence(Qt::CTRL | Qt::Key_P), &MainWindow::chooseAndReport);
     item(QStringLiteral("Печать…"), QKeySequence(), &MainWindow::print);
+    menu->addSeparator();
+    item(QStringLiteral("Проверить таблицу опор…"), QKeySequence(), &MainWindow::chooseAndOpenTable);
     connect(menu, &QMenu::aboutToShow, this, &MainWindow::showRecentFiles);
     ui_->cmdFile->setMenu(menu);
 
@@ -657,6 +681,15 @@ void MainWindow::print()
     dialog.setWindowTitle(QStringLiteral("Печать отчета"));
     if (dialog.exec() == QDialog::Accepted) {
         printReport(reportText(), printer);
+    }
+}
+
+void MainWindow::chooseAndOpenTable()
+{
+    const QString path = chooseFile(false, QStringLiteral("Проверить таблицу опор"),
+                                    QStringLiteral("Таблицы опор (*.csv);;Все файлы (*)"), {});
+    if (!path.isEmpty()) {
+        openTable(path);
     }
 }
 

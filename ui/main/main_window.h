@@ -36,6 +36,7 @@ namespace prochnar {
 class AboutWindow;
 class AnglesDialog;
 class HelpWindow;
+class TableResultsWindow;
 enum class AngleMember;
 
 // Shows one message of a handler and returns when the user has closed it.
@@ -97,6 +98,14 @@ public:
     // The report of the calculation as a PDF file; a failure says so.
     bool writeReport(const QString& path);
 
+    // Checks the girders of a CSV table as prochnar-calc --table does and
+    // shows them in a results window of their own, whose double click opens
+    // a girder here through openGirder().
+    TableResultsWindow* openTable(const QString& path);
+    // Puts a girder's field texts into the wizard and starts it over at
+    // step 1, steps 2 and 3 locked, as when the window was opened.
+    void openGirder(const Form& form);
+
     // Form: fields are the edit fields and labels, named by object name.
     [[nodiscard]] std::string text(std::string_view field) const override;
     void setText(std::string_view field, const std::string& text) override;
@@ -132,6 +141,7 @@ private:
     bool save();
     bool saveAs();
     void chooseAndReport();
+    void chooseAndOpenTable();
     void print();
     [[nodiscard]] QString chooseFile(bool save, const QString& title, const QString& filter, const QString& start);
     // Whether the calculation may be replaced: saved, or the user let it go.

@@ -160,7 +160,7 @@ void FilesTest::askedBeforeChangesAreLostOnlyOnceAFileIsUsed() const
         QStringLiteral("Открыть… Ctrl+O|Сохранить Ctrl+S|Сохранить как… "
                        "Ctrl+Shift+S| |&1 asked.prochnar |&2 whole.prochnar |&3 state.prochnar |&4 by-command.prochnar "
                        "|&5 typed.prochnar | |"
-                       "Отчёт… Ctrl+P|Печать… "));
+                       "Отчёт… Ctrl+P|Печать… | |Проверить таблицу опор… "));
 }
 
 void FilesTest::failedSaveLeavesTheOldFileWhole() const

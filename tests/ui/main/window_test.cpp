@@ -9,6 +9,7 @@
 #include "ui/main/angles_dialog.h"
 #include "ui/main/help_window.h"
 #include "ui/main/main_window.h"
+#include "ui/main/table_results_window.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -23,6 +24,7 @@
 #include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -143,6 +145,7 @@ private slots:
     void captionsReadInFull();
     void documentsFoundInTheFirstFolderAndFailuresNamed();
     void documentsDecodedAsUtf8ElseAsWindows1251();
+    void tableOfGirdersAsTheCommandAndItsGirderInTheWizard();
 };
 
 void WindowTest::everyControlOfTheHandlersMapsOntoTheForm()
@@ -426,6 +429,39 @@ void WindowTest::documentsDecodedAsUtf8ElseAsWindows1251()
          }) {
         QCOMPARE(decodeTextFile(bytes), QString::fromUtf8(text));
     }
+}
+
+// The example line section: sorted with the unchecked girder first, saved as
+// the command writes it, and the worst girder opened in the wizard and
+// clicked through gives the verdicts that the table shows for it.
+void WindowTest::tableOfGirdersAsTheCommandAndItsGirderInTheWizard()
+{
+    Driver d;
+    TableResultsWindow* results = d.window.openTable(QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/line-section.csv"));
+    QTRY_VERIFY(results->finished());
+    const auto* table = results->findChild<QTableWidget*>();
+    QCOMPARE(table->rowCount(), 12);
+    QCOMPARE(table->item(0, 4)->text(), QStringLiteral("не проверена"));
+    QCOMPARE(table->item(1, 4)->text(), QStringLiteral("-332,4"));
+    QTemporaryDir dir;
+    QVERIFY(results->save(dir.filePath("out.csv")));
+    QFile saved(dir.filePath("out.csv"));
+    QFile command(QStringLiteral(PROCHNAR_SOURCE_DIR "/tests/cli/tables/example.out"));
+    QVERIFY(saved.open(QIODevice::ReadOnly) && command.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), command.readAll());
+
+    emit results->findChild<QTableWidget*>()->cellDoubleClicked(1, 0);
+    QCOMPARE(d.text("Text9"), QStringLiteral("4,2"));
+    QVERIFY(!d.get("Command4")->isEnabled());
+    d.click("Command2");
+    d.click("Command5");
+    d.click("Command4");
+    QStringList shown;
+    for (int column = 5; column < 9; ++column) {
+        shown << table->item(1, column)->text();
+    }
+    QCOMPARE(d.verdicts(), shown.join(QStringLiteral(" | ")));
+    QVERIFY(d.messages.isEmpty());
 }
 
 QTEST_MAIN(WindowTest)

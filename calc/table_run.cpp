@@ -1,0 +1,210 @@
+#include "table_run.h"
+
+#include "fields.h"
+#include "handlers.h"
+#include "phi_table.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
+namespace prochnar {
+
+namespace {
+
+// The result columns that are not fields, in their order after the fields.
+enum ResultSlot : std::size_t { PhiSlot, FirstVerdictSlot, MarginSlot = FirstVerdictSlot + kVerdictRows, MessageSlot };
+
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+std::optional<std::string_view> fieldNamed(std::string_view name)
+{
+    for (const auto& field : kFormFields) {
+        if (field.name == name) {
+            return field.name;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> resultSlotNamed(std::string_view name)
+{
+    if (name == kPhiColumn) {
+        return PhiSlot;
+    }
+    for (std::size_t row = 0; row < kVerdictColumns.size(); ++row) {
+        if (name == kVerdictColumns.at(row)) {
+            return FirstVerdictSlot + row;
+        }
+    }
+    if (name == kMarginColumn) {
+        return MarginSlot;
+    }
+    if (name == kMessageColumn) {
+        return MessageSlot;
+    }
+    return std::nullopt;
+}
+
+// The φ fields of step 2 and the slenderness each is read for.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 2> kPhiFields{{
+    {"Text3", "lblJ"},
+    {"Text5", "lblJ1"},
+}};
+
+void appendMessages(MapForm& form, std::string& to)
+{
+    for (const auto& shown : form.takeMessages()) {
+        to += to.empty() ? "" : " ";
+        to += shown.text;
+    }
+}
+
+} // namespace
+
+bool isOwnColumn(std::string_view name) { return !fieldNamed(name) && !resultSlotNamed(name); }
+
+std::string marginText(int tenths)
+{
+    const int whole = std::abs(tenths / 10);
+    const int tenth = std::abs(tenths % 10);
+    return (tenths < 0 ? "-" : "") + std::to_string(whole) + "," + std::to_string(tenth);
+}
+
+TableRun::TableRun(const std::vector<std::string>& columns) : columnCount_{columns.size()}, header_{columns}
+{
+    std::vector<bool> present(kTableResultFields.size() + MessageSlot + 1, false);
+    const auto presentIndex = [](std::string_view name) -> std::size_t {
+        const auto* field = std::find(kTableResultFields.begin(), kTableResultFields.end(), name);
+        if (field != kTableResultFields.end()) {
+            return static_cast<std::size_t>(field - kTableResultFields.begin());
+        }
+        const auto slot = resultSlotNamed(name);
+        return slot ? kTableResultFields.size() + *slot : kNone;
+    };
+    for (std::size_t column = 0; column < columns.size(); ++column) {
+        const std::string& name = columns[column];
+        if (const auto field = fieldNamed(name)) {
+            inputs_.push_back({column, *field});
+            outputs_.push_back({.column = kNone, .field = *field, .slot = kNone});
+        } else if (const auto slot = resultSlotNamed(name)) {
+            outputs_.push_back({.column = kNone, .field = {}, .slot = *slot});
+        } else {
+            outputs_.push_back({.column = column, .field = {}, .slot = kNone});
+        }
+        if (const std::size_t index = presentIndex(name); index != kNone) {
+            present[index] = true;
+        }
+    }
+    for (std::size_t i = 0; i < kTableResultFields.size(); ++i) {
+        if (!present[i]) {
+            header_.emplace_back(kTableResultFields.at(i));
+            outputs_.push_back({.column = kNone, .field = kTableResultFields.at(i), .slot = kNone});
+        }
+    }
+    const std::array<std::string_view, MessageSlot + 1> slotNames{
+        kPhiColumn,         kVerdictColumns[0], kVerdictColumns[1], kVerdictColumns[2],
+        kVerdictColumns[3], kMarginColumn,      kMessageColumn,
+    };
+    for (std::size_t slot = 0; slot < slotNames.size(); ++slot) {
+        if (!present[kTableResultFields.size() + slot]) {
+            header_.emplace_back(slotNames.at(slot));
+            outputs_.push_back({.column = kNone, .field = {}, .slot = slot});
+        }
+    }
+}
+
+bool TableRun::confirmWithPhi(const std::vector<std::string>& row)
+{
+    form_ = MapForm();
+    applyInitialState(form_);
+    for (const auto& [column, field] : inputs_) {
+        if (column < row.size() && !row[column].empty()) {
+            form_.setText(field, row[column]);
+        }
+    }
+    std::array<bool, kPhiFields.size()> wanted{};
+    for (std::size_t i = 0; i < kPhiFields.size(); ++i) {
+        wanted.at(i) = form_.text(kPhiFields.at(i).first).empty();
+    }
+    press(form_, Button::Command2);
+    bool taken = false;
+    // "из таблицы" can be pressed while step 2 is open.
+    if (!form_.state(StateControl::Frame7Enabled)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < kPhiFields.size(); ++i) {
+        if (!wanted.at(i)) {
+            continue;
+        }
+        const TablePhi found = phiFromTable(form_.text(kPhiFields.at(i).second));
+        if (found.phi.empty()) {
+            form_.showMessage(found.message, MessageIcon::None);
+        } else {
+            form_.setText(kPhiFields.at(i).first, found.phi);
+            taken = true;
+        }
+    }
+    return taken;
+}
+
+CheckedGirder TableRun::check(const std::vector<std::string>& row)
+{
+    CheckedGirder girder;
+    const bool phiTaken = confirmWithPhi(row);
+    press(form_, Button::Command5);
+    press(form_, Button::Command4);
+    appendMessages(form_, girder.message);
+    if (std::any_of(row.begin() + static_cast<std::ptrdiff_t>(std::min(columnCount_, row.size())), row.end(),
+                    [](const std::string& cell) { return !cell.empty(); })) {
+        girder.message = "В строке больше ячеек, чем столбцов в заголовке: строка не проверена.";
+    }
+    if (girder.message.empty()) {
+        girder.verdicts = judgeStep3(verdictInput(form_, std::nullopt, std::nullopt));
+        for (const auto& verdict : girder.verdicts) {
+            if (verdict) {
+                girder.leastMargin = std::min(girder.leastMargin.value_or(verdict->tenths), verdict->tenths);
+            }
+        }
+    }
+    if (girder.leastMargin) {
+        girder.status = *girder.leastMargin < 0 ? GirderStatus::DoesNotHold : GirderStatus::Holds;
+    }
+
+    girder.cells.reserve(outputs_.size());
+    for (const auto& output : outputs_) {
+        if (output.column != kNone) {
+            girder.cells.push_back(output.column < row.size() ? row[output.column] : std::string());
+        } else if (output.slot == kNone) {
+            girder.cells.push_back(form_.text(output.field));
+        } else if (output.slot == PhiSlot) {
+            girder.cells.emplace_back(phiTaken ? "да" : "");
+        } else if (output.slot == MarginSlot) {
+            girder.cells.push_back(girder.leastMargin ? marginText(*girder.leastMargin) : std::string());
+        } else if (output.slot == MessageSlot) {
+            girder.cells.push_back(girder.message);
+        } else {
+            const auto& verdict = girder.verdicts.at(output.slot - FirstVerdictSlot);
+            girder.cells.push_back(verdict ? verdict->text : std::string());
+        }
+    }
+    return girder;
+}
+
+MapForm TableRun::girderForm(const std::vector<std::string>& row)
+{
+    confirmWithPhi(row);
+    const std::string text3 = form_.text("Text3");
+    const std::string text5 = form_.text("Text5");
+    MapForm form;
+    for (const auto& [column, field] : inputs_) {
+        if (column < row.size() && !row[column].empty()) {
+            form.setText(field, row[column]);
+        }
+    }
+    form.setText("Text3", text3);
+    form.setText("Text5", text5);
+    return form;
+}
+
+} // namespace prochnar

@@ -1,0 +1,93 @@
+#pragma once
+
+#include "map_form.h"
+#include "verdicts.h"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace prochnar {
+
+// A table of girders, one row each: the columns named after a field of the
+// form give its text; every other column belongs to the engineer and is
+// carried through unchanged.
+
+// The columns a checked row gets, in this order, after its own.
+inline constexpr std::array<std::string_view, 11> kTableResultFields{
+    "lblJ", "lblJ1", "Text3", "Text5", "txtQp", "txtZ1", "Text4", "Text7", "txtz2", "Text13", "Text14",
+};
+inline constexpr std::string_view kPhiColumn = "φ из таблицы";
+inline constexpr std::array<std::string_view, kVerdictRows> kVerdictColumns{
+    "Сжатый пояс",
+    "Растянутый пояс",
+    "Раскосы",
+    "Усилие в раскосе",
+};
+inline constexpr std::string_view kMarginColumn = "Наименьший запас, %";
+inline constexpr std::string_view kMessageColumn = "Сообщение";
+
+enum class GirderStatus { Holds, DoesNotHold, NotComputed };
+
+// One girder checked.
+struct CheckedGirder {
+    std::vector<std::string> cells; // under TableRun::header()
+    std::array<std::optional<Verdict>, kVerdictRows> verdicts;
+    std::optional<int> leastMargin; // tenths of a per cent, below zero for a shortage
+    std::string message;            // what the presses showed; empty for none
+    GirderStatus status = GirderStatus::NotComputed;
+};
+
+// Runs the window's calculation for each row of a table: fills a form from
+// the row (the window's default text for a field without a column or with
+// an empty cell), confirms step 1, takes φ from the table as "из таблицы"
+// does when Text3 or Text5 is not given, confirms step 2 and executes.
+class TableRun {
+public:
+    explicit TableRun(const std::vector<std::string>& columns);
+
+    // The row's own columns in place, then the result columns it lacks.
+    [[nodiscard]] const std::vector<std::string>& header() const { return header_; }
+
+    // A row shorter than the columns has empty cells at its end; one with
+    // more cells than the header, beyond that something other than blanks,
+    // is not checked.
+    [[nodiscard]] CheckedGirder check(const std::vector<std::string>& row);
+
+    // The girder as the wizard should open it: the row's field texts over the
+    // window's defaults, and the φ that the check took from the table.
+    [[nodiscard]] MapForm girderForm(const std::vector<std::string>& row);
+
+private:
+    struct FieldColumn {
+        std::size_t column;
+        std::string_view field;
+    };
+    // Fills the form from the row and confirms step 1; returns whether φ
+    // came from the table.
+    bool confirmWithPhi(const std::vector<std::string>& row);
+
+    std::size_t columnCount_;
+    std::vector<std::string> header_;
+    std::vector<FieldColumn> inputs_;
+    // Where each output cell comes from: the row's own cell, a field of the
+    // form, or one of the results that are not fields.
+    struct OutputCell {
+        std::size_t column;
+        std::string_view field;
+        std::size_t slot;
+    };
+    std::vector<OutputCell> outputs_;
+    MapForm form_;
+};
+
+// Whether a column is the engineer's own: neither a field nor a result.
+[[nodiscard]] bool isOwnColumn(std::string_view name);
+
+// "-12,4" for -124 tenths.
+[[nodiscard]] std::string marginText(int tenths);
+
+} // namespace prochnar

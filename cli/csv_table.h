@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <istream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct csv_parser;
+
+namespace prochnar {
+
+// A table that cannot be read: not UTF-8 nor windows-1251, a quote out of
+// place, no header. line() is the 1-based line of the fault.
+class CsvError : public std::runtime_error {
+public:
+    CsvError(std::size_t line, const std::string& what) : std::runtime_error(what), line_{line} {}
+    [[nodiscard]] std::size_t line() const { return line_; }
+
+private:
+    std::size_t line_;
+};
+
+// Reads a CSV table as a spreadsheet writes it, record by record, holding no
+// more than a chunk of the file: the text is UTF-8 (a byte-order mark is
+// dropped) or, when its first non-ASCII bytes are not UTF-8, windows-1251;
+// the delimiter is the one of ";", "," and tab that the header row uses most;
+// quoted cells may hold delimiters, doubled quotes and line breaks. Cells come
+// out in UTF-8, as written: blanks are kept.
+class CsvReader {
+public:
+    explicit CsvReader(std::istream& in);
+    ~CsvReader();
+    CsvReader(const CsvReader&) = delete;
+    CsvReader& operator=(const CsvReader&) = delete;
+    CsvReader(CsvReader&&) = delete;
+    CsvReader& operator=(CsvReader&&) = delete;
+
+    // The next record, the header first; false at the end. Throws CsvError.
+    bool next(std::vector<std::string>& record);
+    // The line on which the last record began.
+    [[nodiscard]] std::size_t line() const { return recordLine_; }
+    [[nodiscard]] char delimiter() const { return delimiter_; }
+    // How much of the file has been read.
+    [[nodiscard]] std::size_t bytesRead() const { return bytesRead_; }
+
+    // libcsv's callbacks.
+    void addCell(std::string_view cell);
+    void endRecord();
+
+private:
+    bool readChunk();
+    void feed(std::string_view text);
+    std::string decode(std::string_view bytes, bool last);
+
+    std::istream& in_;
+    std::unique_ptr<csv_parser> parser_;
+    enum class Encoding { Unknown, Utf8, Windows1251 } encoding_ = Encoding::Unknown;
+    std::string pendingBytes_; // the start of a UTF-8 sequence the next chunk ends
+    std::string pending_;      // the text of a header not yet seen whole
+    bool headerSeen_ = false;
+    bool bomChecked_ = false;
+    bool atEnd_ = false;
+    char delimiter_ = ';';
+    std::size_t line_ = 1; // the line being fed
+    std::size_t recordLine_ = 0;
+    std::size_t bytesRead_ = 0;
+    std::vector<std::string> record_;
+    std::deque<std::pair<std::vector<std::string>, std::size_t>> ready_;
+};
+
+inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+// One record in a CSV line ending in "\n": a cell that holds the delimiter,
+// a quote or a line break is quoted, its quotes doubled.
+void appendCsvRecord(std::string& out, const std::vector<std::string>& cells, char delimiter);
+
+} // namespace prochnar

@@ -1,0 +1,242 @@
+#include "ui/main/table_results_window.h"
+
+#include "cli/csv_table.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <filesystem>
+#include <limits>
+
+namespace prochnar {
+
+namespace {
+
+constexpr int kSortRole = Qt::UserRole;
+constexpr int kGirderRole = Qt::UserRole + 1;
+constexpr int kSliceMs = 30;
+
+// Sorts by its sort value where it has one: the margin as a number, a girder
+// that was not checked below every margin.
+class SortedItem final : public QTableWidgetItem {
+public:
+    using QTableWidgetItem::QTableWidgetItem;
+    bool operator<(const QTableWidgetItem& other) const override
+    {
+        const QVariant mine = data(kSortRole);
+        const QVariant theirs = other.data(kSortRole);
+        if (mine.isValid() && theirs.isValid()) {
+            return mine.toLongLong() < theirs.toLongLong();
+        }
+        return QTableWidgetItem::operator<(other);
+    }
+};
+
+QString fromUtf8(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const QColor kHoldsColour(200, 235, 200);
+const QColor kFailsColour(245, 195, 195);
+const QColor kNotCheckedColour(240, 225, 170);
+
+} // namespace
+
+TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGirder, QWidget* parent)
+    : QWidget(parent, Qt::Window), openGirder_(std::move(openGirder)), summary_(new QLabel(this)),
+      progress_(new QProgressBar(this)), save_(new QPushButton(QStringLiteral("Сохранить результаты…"), this)),
+      table_(new QTableWidget(this)), timer_(new QTimer(this))
+{
+    setWindowTitle(QStringLiteral("Прочнар — ") + QFileInfo(path).fileName());
+    resize(1100, 700);
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(summary_, 1);
+    bar->addWidget(progress_);
+    bar->addWidget(save_);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(table_);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setWordWrap(false);
+    table_->verticalHeader()->hide();
+    save_->setEnabled(false);
+    summary_->setText(QStringLiteral("Проверяются опоры…"));
+    connect(save_, &QPushButton::clicked, this, &TableResultsWindow::askAndSave);
+    connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int /*column*/) { openRow(row); });
+    connect(timer_, &QTimer::timeout, this, &TableResultsWindow::checkSlice);
+
+    const std::filesystem::path file(path.toStdU16String());
+    file_.open(file, std::ios::binary);
+    if (!file_) {
+        finish(QStringLiteral("Файл не читается: ") + path);
+        return;
+    }
+    std::error_code error;
+    fileSize_ = static_cast<std::size_t>(std::filesystem::file_size(file, error));
+    progress_->setRange(0, 1000);
+    reader_ = std::make_unique<CsvReader>(file_);
+    timer_->start(0);
+}
+
+TableResultsWindow::~TableResultsWindow() = default;
+
+void TableResultsWindow::checkSlice()
+{
+    QElapsedTimer slice;
+    slice.start();
+    try {
+        std::vector<std::string> record;
+        if (!run_) {
+            if (!reader_->next(record)) {
+                finish(QStringLiteral("В файле нет строки заголовка."));
+                return;
+            }
+            run_.emplace(record);
+            delimiter_ = reader_->delimiter();
+            for (std::size_t column = 0; column < record.size(); ++column) {
+                if (isOwnColumn(record[column])) {
+                    ownColumns_.push_back(column);
+                }
+            }
+            QStringList headers;
+            for (const std::size_t column : ownColumns_) {
+                headers << fromUtf8(record[column]);
+            }
+            headers << fromUtf8(std::string(kMarginColumn));
+            for (const auto name : kVerdictColumns) {
+                headers << fromUtf8(std::string(name));
+            }
+            headers << fromUtf8(std::string(kMessageColumn));
+            table_->setColumnCount(static_cast<int>(headers.size()));
+            table_->setHorizontalHeaderLabels(headers);
+        }
+        table_->setSortingEnabled(false);
+        while (slice.elapsed() < kSliceMs) {
+            if (!reader_->next(record)) {
+                finish({});
+                return;
+            }
+            const CheckedGirder girder = run_->check(record);
+            rows_.push_back(std::move(record));
+            addGirder(girder, rows_.size() - 1);
+            checked_.push_back(girder.cells);
+        }
+    } catch (const CsvError& error) {
+        finish(QStringLiteral("Строка %1 не читается: %2").arg(error.line()).arg(QString::fromUtf8(error.what())));
+        return;
+    }
+    if (fileSize_ > 0) {
+        progress_->setValue(
+            static_cast<int>(1000.0 * static_cast<double>(reader_->bytesRead()) / static_cast<double>(fileSize_)));
+    }
+    summary_->setText(QStringLiteral("Проверено опор: %1…").arg(rows_.size()));
+}
+
+void TableResultsWindow::addGirder(const CheckedGirder& girder, std::size_t index)
+{
+    const int row = table_->rowCount();
+    table_->insertRow(row);
+    const std::vector<std::string>& input = rows_.back();
+    int column = 0;
+    for (const std::size_t own : ownColumns_) {
+        auto* item = new SortedItem(own < input.size() ? fromUtf8(input[own]) : QString());
+        item->setData(kGirderRole, static_cast<qulonglong>(index));
+        table_->setItem(row, column++, item);
+    }
+    const bool checked = girder.message.empty() && girder.leastMargin.has_value();
+    auto* margin = new SortedItem(checked ? fromUtf8(marginText(*girder.leastMargin)) : QStringLiteral("не проверена"));
+    margin->setData(kSortRole,
+                    checked ? static_cast<qlonglong>(*girder.leastMargin) : std::numeric_limits<qlonglong>::min());
+    margin->setData(kGirderRole, static_cast<qulonglong>(index));
+    margin->setBackground(!checked ? kNotCheckedColour : *girder.leastMargin < 0 ? kFailsColour : kHoldsColour);
+    margin->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    table_->setItem(row, column++, margin);
+    for (const auto& verdict : girder.verdicts) {
+        auto* item = new SortedItem(verdict ? fromUtf8(verdict->text) : QString());
+        item->setData(kGirderRole, static_cast<qulonglong>(index));
+        if (verdict) {
+            item->setBackground(verdict->holds ? kHoldsColour : kFailsColour);
+        }
+        table_->setItem(row, column++, item);
+    }
+    auto* message = new SortedItem(fromUtf8(girder.message));
+    message->setData(kGirderRole, static_cast<qulonglong>(index));
+    table_->setItem(row, column, message);
+    if (girder.status == GirderStatus::Holds) {
+        ++holding_;
+    } else if (girder.status == GirderStatus::DoesNotHold) {
+        ++notHolding_;
+    }
+}
+
+void TableResultsWindow::finish(const QString& fault)
+{
+    timer_->stop();
+    reader_.reset();
+    progress_->hide();
+    const auto marginColumn = static_cast<int>(ownColumns_.size());
+    table_->setSortingEnabled(true);
+    table_->sortByColumn(marginColumn, Qt::AscendingOrder);
+    table_->resizeColumnsToContents();
+    save_->setEnabled(run_.has_value());
+    const std::size_t rows = rows_.size();
+    QString summary = QStringLiteral("Опор: %1, держат: %2, не держат: %3, не проверены: %4.")
+                          .arg(rows)
+                          .arg(holding_)
+                          .arg(notHolding_)
+                          .arg(rows - holding_ - notHolding_);
+    if (!fault.isEmpty()) {
+        summary += QLatin1Char(' ') + fault;
+    }
+    summary_->setText(summary);
+}
+
+bool TableResultsWindow::save(const QString& path) const
+{
+    if (!run_) {
+        return false;
+    }
+    std::string out(kUtf8Bom);
+    const char delimiter = delimiter_;
+    appendCsvRecord(out, run_->header(), delimiter);
+    for (const auto& cells : checked_) {
+        appendCsvRecord(out, cells, delimiter);
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(out.data(), static_cast<qint64>(out.size())) == static_cast<qint64>(out.size());
+}
+
+void TableResultsWindow::askAndSave()
+{
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить результаты"), QString(),
+                                                      QStringLiteral("Таблицы CSV (*.csv)"));
+    if (!path.isEmpty() && !save(path)) {
+        QMessageBox::warning(this, QStringLiteral("Прочнар"), QStringLiteral("Файл не записан: ") + path);
+    }
+}
+
+void TableResultsWindow::openRow(int row)
+{
+    const QTableWidgetItem* item = table_->item(row, 0);
+    if (item == nullptr || !run_) {
+        return;
+    }
+    const auto index = static_cast<std::size_t>(item->data(kGirderRole).toULongLong());
+    openGirder_(run_->girderForm(rows_.at(index)));
+}
+
+} // namespace prochnar

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "calc/map_form.h"
+#include "calc/table_run.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableWidget;
+class QTimer;
+
+namespace prochnar {
+
+class CsvReader;
+
+// Opens a girder's form in the wizard.
+using GirderOpener = std::function<void(const MapForm& form)>;
+
+// The girders of a table checked as prochnar-calc --table checks them: a
+// sortable table of their own columns, the smallest margin and the verdicts
+// (coloured and in words), the girders that need attention first and the
+// rows that could not be checked above them; a summary line; "Сохранить
+// результаты…" writes the same CSV as the command; a double click opens the
+// girder in the wizard. Rows are checked a slice at a time between events,
+// with a progress bar, so the window answers while a large table runs.
+class TableResultsWindow final : public QWidget {
+    Q_OBJECT
+
+public:
+    TableResultsWindow(const QString& path, GirderOpener openGirder, QWidget* parent = nullptr);
+    ~TableResultsWindow() override;
+    TableResultsWindow(const TableResultsWindow&) = delete;
+    TableResultsWindow& operator=(const TableResultsWindow&) = delete;
+    TableResultsWindow(TableResultsWindow&&) = delete;
+    TableResultsWindow& operator=(TableResultsWindow&&) = delete;
+
+    [[nodiscard]] bool finished() const { return reader_ == nullptr; }
+    // Writes the checked table as the command does; false when it cannot.
+    bool save(const QString& path) const;
+
+private:
+    void checkSlice();
+    void addGirder(const CheckedGirder& girder, std::size_t index);
+    void finish(const QString& fault);
+    void askAndSave();
+    void openRow(int row);
+
+    GirderOpener openGirder_;
+    QLabel* summary_;
+    QProgressBar* progress_;
+    QPushButton* save_;
+    QTableWidget* table_;
+    QTimer* timer_;
+
+    std::ifstream file_;
+    std::size_t fileSize_ = 0;
+    std::unique_ptr<CsvReader> reader_;
+    std::optional<TableRun> run_;
+    std::vector<std::size_t> ownColumns_; // positions in the table's header
+    std::vector<std::vector<std::string>> rows_;
+    std::vector<std::vector<std::string>> checked_;
+    char delimiter_ = ';';
+    std::size_t holding_ = 0;
+    std::size_t notHolding_ = 0;
+};
+
+} // namespace prochnar
