@@ -18,10 +18,28 @@
 
 #include <filesystem>
 #include <limits>
+#include <map>
+#include <string_view>
 
 namespace prochnar {
 
 namespace {
+
+// The reader's reasons, as the window says them.
+QString inRussian(const char* reason)
+{
+    static const std::map<std::string_view, const char*> kReasons{
+        {"cannot be read", "файл не читается"},
+        {"the header row is too long", "строка заголовков слишком длинная"},
+        {"no header row", "нет строки заголовков"},
+        {"a quoted cell is not closed", "ячейка в кавычках не закрыта"},
+        {"a quote out of place", "кавычка не на своем месте"},
+        {"out of memory", "не хватает памяти"},
+        {"neither UTF-8 nor windows-1251 throughout", "кодировка не UTF-8 и не windows-1251"},
+    };
+    const auto found = kReasons.find(reason);
+    return QString::fromUtf8(found != kReasons.end() ? found->second : reason);
+}
 
 constexpr int kSortRole = Qt::UserRole;
 constexpr int kGirderRole = Qt::UserRole + 1;
@@ -135,7 +153,7 @@ void TableResultsWindow::checkSlice()
             checked_.push_back(girder.cells);
         }
     } catch (const CsvError& error) {
-        finish(QStringLiteral("Строка %1 не читается: %2").arg(error.line()).arg(QString::fromUtf8(error.what())));
+        finish(QStringLiteral("Строка %1 не читается: %2.").arg(error.line()).arg(inRussian(error.what())));
         return;
     }
     if (fileSize_ > 0) {
