@@ -51,10 +51,10 @@ TEST(Aids, VerdictRoundsToTheSafeSide)
 // the legs' 605 mm², so S may lose 0,8169 cm²: required 5,3131 gives exactly 4,3.
 TEST(Aids, LeastFlangeThickness)
 {
-    const Case cases[] = {{"exactly 4,3", "5,3131", "43"},  {"just above", "5,3132", "44"},
-                          {"hand case 4,374", "5,4", "44"}, {"whole section", "6,13", "50"},
-                          {"does not hold", "6,1301", ""},  {"no flange needed", "0,08", ""},
-                          {"negative", "-1", ""},           {"not a number", "x", ""}};
+    const Case cases[] = {
+        {"exactly 4,3", "5,3131", "43"}, {"just above", "5,3132", "44"},  {"hand case 4,374", "5,4", "44"},
+        {"whole section", "6,13", "50"}, {"does not hold", "6,1301", ""}, {"no flange needed", "0,08", ""},
+        {"negative", "-1", ""},          {"not a number", "x", ""},       {"a tenth left", "0,1", "1"}};
     for (const Case& c : cases) {
         const auto tenths = leastFlangeTenths(angle("63x5"), c.in);
         EXPECT_EQ(tenths ? std::to_string(*tenths) : "", c.expected) << c.name;
