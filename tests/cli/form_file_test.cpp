@@ -25,7 +25,7 @@ TEST(FormFile, FaultsNameTheirLine)
              {"txtMn=1\nFrame7.Enabled= 1\n", 2},
              {"Frame5.visible=1\n", 1},
              {"txtMn=1\ntxtMp=\xD0\n", 2},              // a truncated sequence
-             {"txtMn=\xD0", 1},                          // the same at the end of the file
+             {"txtMn=\xD0", 1},                         // the same at the end of the file
              {"txtMn=\xC0\xAF\n", 1},                   // an overlong "/"
              {"txtMn=1\x80\n", 1},                      // a lone continuation byte
              {"a\nb\nc\ntxtMn=\xED\xA0\x80\n", 4},      // a surrogate, found before the bad names
