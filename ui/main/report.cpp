@@ -171,22 +171,8 @@ void step3(Report& r, const Form& form)
     if (form.state(StateControl::Frame9Visible)) {
         r.add(QStringLiteral("<p><b>%1</b></p>").arg(r.caption("Label47")));
     }
-    const VerdictInput in{
-        .Text4 = form.text("Text4"),
-        .Text6 = form.text("Text6"),
-        .Text7 = form.text("Text7"),
-        .Text8 = form.text("Text8"),
-        .txtz2 = form.text("txtz2"),
-        .Text12 = form.text("Text12"),
-        .Text14 = form.text("Text14"),
-        .Text13 = form.text("Text13"),
-        .Text9 = form.text("Text9"),
-        .txtIy = form.text("txtIy"),
-        .Text10 = form.text("Text10"),
-        .txtIyy = form.text("txtIyy"),
-        .chordAngle = angleHeldBy(form.text("Text9"), form.text("txtIy")),
-        .diagonalAngle = angleHeldBy(form.text("Text10"), form.text("txtIyy")),
-    };
+    const VerdictInput in = verdictInput(form, angleHeldBy(form.text("Text9"), form.text("txtIy")),
+                                         angleHeldBy(form.text("Text10"), form.text("txtIyy")));
     const auto verdicts = judgeStep3(in);
     const auto header = [&r](const char* left, const char* right) {
         r.add(QStringLiteral("<tr bgcolor=\"#e8e8e8\"><td width=\"26%\"></td><td width=\"21%\" align=\"center\"><b>%1"
