@@ -23,7 +23,14 @@ constexpr std::array<ButtonName, 5> kButtons{{
     {Button::Command4, "Command4"},
 }};
 
-std::string wireField(std::string_view row, std::size_t index) { return std::string(row) + std::to_string(index + 1); }
+// The fields of the wire table, a row each: positions, weights, weights with
+// ice.
+enum WireRow : std::size_t { Positions, Weights, WeightsIce };
+constexpr std::array<std::array<std::string_view, kWireCount>, 3> kWireFields{{
+    {"txtl1", "txtl2", "txtl3", "txtl4", "txtl5", "txtl6", "txtl7", "txtl8"},
+    {"txtgp1", "txtgp2", "txtgp3", "txtgp4", "txtgp5", "txtgp6", "txtgp7", "txtgp8"},
+    {"txtgpp1", "txtgpp2", "txtgpp3", "txtgpp4", "txtgpp5", "txtgpp6", "txtgpp7", "txtgpp8"},
+}};
 
 void show(Form& form, Message message)
 {
@@ -137,9 +144,9 @@ void confirmStep2(Form& form)
         .Text5 = form.text("Text5"),
     };
     for (std::size_t i = 0; i < kWireCount; ++i) {
-        in.wirePosition[i] = form.text(wireField("txtl", i));
-        in.wireWeight[i] = form.text(wireField("txtgp", i));
-        in.wireWeightIce[i] = form.text(wireField("txtgpp", i));
+        in.wirePosition.at(i) = form.text(kWireFields[Positions].at(i));
+        in.wireWeight.at(i) = form.text(kWireFields[Weights].at(i));
+        in.wireWeightIce.at(i) = form.text(kWireFields[WeightsIce].at(i));
     }
     const Step2Result result = step2(in);
 
@@ -155,9 +162,9 @@ void confirmStep2(Form& form)
 
 void resetStep2(Form& form)
 {
-    for (const char* row : {"txtl", "txtgp", "txtgpp"}) {
-        for (std::size_t i = 0; i < kWireCount; ++i) {
-            form.setText(wireField(row, i), "0");
+    for (const auto& row : kWireFields) {
+        for (const std::string_view field : row) {
+            form.setText(field, "0");
         }
     }
     form.setText("Text3", "");

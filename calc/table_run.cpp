@@ -73,6 +73,7 @@ std::string marginText(int tenths)
 
 TableRun::TableRun(const std::vector<std::string>& columns) : columnCount_{columns.size()}, header_{columns}
 {
+    applyInitialState(loaded_);
     std::vector<bool> present(kTableResultFields.size() + MessageSlot + 1, false);
     const auto presentIndex = [](std::string_view name) -> std::size_t {
         const auto* field = std::find(kTableResultFields.begin(), kTableResultFields.end(), name);
@@ -116,8 +117,7 @@ TableRun::TableRun(const std::vector<std::string>& columns) : columnCount_{colum
 
 bool TableRun::confirmWithPhi(const std::vector<std::string>& row)
 {
-    form_ = MapForm();
-    applyInitialState(form_);
+    form_ = loaded_;
     for (const auto& [column, field] : inputs_) {
         if (column < row.size() && !row[column].empty()) {
             form_.setText(field, row[column]);

@@ -81,6 +81,7 @@ private:
         std::size_t slot;
     };
     std::vector<OutputCell> outputs_;
+    MapForm loaded_; // the form as the window is loaded, before any row
     MapForm form_;
 };
 
