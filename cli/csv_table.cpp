@@ -11,6 +11,8 @@ namespace prochnar {
 namespace {
 
 constexpr std::size_t kChunk = std::size_t{64} * 1024;
+// Records kept to be written over: a chunk's worth of rows.
+constexpr std::size_t kSpareRecords = 1024;
 // A header row longer than this is not one.
 constexpr std::size_t kMaxHeader = std::size_t{1024} * 1024;
 
@@ -149,16 +151,34 @@ CsvReader::CsvReader(std::istream& in) : in_{in}, parser_{std::make_unique<csv_p
 
 CsvReader::~CsvReader() { csv_free(parser_.get()); }
 
-void CsvReader::addCell(std::string_view cell) { record_.emplace_back(cell); }
+void CsvReader::addCell(std::string_view cell)
+{
+    // The strings of a record handed back by next() are written over, so
+    // that a row of short cells costs no allocation.
+    if (cells_ < record_.size()) {
+        record_[cells_].assign(cell);
+    } else {
+        record_.emplace_back(cell);
+    }
+    ++cells_;
+}
 
 void CsvReader::endRecord()
 {
+    record_.resize(cells_);
+    cells_ = 0;
     std::size_t breaks = 0;
     for (const std::string& cell : record_) {
-        breaks += static_cast<std::size_t>(std::count(cell.begin(), cell.end(), '\n'));
+        for (std::size_t at = cell.find('\n'); at != std::string::npos; at = cell.find('\n', at + 1)) {
+            ++breaks;
+        }
     }
     ready_.emplace_back(std::move(record_), line_ - breaks);
     record_.clear();
+    if (!spare_.empty()) {
+        record_ = std::move(spare_.back());
+        spare_.pop_back();
+    }
 }
 
 bool CsvReader::next(std::vector<std::string>& record)
@@ -168,8 +188,11 @@ bool CsvReader::next(std::vector<std::string>& record)
             return false;
         }
     }
-    record = std::move(ready_.front().first);
+    std::swap(record, ready_.front().first);
     recordLine_ = ready_.front().second;
+    if (spare_.size() < kSpareRecords) {
+        spare_.push_back(std::move(ready_.front().first));
+    }
     ready_.pop_front();
     return true;
 }
@@ -279,7 +302,7 @@ void appendCsvRecord(std::string& out, const std::vector<std::string>& cells, ch
             return c == delimiter || c == '"' || c == '\r' || c == '\n';
         });
         if (plain) {
-            out += cell;
+            out.append(cell);
             continue;
         }
         out += '"';
