@@ -11,18 +11,18 @@
 
 #include "calc/handlers.h"
 #include "calc/map_form.h"
-#include "calc/table_run.h"
 #include "cli/csv_table.h"
 #include "cli/form_file.h"
+#include "cli/table_check.h"
 #include "prochnar/version.h"
 
 #include <cstdio>
 #include <fstream>
-#include <future>
 #include <iostream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -224,53 +224,10 @@ int runTable(const Options& options)
         out = &outFile;
     }
 
-    std::size_t rows = 0;
-    std::size_t holding = 0;
-    std::size_t notHolding = 0;
-    bool messageShown = false;
+    TableTotals totals;
     try {
         CsvReader reader(*in);
-        std::vector<std::string> record;
-        if (!reader.next(record)) {
-            throw CsvError(1, "no header row");
-        }
-        TableRun run(record);
-        TableRun helperRun = run;
-        std::string buffer(kUtf8Bom);
-        appendCsvRecord(buffer, run.header(), reader.delimiter());
-        // Rows go in batches: a second thread checks the second half of each
-        // while this one checks the first, then the batch is written in order.
-        constexpr std::size_t kBatch = 512;
-        std::vector<std::vector<std::string>> batch(kBatch);
-        std::vector<CheckedGirder> checked(kBatch);
-        bool more = true;
-        while (more) {
-            std::size_t size = 0;
-            while (size < kBatch && (more = reader.next(batch[size]))) {
-                ++size;
-            }
-            const std::size_t half = size / 2;
-            auto helper = std::async(std::launch::async, [&] {
-                for (std::size_t i = half; i < size; ++i) {
-                    checked[i] = helperRun.check(batch[i]);
-                }
-            });
-            for (std::size_t i = 0; i < half; ++i) {
-                checked[i] = run.check(batch[i]);
-            }
-            helper.get();
-            for (std::size_t i = 0; i < size; ++i) {
-                const CheckedGirder& girder = checked[i];
-                ++rows;
-                holding += girder.status == GirderStatus::Holds ? 1 : 0;
-                notHolding += girder.status == GirderStatus::DoesNotHold ? 1 : 0;
-                messageShown = messageShown || !girder.message.empty();
-                appendCsvRecord(buffer, girder.cells, reader.delimiter());
-            }
-            out->write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-            buffer.clear();
-        }
-        out->write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+        totals = checkTable(reader, *out, std::thread::hardware_concurrency());
         out->flush();
     } catch (const CsvError& error) {
         out->flush();
@@ -279,9 +236,9 @@ int runTable(const Options& options)
     if (!*out) {
         throw UsageError((options.output.empty() ? "standard output" : options.output) + ": cannot be written");
     }
-    std::cerr << "prochnar-calc: " << rows << " rows, " << holding << " holding, " << notHolding << " not holding, "
-              << rows - holding - notHolding << " not computed\n";
-    return messageShown ? 1 : 0;
+    std::cerr << "prochnar-calc: " << totals.rows << " rows, " << totals.holding << " holding, " << totals.notHolding
+              << " not holding, " << totals.rows - totals.holding - totals.notHolding << " not computed\n";
+    return totals.messageShown ? 1 : 0;
 }
 
 int run(int argc, char** argv)

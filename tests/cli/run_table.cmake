@@ -2,7 +2,40 @@
 # compares what it wrote (to standard output, or to OUT with -o) with
 # <EXPECTED>.out, and its standard error followed by "exit N" with
 # <EXPECTED>.err.
-#   cmake -DCALC=<prochnar-calc> -DTABLE=<in.csv> -DEXPECTED=<stem> [-DOUT=<out.csv>] -P run_table.cmake
+# With -DREPEAT=N (and -DOUT), the table's rows are written N times over into
+# OUT.csv first, and what is expected is each expected row N times over, and
+# N times the counts of the summary: rows out of their order, or a batch lost
+# among the threads that check them, show as a difference.
+#   cmake -DCALC=<prochnar-calc> -DTABLE=<in.csv> -DEXPECTED=<stem> [-DOUT=<out.csv>] [-DREPEAT=N]
+#         -P run_table.cmake
+file(READ "${EXPECTED}.out" expected_out)
+file(READ "${EXPECTED}.err" expected_err)
+
+# The text's first line, and the rest N times over.
+function(repeat_rows text times result)
+    string(FIND "${text}" "\n" eol)
+    math(EXPR body "${eol} + 1")
+    string(SUBSTRING "${text}" 0 ${body} header)
+    string(SUBSTRING "${text}" ${body} -1 rows)
+    string(REPEAT "${rows}" ${times} rows)
+    set(${result} "${header}${rows}" PARENT_SCOPE)
+endfunction()
+
+if(DEFINED REPEAT)
+    file(READ "${TABLE}" table)
+    repeat_rows("${table}" ${REPEAT} table)
+    set(TABLE "${OUT}.csv")
+    file(WRITE "${TABLE}" "${table}")
+    repeat_rows("${expected_out}" ${REPEAT} expected_out)
+    set(summary "([0-9]+) rows, ([0-9]+) holding, ([0-9]+) not holding, ([0-9]+) not computed")
+    string(REGEX MATCH "${summary}" counts "${expected_err}")
+    foreach(i 1 2 3 4)
+        math(EXPR count${i} "${CMAKE_MATCH_${i}} * ${REPEAT}")
+    endforeach()
+    string(REGEX REPLACE "${summary}" "${count1} rows, ${count2} holding, ${count3} not holding, ${count4} not computed"
+                         expected_err "${expected_err}")
+endif()
+
 get_filename_component(dir "${TABLE}" DIRECTORY)
 get_filename_component(name "${TABLE}" NAME)
 if(DEFINED OUT)
@@ -13,8 +46,6 @@ execute_process(COMMAND "${CALC}" --table "${name}" ${args} WORKING_DIRECTORY "$
 if(DEFINED OUT)
     file(READ "${OUT}" out)
 endif()
-file(READ "${EXPECTED}.out" expected_out)
-file(READ "${EXPECTED}.err" expected_err)
 if(NOT out STREQUAL expected_out OR NOT "${err}exit ${rc}\n" STREQUAL expected_err)
     file(WRITE "${EXPECTED}.out.actual" "${out}")
     execute_process(COMMAND diff -u "${EXPECTED}.out" "${EXPECTED}.out.actual")

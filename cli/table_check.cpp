@@ -1,0 +1,141 @@
+#include "cli/table_check.h"
+
+#include "calc/table_run.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <exception>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace prochnar {
+
+namespace {
+
+constexpr std::size_t kBatch = 512;
+
+class Pipeline {
+public:
+    Pipeline(CsvReader& reader, std::ostream& out, std::string header)
+        : reader_{reader}, out_{out}, header_{std::move(header)}
+    {
+    }
+
+    // One thread's loop: read a batch, check it, write it in its turn.
+    void work(TableRun run)
+    {
+        std::vector<std::vector<std::string>> rows(kBatch);
+        std::string text;
+        for (;;) {
+            std::size_t size = 0;
+            std::size_t turn = 0;
+            {
+                const std::lock_guard lock(readMutex_);
+                if (readEnd_) {
+                    return;
+                }
+                turn = nextTurn_++;
+                try {
+                    while (size < kBatch && reader_.next(rows[size])) {
+                        ++size;
+                    }
+                } catch (...) {
+                    // Batches after this one are never read, so none waits
+                    // for its turn: the fault ends the table here.
+                    fault_ = std::current_exception();
+                    readEnd_ = true;
+                    return;
+                }
+                readEnd_ = size < kBatch;
+            }
+            TableTotals totals;
+            text.clear();
+            if (turn == 0) {
+                text = header_; // the first batch is there even when empty
+            }
+            bool failed = false;
+            try {
+                for (std::size_t i = 0; i < size; ++i) {
+                    const CheckedGirder girder = run.check(rows[i]);
+                    ++totals.rows;
+                    totals.holding += girder.status == GirderStatus::Holds ? 1 : 0;
+                    totals.notHolding += girder.status == GirderStatus::DoesNotHold ? 1 : 0;
+                    totals.messageShown = totals.messageShown || !girder.message.empty();
+                    appendCsvRecord(text, girder.cells, reader_.delimiter());
+                }
+            } catch (...) {
+                failed = true;
+                const std::lock_guard lock(readMutex_);
+                fault_ = fault_ ? fault_ : std::current_exception();
+                readEnd_ = true;
+            }
+            std::unique_lock lock(writeMutex_);
+            written_.wait(lock, [&] { return writeTurn_ == turn; });
+            // After a fault nothing more is written, but the turn still
+            // passes on so that no thread waits for it for ever.
+            stopped_ = stopped_ || failed;
+            if (!stopped_) {
+                out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+                totals_.rows += totals.rows;
+                totals_.holding += totals.holding;
+                totals_.notHolding += totals.notHolding;
+                totals_.messageShown = totals_.messageShown || totals.messageShown;
+            }
+            ++writeTurn_;
+            lock.unlock();
+            written_.notify_all();
+            if (failed) {
+                return;
+            }
+        }
+    }
+
+    TableTotals finish()
+    {
+        if (fault_) {
+            std::rethrow_exception(fault_);
+        }
+        return totals_;
+    }
+
+private:
+    CsvReader& reader_;
+    std::ostream& out_;
+    const std::string header_;
+
+    std::mutex readMutex_;
+    std::size_t nextTurn_ = 0;
+    bool readEnd_ = false;
+    std::exception_ptr fault_;
+
+    std::mutex writeMutex_;
+    std::condition_variable written_;
+    std::size_t writeTurn_ = 0;
+    bool stopped_ = false;
+    TableTotals totals_;
+};
+
+} // namespace
+
+TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads)
+{
+    std::vector<std::string> columns;
+    if (!reader.next(columns)) {
+        throw CsvError(1, "no header row");
+    }
+    const TableRun run(columns);
+    std::string header(kUtf8Bom);
+    appendCsvRecord(header, run.header(), reader.delimiter());
+    Pipeline pipeline(reader, out, std::move(header));
+    std::vector<std::jthread> helpers;
+    for (unsigned i = 1; i < std::max(threads, 1U); ++i) {
+        helpers.emplace_back([&pipeline, run] { pipeline.work(run); });
+    }
+    pipeline.work(run);
+    helpers.clear();
+    return pipeline.finish();
+}
+
+} // namespace prochnar
