@@ -5,14 +5,15 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace prochnar {
 
 namespace {
 
-constexpr std::size_t kChunk = std::size_t{64} * 1024;
+constexpr std::size_t kChunk = std::size_t{16} * 1024;
 // Records kept to be written over: a chunk's worth of rows.
-constexpr std::size_t kSpareRecords = 1024;
+constexpr std::size_t kSpareRecords = 256;
 // A header row longer than this is not one.
 constexpr std::size_t kMaxHeader = std::size_t{1024} * 1024;
 
@@ -89,6 +90,18 @@ std::size_t utf8Prefix(std::string_view bytes, bool* invalid)
     std::size_t pos = 0;
     std::size_t length = 1;
     while (pos < bytes.size()) {
+        // Eight ASCII bytes at a time: most of a table is.
+        std::uint64_t eight = 0;
+        while (pos + sizeof eight <= bytes.size()) {
+            std::memcpy(&eight, bytes.data() + pos, sizeof eight);
+            if ((eight & 0x8080808080808080ULL) != 0) {
+                break;
+            }
+            pos += sizeof eight;
+        }
+        if (pos == bytes.size()) {
+            break;
+        }
         const Sequence sequence = utf8Sequence(bytes, pos, &length);
         if (sequence != Sequence::Valid) {
             *invalid = sequence == Sequence::Invalid;
