@@ -11,7 +11,7 @@
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-build=${1:-$top/build}
+build=$(cd "${1:-$top/build}" && pwd)
 runs=${PROCHNAR_BENCH_RUNS:-40}
 for tool in hyperfine Xvfb /usr/bin/time python3; do
     command -v "$tool" >/dev/null || { echo "bench.sh: $tool is missing (apt-get install hyperfine xvfb time)" >&2; exit 2; }
