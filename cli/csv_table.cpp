@@ -180,13 +180,7 @@ void CsvReader::endRecord()
 {
     record_.resize(cells_);
     cells_ = 0;
-    std::size_t breaks = 0;
-    for (const std::string& cell : record_) {
-        for (std::size_t at = cell.find('\n'); at != std::string::npos; at = cell.find('\n', at + 1)) {
-            ++breaks;
-        }
-    }
-    ready_.emplace_back(std::move(record_), line_ - breaks);
+    ready_.push_back(std::move(record_));
     record_.clear();
     if (!spare_.empty()) {
         record_ = std::move(spare_.back());
@@ -201,10 +195,9 @@ bool CsvReader::next(std::vector<std::string>& record)
             return false;
         }
     }
-    std::swap(record, ready_.front().first);
-    recordLine_ = ready_.front().second;
+    std::swap(record, ready_.front());
     if (spare_.size() < kSpareRecords) {
-        spare_.push_back(std::move(ready_.front().first));
+        spare_.push_back(std::move(ready_.front()));
     }
     ready_.pop_front();
     return true;

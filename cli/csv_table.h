@@ -42,8 +42,6 @@ public:
     // The next record, the header first; false at the end. Throws CsvError.
     // What `record` held is kept to be written over by a later record.
     bool next(std::vector<std::string>& record);
-    // The line on which the last record began.
-    [[nodiscard]] std::size_t line() const { return recordLine_; }
     [[nodiscard]] char delimiter() const { return delimiter_; }
     // How much of the file has been read.
     [[nodiscard]] std::size_t bytesRead() const { return bytesRead_; }
@@ -67,12 +65,11 @@ private:
     bool atEnd_ = false;
     char delimiter_ = ';';
     std::size_t line_ = 1; // the line being fed
-    std::size_t recordLine_ = 0;
     std::size_t bytesRead_ = 0;
     std::vector<std::string> record_; // its first cells_ cells are the record's so far
     std::size_t cells_ = 0;
     std::vector<std::vector<std::string>> spare_; // records handed back, to be written over
-    std::deque<std::pair<std::vector<std::string>, std::size_t>> ready_;
+    std::deque<std::vector<std::string>> ready_;
 };
 
 inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
