@@ -213,7 +213,11 @@ std::string singleToText(float value)
         }
     }
     digits.erase(digits.find_last_not_of('0') + 1);
-    const int exponent = std::atoi(std::string(formatted.substr(e + 1)).c_str());
+    // from_chars takes no "+": the exponent's sign is read apart.
+    const std::string_view exponentText = formatted.substr(e + 2);
+    int exponent = 0;
+    std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
+    exponent = formatted[e + 1] == '-' ? -exponent : exponent;
 
     // Always written in full, never with an exponent: every result the
     // program writes reads back through its own conversion.

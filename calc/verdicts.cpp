@@ -5,6 +5,9 @@
 #include "errors.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <string>
 
 namespace prochnar {
 
@@ -14,10 +17,15 @@ namespace {
 std::string tenthsText(Int128 tenths)
 {
     std::string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(tenths % 10)));
-        tenths /= 10;
-    } while (tenths != 0);
+    if (tenths <= std::numeric_limits<std::int64_t>::max()) {
+        // Every margin but an absurd one: no 128-bit division a digit.
+        digits = std::to_string(static_cast<std::int64_t>(tenths));
+    } else {
+        do {
+            digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(tenths % 10)));
+            tenths /= 10;
+        } while (tenths != 0);
+    }
     if (digits.size() < 2) {
         digits.insert(digits.begin(), '0');
     }
