@@ -26,7 +26,8 @@ namespace {
 // first three bytes, its last three and its length (bits 24 to 31 mix the
 // fourth byte with another, which these already hold). Hashing it is a
 // multiplication, and a lookup compares once.
-constexpr std::size_t kSlots = 256;
+constexpr unsigned kSlotBits = 8;
+constexpr std::size_t kSlots = std::size_t{1} << kSlotBits;
 constexpr std::size_t kEmpty = kFormFields.size();
 constexpr std::size_t kShortestName = 4;
 constexpr std::size_t kLongestName = 7;
@@ -57,7 +58,8 @@ constexpr std::uint64_t packName(std::string_view name)
 
 constexpr std::size_t hashName(std::uint64_t packed)
 {
-    return static_cast<std::size_t>((packed * 0x9E3779B97F4A7C15ULL) >> 56U);
+    // The top bits of the product, which every byte of the name reaches.
+    return static_cast<std::size_t>((packed * 0x9E3779B97F4A7C15ULL) >> (64U - kSlotBits));
 }
 
 struct Slot {
