@@ -79,10 +79,7 @@ public:
             stopped_ = stopped_ || failed;
             if (!stopped_) {
                 out_.write(text.data(), static_cast<std::streamsize>(text.size()));
-                totals_.rows += totals.rows;
-                totals_.holding += totals.holding;
-                totals_.notHolding += totals.notHolding;
-                totals_.messageShown = totals_.messageShown || totals.messageShown;
+                totals_ += totals;
             }
             ++writeTurn_;
             lock.unlock();

@@ -12,6 +12,15 @@ struct TableTotals {
     std::size_t holding = 0;
     std::size_t notHolding = 0;
     bool messageShown = false; // some row had a message
+
+    TableTotals& operator+=(const TableTotals& more)
+    {
+        rows += more.rows;
+        holding += more.holding;
+        notHolding += more.notHolding;
+        messageShown = messageShown || more.messageShown;
+        return *this;
+    }
 };
 
 // Checks every row of a table and writes the table back to out (a
