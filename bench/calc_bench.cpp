@@ -123,7 +123,7 @@ void WholeCalculation(benchmark::State& state)
         press(form, Button::Command2);
         press(form, Button::Command5);
         press(form, Button::Command4);
-        benchmark::DoNotOptimize(form.text("Text14"));
+        benchmark::DoNotOptimize(form.text(Field::Text14));
     }
 }
 BENCHMARK(WholeCalculation);

@@ -1,7 +1,7 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
-#include <string_view>
 
 namespace prochnar {
 
@@ -17,16 +17,19 @@ enum class StateControl {
 
 enum class MessageIcon { None, Error };
 
+// A field of the calculation (fields.h).
+enum class Field : std::uint8_t;
+
 // What the wizard's handlers need from a window. A field (edit field or
-// label) is addressed by its control name; texts are UTF-8. The handlers are
+// label) is addressed by its identifier; texts are UTF-8. The handlers are
 // written once against this interface: the Qt window implements it over its
 // widgets, MapForm over a plain table for the command line and the tests.
 class Form {
 public:
     virtual ~Form() = default;
 
-    [[nodiscard]] virtual std::string text(std::string_view field) const = 0;
-    virtual void setText(std::string_view field, const std::string& text) = 0;
+    [[nodiscard]] virtual std::string text(Field field) const = 0;
+    virtual void setText(Field field, const std::string& text) = 0;
 
     [[nodiscard]] virtual bool state(StateControl control) const = 0;
     virtual void setState(StateControl control, bool on) = 0;

@@ -1,6 +1,7 @@
 #include "handlers.h"
 
 #include "convert.h"
+#include "fields.h"
 #include "steps.h"
 
 #include <array>
@@ -21,15 +22,6 @@ constexpr std::array<ButtonName, 5> kButtons{{
     {Button::Command5, "Command5"},
     {Button::Command6, "Command6"},
     {Button::Command4, "Command4"},
-}};
-
-// The fields of the wire table, a row each: positions, weights, weights with
-// ice.
-enum WireRow : std::size_t { Positions, Weights, WeightsIce };
-constexpr std::array<std::array<std::string_view, kWireCount>, 3> kWireFields{{
-    {"txtl1", "txtl2", "txtl3", "txtl4", "txtl5", "txtl6", "txtl7", "txtl8"},
-    {"txtgp1", "txtgp2", "txtgp3", "txtgp4", "txtgp5", "txtgp6", "txtgp7", "txtgp8"},
-    {"txtgpp1", "txtgpp2", "txtgpp3", "txtgpp4", "txtgpp5", "txtgpp6", "txtgpp7", "txtgpp8"},
 }};
 
 void show(Form& form, Message message)
@@ -80,20 +72,20 @@ void applyInitialState(Form& form)
 void confirmStep1(Form& form)
 {
     const Step1Input in{
-        .txtLpp = form.text("txtLpp"),
-        .txtH = form.text("txtH"),
-        .txtB = form.text("txtB"),
-        .txtIy = form.text("txtIy"),
-        .txtIyy = form.text("txtIyy"),
-        .txtMn = form.text("txtMn"),
-        .txtMp = form.text("txtMp"),
-        .txtMv = form.text("txtMv"),
-        .txtLp = form.text("txtLp"),
-        .txtl = form.text("txtl"),
-        .txtG = form.text("txtG"),
-        .txtGg = form.text("txtGg"),
-        .Text9 = form.text("Text9"),
-        .Text10 = form.text("Text10"),
+        .txtLpp = form.text(Field::txtLpp),
+        .txtH = form.text(Field::txtH),
+        .txtB = form.text(Field::txtB),
+        .txtIy = form.text(Field::txtIy),
+        .txtIyy = form.text(Field::txtIyy),
+        .txtMn = form.text(Field::txtMn),
+        .txtMp = form.text(Field::txtMp),
+        .txtMv = form.text(Field::txtMv),
+        .txtLp = form.text(Field::txtLp),
+        .txtl = form.text(Field::txtl),
+        .txtG = form.text(Field::txtG),
+        .txtGg = form.text(Field::txtGg),
+        .Text9 = form.text(Field::Text9),
+        .Text10 = form.text(Field::Text10),
     };
     const Step1Result result = step1(in);
 
@@ -103,72 +95,73 @@ void confirmStep1(Form& form)
         form.setState(StateControl::Command5Enabled, true);
     }
     show(form, result.message);
-    form.setText("lblJ", toText(result.chordSlenderness));
-    form.setText("lblJ1", toText(result.diagonalSlenderness));
-    form.setText("Text6", in.Text9);
-    form.setText("Text8", in.Text9);
-    form.setText("Text12", in.Text10);
+    form.setText(Field::lblJ, toText(result.chordSlenderness));
+    form.setText(Field::lblJ1, toText(result.diagonalSlenderness));
+    form.setText(Field::Text6, in.Text9);
+    form.setText(Field::Text8, in.Text9);
+    form.setText(Field::Text12, in.Text10);
 }
 
 void resetStep1(Form& form)
 {
-    for (const char* field : {"txtLpp", "txtH", "txtB", "txtMn", "txtMp", "txtMv", "txtIy", "txtIyy"}) {
+    for (const Field field : {Field::txtLpp, Field::txtH, Field::txtB, Field::txtMn, Field::txtMp, Field::txtMv,
+                              Field::txtIy, Field::txtIyy}) {
         form.setText(field, "");
     }
-    form.setText("Text1", "21");
-    form.setText("lblJ", "");
+    form.setText(Field::Text1, "21");
+    form.setText(Field::lblJ, "");
     lockStep2(form);
-    form.setText("Text9", "");
-    form.setText("Text10", "");
+    form.setText(Field::Text9, "");
+    form.setText(Field::Text10, "");
     form.setState(StateControl::Frame9Visible, false);
     form.setState(StateControl::Command4Enabled, false);
-    form.setText("Text3", "");
-    form.setText("Text5", "");
+    form.setText(Field::Text3, "");
+    form.setText(Field::Text5, "");
 }
 
 void confirmStep2(Form& form)
 {
     Step2Input in{
-        .txtMp = form.text("txtMp"),
-        .txtMv = form.text("txtMv"),
+        .txtMp = form.text(Field::txtMp),
+        .txtMv = form.text(Field::txtMv),
         .wirePosition = {},
         .wireWeight = {},
         .wireWeightIce = {},
-        .txtLp = form.text("txtLp"),
-        .txtl = form.text("txtl"),
-        .txtG = form.text("txtG"),
-        .txtGg = form.text("txtGg"),
-        .txtH = form.text("txtH"),
-        .txtLpp = form.text("txtLpp"),
-        .Text3 = form.text("Text3"),
-        .Text5 = form.text("Text5"),
+        .txtLp = form.text(Field::txtLp),
+        .txtl = form.text(Field::txtl),
+        .txtG = form.text(Field::txtG),
+        .txtGg = form.text(Field::txtGg),
+        .txtH = form.text(Field::txtH),
+        .txtLpp = form.text(Field::txtLpp),
+        .Text3 = form.text(Field::Text3),
+        .Text5 = form.text(Field::Text5),
     };
     for (std::size_t i = 0; i < kWireCount; ++i) {
-        in.wirePosition.at(i) = form.text(kWireFields[Positions].at(i));
-        in.wireWeight.at(i) = form.text(kWireFields[Weights].at(i));
-        in.wireWeightIce.at(i) = form.text(kWireFields[WeightsIce].at(i));
+        in.wirePosition.at(i) = form.text(kWirePositions.at(i));
+        in.wireWeight.at(i) = form.text(kWireWeights.at(i));
+        in.wireWeightIce.at(i) = form.text(kWireWeightsIce.at(i));
     }
     const Step2Result result = step2(in);
 
     if (result.iceMomentGoverns) {
-        form.setText("Text15", *result.iceMomentGoverns ? "1" : "0");
+        form.setText(Field::Text15, *result.iceMomentGoverns ? "1" : "0");
     }
     show(form, result.message);
-    form.setText("txtQp", toText(result.reaction));
-    form.setText("txtZ1", toText(result.diagonalForce));
+    form.setText(Field::txtQp, toText(result.reaction));
+    form.setText(Field::txtZ1, toText(result.diagonalForce));
     form.setState(StateControl::Frame9Visible, false);
     form.setState(StateControl::Command4Enabled, true);
 }
 
 void resetStep2(Form& form)
 {
-    for (const auto& row : kWireFields) {
-        for (const std::string_view field : row) {
+    for (const auto& row : {kWirePositions, kWireWeights, kWireWeightsIce}) {
+        for (const Field field : row) {
             form.setText(field, "0");
         }
     }
-    form.setText("Text3", "");
-    form.setText("Text5", "");
+    form.setText(Field::Text3, "");
+    form.setText(Field::Text5, "");
     form.setState(StateControl::Frame9Visible, false);
     form.setState(StateControl::Command4Enabled, false);
 }
@@ -176,30 +169,30 @@ void resetStep2(Form& form)
 void execute(Form& form)
 {
     const Step3Input in{
-        .txtMp = form.text("txtMp"),
-        .txtMv = form.text("txtMv"),
-        .txtMn = form.text("txtMn"),
-        .txtH = form.text("txtH"),
-        .Text1 = form.text("Text1"),
-        .Text10 = form.text("Text10"),
-        .Text3 = form.text("Text3"),
-        .Text5 = form.text("Text5"),
-        .txtQp = form.text("txtQp"),
-        .txtZ1 = form.text("txtZ1"),
-        .Text15 = form.text("Text15"),
+        .txtMp = form.text(Field::txtMp),
+        .txtMv = form.text(Field::txtMv),
+        .txtMn = form.text(Field::txtMn),
+        .txtH = form.text(Field::txtH),
+        .Text1 = form.text(Field::Text1),
+        .Text10 = form.text(Field::Text10),
+        .Text3 = form.text(Field::Text3),
+        .Text5 = form.text(Field::Text5),
+        .txtQp = form.text(Field::txtQp),
+        .txtZ1 = form.text(Field::txtZ1),
+        .Text15 = form.text(Field::Text15),
     };
     const Step3Result result = step3(in);
 
     // A result the press did not reach is emptied, so that nothing of an
     // earlier press stands beside the new results.
-    const auto write = [&form](const char* field, const std::optional<float>& value) {
+    const auto write = [&form](Field field, const std::optional<float>& value) {
         form.setText(field, value ? singleToText(*value) : std::string{});
     };
-    write("Text4", result.Text4);
-    write("Text7", result.Text7);
-    write("txtz2", result.txtz2);
-    write("Text13", result.Text13);
-    write("Text14", result.Text14);
+    write(Field::Text4, result.Text4);
+    write(Field::Text7, result.Text7);
+    write(Field::txtz2, result.txtz2);
+    write(Field::Text13, result.Text13);
+    write(Field::Text14, result.Text14);
     show(form, result.message);
 }
 

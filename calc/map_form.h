@@ -23,8 +23,8 @@ public:
 
     MapForm();
 
-    [[nodiscard]] std::string text(std::string_view field) const override;
-    void setText(std::string_view field, const std::string& text) override;
+    [[nodiscard]] std::string text(Field field) const override;
+    void setText(Field field, const std::string& text) override;
     [[nodiscard]] bool state(StateControl control) const override;
     void setState(StateControl control, bool on) override;
     void showMessage(const std::string& text, MessageIcon icon) override;
@@ -33,7 +33,7 @@ public:
     [[nodiscard]] std::vector<ShownMessage> takeMessages();
 
 private:
-    std::array<std::string, kFormFields.size()> texts_;
+    std::array<std::string, kFieldCount> texts_;
     std::array<bool, kStateProperties.size()> states_{};
     std::vector<ShownMessage> messages_;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fields.h"
 #include "fixed4.h"
 #include "messages.h"
 
@@ -28,8 +29,6 @@ struct Step1Result {
 // Slenderness of a chord element, lп / iуг · 100, and of a diagonal,
 // ((h + b) / 2) / iуг · 100.
 [[nodiscard]] Step1Result step1(const Step1Input& in);
-
-inline constexpr std::size_t kWireCount = 8;
 
 struct Step2Input {
     std::string txtMp, txtMv;

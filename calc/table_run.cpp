@@ -17,23 +17,13 @@ enum ResultSlot : std::size_t { PhiSlot, FirstVerdictSlot, MarginSlot = FirstVer
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-std::optional<std::string_view> fieldNamed(std::string_view name)
-{
-    for (const auto& field : kFormFields) {
-        if (field.name == name) {
-            return field.name;
-        }
-    }
-    return std::nullopt;
-}
-
 std::optional<std::size_t> resultSlotNamed(std::string_view name)
 {
     if (name == kPhiColumn) {
         return PhiSlot;
     }
-    for (std::size_t row = 0; row < kVerdictColumns.size(); ++row) {
-        if (name == kVerdictColumns.at(row)) {
+    for (std::size_t row = 0; row < kStep3Rows.size(); ++row) {
+        if (name == kStep3Rows.at(row).name) {
             return FirstVerdictSlot + row;
         }
     }
@@ -47,9 +37,9 @@ std::optional<std::size_t> resultSlotNamed(std::string_view name)
 }
 
 // The φ fields of step 2 and the slenderness each is read for.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 2> kPhiFields{{
-    {"Text3", "lblJ"},
-    {"Text5", "lblJ1"},
+constexpr std::array<std::pair<Field, Field>, 2> kPhiFields{{
+    {Field::Text3, Field::lblJ},
+    {Field::Text5, Field::lblJ1},
 }};
 
 void appendMessages(MapForm& form, std::string& to)
@@ -62,7 +52,7 @@ void appendMessages(MapForm& form, std::string& to)
 
 } // namespace
 
-bool isOwnColumn(std::string_view name) { return !fieldNamed(name) && !resultSlotNamed(name); }
+bool isOwnColumn(std::string_view name) { return !fieldFromName(name) && !resultSlotNamed(name); }
 
 std::string marginText(int tenths)
 {
@@ -76,16 +66,18 @@ TableRun::TableRun(const std::vector<std::string>& columns) : columnCount_{colum
     applyInitialState(loaded_);
     std::vector<bool> present(kTableResultFields.size() + MessageSlot + 1, false);
     const auto presentIndex = [](std::string_view name) -> std::size_t {
-        const auto* field = std::find(kTableResultFields.begin(), kTableResultFields.end(), name);
-        if (field != kTableResultFields.end()) {
-            return static_cast<std::size_t>(field - kTableResultFields.begin());
+        const auto field = fieldFromName(name);
+        const auto* result =
+            field ? std::find(kTableResultFields.begin(), kTableResultFields.end(), *field) : kTableResultFields.end();
+        if (result != kTableResultFields.end()) {
+            return static_cast<std::size_t>(result - kTableResultFields.begin());
         }
         const auto slot = resultSlotNamed(name);
         return slot ? kTableResultFields.size() + *slot : kNone;
     };
     for (std::size_t column = 0; column < columns.size(); ++column) {
         const std::string& name = columns[column];
-        if (const auto field = fieldNamed(name)) {
+        if (const auto field = fieldFromName(name)) {
             inputs_.push_back({column, *field});
             outputs_.push_back({.column = kNone, .field = *field, .slot = kNone});
         } else if (const auto slot = resultSlotNamed(name)) {
@@ -99,13 +91,13 @@ TableRun::TableRun(const std::vector<std::string>& columns) : columnCount_{colum
     }
     for (std::size_t i = 0; i < kTableResultFields.size(); ++i) {
         if (!present[i]) {
-            header_.emplace_back(kTableResultFields.at(i));
+            header_.emplace_back(fieldName(kTableResultFields.at(i)));
             outputs_.push_back({.column = kNone, .field = kTableResultFields.at(i), .slot = kNone});
         }
     }
     const std::array<std::string_view, MessageSlot + 1> slotNames{
-        kPhiColumn,         kVerdictColumns[0], kVerdictColumns[1], kVerdictColumns[2],
-        kVerdictColumns[3], kMarginColumn,      kMessageColumn,
+        kPhiColumn,         kStep3Rows[0].name, kStep3Rows[1].name, kStep3Rows[2].name,
+        kStep3Rows[3].name, kMarginColumn,      kMessageColumn,
     };
     for (std::size_t slot = 0; slot < slotNames.size(); ++slot) {
         if (!present[kTableResultFields.size() + slot]) {
@@ -160,12 +152,8 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row)
         girder.message = "В строке больше ячеек, чем столбцов в заголовке: строка не проверена.";
     }
     if (girder.message.empty()) {
-        girder.verdicts = judgeStep3(verdictInput(form_, std::nullopt, std::nullopt));
-        for (const auto& verdict : girder.verdicts) {
-            if (verdict) {
-                girder.leastMargin = std::min(girder.leastMargin.value_or(verdict->tenths), verdict->tenths);
-            }
-        }
+        girder.verdicts = judgeStep3(form_);
+        girder.leastMargin = leastMargin(girder.verdicts);
     }
     if (girder.leastMargin) {
         girder.status = *girder.leastMargin < 0 ? GirderStatus::DoesNotHold : GirderStatus::Holds;
@@ -194,16 +182,16 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row)
 MapForm TableRun::girderForm(const std::vector<std::string>& row)
 {
     confirmWithPhi(row);
-    const std::string text3 = form_.text("Text3");
-    const std::string text5 = form_.text("Text5");
+    const std::string text3 = form_.text(Field::Text3);
+    const std::string text5 = form_.text(Field::Text5);
     MapForm form;
     for (const auto& [column, field] : inputs_) {
         if (column < row.size() && !row[column].empty()) {
             form.setText(field, row[column]);
         }
     }
-    form.setText("Text3", text3);
-    form.setText("Text5", text5);
+    form.setText(Field::Text3, text3);
+    form.setText(Field::Text5, text5);
     return form;
 }
 

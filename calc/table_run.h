@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fields.h"
 #include "map_form.h"
 #include "verdicts.h"
 
@@ -17,16 +18,11 @@ namespace prochnar {
 // carried through unchanged.
 
 // The columns a checked row gets, in this order, after its own.
-inline constexpr std::array<std::string_view, 11> kTableResultFields{
-    "lblJ", "lblJ1", "Text3", "Text5", "txtQp", "txtZ1", "Text4", "Text7", "txtz2", "Text13", "Text14",
+inline constexpr std::array<Field, 11> kTableResultFields{
+    Field::lblJ,  Field::lblJ1, Field::Text3, Field::Text5,  Field::txtQp,  Field::txtZ1,
+    Field::Text4, Field::Text7, Field::txtz2, Field::Text13, Field::Text14,
 };
 inline constexpr std::string_view kPhiColumn = "φ из таблицы";
-inline constexpr std::array<std::string_view, kVerdictRows> kVerdictColumns{
-    "Сжатый пояс",
-    "Растянутый пояс",
-    "Раскосы",
-    "Усилие в раскосе",
-};
 inline constexpr std::string_view kMarginColumn = "Наименьший запас, %";
 inline constexpr std::string_view kMessageColumn = "Сообщение";
 
@@ -64,7 +60,7 @@ public:
 private:
     struct FieldColumn {
         std::size_t column;
-        std::string_view field;
+        Field field;
     };
     // Fills the form from the row and confirms step 1; returns whether φ
     // came from the table.
@@ -77,7 +73,7 @@ private:
     // form, or one of the results that are not fields.
     struct OutputCell {
         std::size_t column;
-        std::string_view field;
+        Field field;
         std::size_t slot;
     };
     std::vector<OutputCell> outputs_;

@@ -52,20 +52,24 @@ std::optional<ExactPair> exactPair(std::string_view demand, std::string_view cap
 }
 
 // The area row's verdict, with the least flange thickness when it holds and
-// the member's angle is the catalogue's, as its fields and actual area show.
-std::optional<Verdict> judgeArea(std::string_view required, std::string_view actual,
-                                 const std::optional<std::size_t>& chosen, std::string_view area,
-                                 std::string_view radius)
+// the member's section holds a catalogue angle whose area the actual value
+// still is.
+std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row)
 {
-    std::optional<Verdict> verdict = judge(required, actual);
-    if (!verdict || !verdict->holds || !chosen || *chosen >= angleCatalogue().size()) {
+    const std::string actual = form.text(row.capacity);
+    std::optional<Verdict> verdict = judge(form.text(row.demand), actual);
+    if (!verdict || !verdict->holds || !row.member) {
         return verdict;
     }
-    const Angle& angle = angleCatalogue()[*chosen];
-    if (!holdsAngle(angle, area, radius) || !holdsAngle(angle, actual, radius)) {
+    const std::optional<std::size_t> held = heldAngle(form, *row.member);
+    if (!held) {
         return verdict;
     }
-    if (const std::optional<int> tenths = leastFlangeTenths(angle, required)) {
+    const Angle& angle = angleCatalogue()[*held];
+    if (!holdsAngle(angle, actual, form.text(sectionFields(*row.member).radius))) {
+        return verdict;
+    }
+    if (const std::optional<int> tenths = leastFlangeTenths(angle, form.text(row.demand))) {
         verdict->text += ", полка не тоньше " + tenthsText(*tenths) + " мм";
     }
     return verdict;
@@ -92,35 +96,30 @@ std::optional<Verdict> judge(std::string_view demand, std::string_view capacity)
                    .tenths = -clampTenths(shortage)};
 }
 
-VerdictInput verdictInput(const Form& form, std::optional<std::size_t> chordAngle,
-                          std::optional<std::size_t> diagonalAngle)
+std::optional<std::size_t> heldAngle(const Form& form, Member member)
 {
-    return VerdictInput{
-        .Text4 = form.text("Text4"),
-        .Text6 = form.text("Text6"),
-        .Text7 = form.text("Text7"),
-        .Text8 = form.text("Text8"),
-        .txtz2 = form.text("txtz2"),
-        .Text12 = form.text("Text12"),
-        .Text14 = form.text("Text14"),
-        .Text13 = form.text("Text13"),
-        .Text9 = form.text("Text9"),
-        .txtIy = form.text("txtIy"),
-        .Text10 = form.text("Text10"),
-        .txtIyy = form.text("txtIyy"),
-        .chordAngle = chordAngle,
-        .diagonalAngle = diagonalAngle,
-    };
+    const SectionFields fields = sectionFields(member);
+    return angleHeldBy(form.text(fields.area), form.text(fields.radius));
 }
 
-std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const VerdictInput& in)
+std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form)
 {
-    return {
-        judgeArea(in.Text4, in.Text6, in.chordAngle, in.Text9, in.txtIy),
-        judgeArea(in.Text7, in.Text8, in.chordAngle, in.Text9, in.txtIy),
-        judgeArea(in.txtz2, in.Text12, in.diagonalAngle, in.Text10, in.txtIyy),
-        judge(in.Text13, in.Text14),
-    };
+    std::array<std::optional<Verdict>, kVerdictRows> verdicts;
+    for (std::size_t row = 0; row < kStep3Rows.size(); ++row) {
+        verdicts.at(row) = judgeArea(form, kStep3Rows.at(row));
+    }
+    return verdicts;
+}
+
+std::optional<int> leastMargin(const std::array<std::optional<Verdict>, kVerdictRows>& verdicts)
+{
+    std::optional<int> least;
+    for (const auto& verdict : verdicts) {
+        if (verdict) {
+            least = std::min(least.value_or(verdict->tenths), verdict->tenths);
+        }
+    }
+    return least;
 }
 
 } // namespace prochnar

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fields.h"
 #include "form.h"
 
 #include <array>
@@ -28,25 +29,54 @@ struct Verdict {
 // text is empty or not a number, or the capacity is zero or negative.
 [[nodiscard]] std::optional<Verdict> judge(std::string_view demand, std::string_view capacity);
 
-// The texts of step 3 that the verdicts read, each named after its field,
-// and the catalogue angles (positions in angleCatalogue()) that were put
-// into the chord's and the diagonals' section fields, if any.
-struct VerdictInput {
-    std::string Text4, Text6, Text7, Text8, txtz2, Text12, Text14, Text13;
-    std::string Text9, txtIy, Text10, txtIyy;
-    std::optional<std::size_t> chordAngle, diagonalAngle;
+// The rows of step 3 in order, each a demand against the capacity that must
+// meet it, as the window, the report and the table judge them: compressed
+// chord (Text4 against Text6), tensioned chord (Text7, Text8), diagonal area
+// (txtz2, Text12), and the diagonal force (Text13 against what a diagonal
+// carries, Text14). The area rows belong to a member whose section fields
+// (area and least radius of gyration) may hold a catalogue angle.
+enum class Member { Chord, Diagonals };
+
+struct SectionFields {
+    Field area;
+    Field radius;
 };
 
-// The rows of step 3 in order: compressed chord (Text4 against Text6),
-// tensioned chord (Text7, Text8), diagonal area (txtz2, Text12), and the
-// diagonal force (Text13 against what it carries, Text14). An area row that
-// holds, of a catalogue angle whose fields and actual area are still the
-// catalogue's, ends with the least flange thickness: ", полка не тоньше 4,3 мм".
-inline constexpr std::size_t kVerdictRows = 4;
+[[nodiscard]] constexpr SectionFields sectionFields(Member member)
+{
+    return member == Member::Chord ? SectionFields{Field::Text9, Field::txtIy}
+                                   : SectionFields{Field::Text10, Field::txtIyy};
+}
 
-// The texts the verdicts read, from the fields of a form.
-[[nodiscard]] VerdictInput verdictInput(const Form& form, std::optional<std::size_t> chordAngle,
-                                        std::optional<std::size_t> diagonalAngle);
-[[nodiscard]] std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const VerdictInput& in);
+struct Step3Row {
+    std::string_view name; // as the table's column and the report name the row
+    Field demand;
+    Field capacity;
+    std::optional<Member> member; // none for the force row
+};
+
+inline constexpr std::size_t kVerdictRows = 4;
+inline constexpr std::array<Step3Row, kVerdictRows> kStep3Rows{{
+    {"Сжатый пояс", Field::Text4, Field::Text6, Member::Chord},
+    {"Растянутый пояс", Field::Text7, Field::Text8, Member::Chord},
+    {"Раскосы", Field::txtz2, Field::Text12, Member::Diagonals},
+    {"Усилие в раскосе", Field::Text13, Field::Text14, std::nullopt},
+}};
+
+// The catalogue angle (its position in angleCatalogue()) that a member's
+// section holds: the one whose area and radius its two fields hold as
+// numbers, however they got there (picked, typed, opened or read from a
+// table). None when the fields hold no catalogue angle's figures.
+[[nodiscard]] std::optional<std::size_t> heldAngle(const Form& form, Member member);
+
+// The verdict of each row of step 3, from the form's texts. An area row that
+// holds, of a member whose section holds a catalogue angle whose area the
+// row's actual value still is, ends with the least flange thickness:
+// ", полка не тоньше 4,3 мм".
+[[nodiscard]] std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form);
+
+// The smallest margin of the verdicts given, in tenths of a per cent, below
+// zero for the largest shortage; none when no row was judged.
+[[nodiscard]] std::optional<int> leastMargin(const std::array<std::optional<Verdict>, kVerdictRows>& verdicts);
 
 } // namespace prochnar

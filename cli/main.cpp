@@ -11,9 +11,9 @@
 
 #include "calc/handlers.h"
 #include "calc/map_form.h"
-#include "cli/csv_table.h"
-#include "cli/form_file.h"
-#include "cli/table_check.h"
+#include "formats/csv_table.h"
+#include "formats/form_file.h"
+#include "formats/table_check.h"
 #include "prochnar/version.h"
 
 #include <cstdio>

@@ -2,6 +2,8 @@
 // catalogue angle, φ from the table and the catalogue's filter.
 
 #include "calc/angles.h"
+#include "calc/fields.h"
+#include "calc/map_form.h"
 #include "calc/phi_table.h"
 #include "calc/verdicts.h"
 
@@ -61,27 +63,53 @@ TEST(Aids, LeastFlangeThickness)
     }
 }
 
+// Whether a section holds a catalogue angle is read from its fields alone,
+// however the figures got there: typed by hand they give the least flange
+// thickness as picked ones do.
 TEST(Aids, VerdictsOfStep3WithCatalogueAngle)
 {
-    const auto texts = [](const VerdictInput& in) {
+    const auto texts = [](const MapForm& form) {
         std::string all;
-        for (const auto& row : judgeStep3(in)) {
+        for (const auto& row : judgeStep3(form)) {
             all += (row ? row->text : "-") + " | ";
         }
         return all;
     };
-    // Text4 Text6, Text7 Text8, txtz2 Text12, Text14 Text13; Text9 txtIy, Text10 txtIyy; the two angles.
-    VerdictInput in{"5,3131", "6,13", "7", "6,13", "1", "2", "1", "2", "6,130", "1,25", "2", "1", {}, {}};
-    in.chordAngle = filterAngles("63x5").at(0);
-    in.diagonalAngle = filterAngles("20x3").at(0);
-    EXPECT_EQ(texts(in), "держит, запас 13,3 %, полка не тоньше 4,3 мм | не держит, не хватает 14,2 % | "
-                         "держит, запас 50,0 % | не держит, не хватает 100,0 % | ");
-    // Only while the fields and the actual area still hold the angle's numbers (L 20×3 is not 2 cm²).
-    for (std::string VerdictInput::*field : {&VerdictInput::txtIy, &VerdictInput::Text9, &VerdictInput::Text6}) {
-        VerdictInput changed = in;
-        changed.*field = "6,2";
-        EXPECT_EQ(texts(changed).find("полка"), std::string::npos);
+    MapForm form;
+    for (const auto& [field, text] : std::initializer_list<std::pair<Field, const char*>>{
+             {Field::Text4, "5,3131"},
+             {Field::Text6, "6,13"},
+             {Field::Text7, "7"},
+             {Field::Text8, "6,13"},
+             {Field::txtz2, "1"},
+             {Field::Text12, "2"},
+             {Field::Text13, "1"},
+             {Field::Text14, "2"},
+             {Field::Text9, "6,130"}, // L 63×5 typed, as numbers the catalogue's
+             {Field::txtIy, "1,25"},
+             {Field::Text10, "2"}, // no angle of the catalogue
+             {Field::txtIyy, "1"},
+         }) {
+        form.setText(field, text);
     }
+    EXPECT_EQ(heldAngle(form, Member::Chord), filterAngles("63x5").at(0));
+    EXPECT_FALSE(heldAngle(form, Member::Diagonals).has_value());
+    EXPECT_EQ(texts(form), "держит, запас 13,3 %, полка не тоньше 4,3 мм | не держит, не хватает 14,2 % | "
+                           "держит, запас 50,0 % | держит, запас 50,0 % | ");
+    // Only while the fields and the actual area still hold the angle's numbers.
+    for (const Field field : {Field::txtIy, Field::Text9, Field::Text6}) {
+        MapForm changed = form;
+        changed.setText(field, "6,2");
+        EXPECT_EQ(texts(changed).find("полка"), std::string::npos) << fieldName(field);
+    }
+    // The diagonals as L 50×5: its rows get the thickness, the force row never does.
+    form.setText(Field::Text10, "4,8");
+    form.setText(Field::txtIyy, "0,98");
+    form.setText(Field::Text12, "4,8");
+    EXPECT_EQ(texts(form), "держит, запас 13,3 %, полка не тоньше 4,3 мм | не держит, не хватает 14,2 % | "
+                           "держит, запас 79,1 %, полка не тоньше 1,0 мм | держит, запас 50,0 % | ");
+    EXPECT_EQ(leastMargin(judgeStep3(form)), -142);
+    EXPECT_FALSE(leastMargin({}).has_value());
 }
 
 TEST(Aids, PhiFromTheTable)

@@ -134,40 +134,40 @@ TEST(Cases, StepsAndResets)
     Button button = Button::Command2;
     std::vector<std::string> results;
     std::string base;
-    readCases("steps.cases",
-              [&](const std::string& directive, const std::vector<std::string>& c, const std::string& where) {
-                  if (directive == "press") {
-                      button = buttonFromName(c.front()).value();
-                  } else if (directive == "results") {
-                      results = split(c.front(), ' ', false);
-                  } else if (directive == "base") {
-                      base = c.front();
-                  } else {
-                      ASSERT_EQ(c.size(), results.size() + 3) << where << ": name, edits, the results and the message";
-                      MapForm form;
-                      test_support::fillWorkedExample(form);
-                      for (const std::string& assignment : split(base + ";" + c[1], ';', false)) {
-                          const std::size_t equals = assignment.find('=');
-                          const std::string name = cell(assignment.substr(0, equals));
-                          const auto state = stateControlFromName(name);
-                          if (equals != std::string::npos) {
-                              const std::string text = cell(assignment.substr(equals + 1));
-                              state ? form.setState(*state, text == "1") : form.setText(name, text);
-                          }
-                      }
-                      ASSERT_TRUE(press(form, button)) << where;
-                      std::vector<std::string> shown;
-                      for (const std::string& field : results) {
-                          const auto state = stateControlFromName(field);
-                          shown.push_back(state ? (form.state(*state) ? "1" : "0") : form.text(field));
-                      }
-                      shown.emplace_back();
-                      for (const auto& message : form.takeMessages()) {
-                          shown.back() += (message.icon == MessageIcon::Error ? "error: " : "") + message.text;
-                      }
-                      EXPECT_EQ(shown, std::vector<std::string>(c.begin() + 2, c.end())) << where << ": " << c.front();
-                  }
-              });
+    readCases(
+        "steps.cases", [&](const std::string& directive, const std::vector<std::string>& c, const std::string& where) {
+            if (directive == "press") {
+                button = buttonFromName(c.front()).value();
+            } else if (directive == "results") {
+                results = split(c.front(), ' ', false);
+            } else if (directive == "base") {
+                base = c.front();
+            } else {
+                ASSERT_EQ(c.size(), results.size() + 3) << where << ": name, edits, the results and the message";
+                MapForm form;
+                test_support::fillWorkedExample(form);
+                for (const std::string& assignment : split(base + ";" + c[1], ';', false)) {
+                    const std::size_t equals = assignment.find('=');
+                    const std::string name = cell(assignment.substr(0, equals));
+                    const auto state = stateControlFromName(name);
+                    if (equals != std::string::npos) {
+                        const std::string text = cell(assignment.substr(equals + 1));
+                        state ? form.setState(*state, text == "1") : form.setText(fieldFromName(name).value(), text);
+                    }
+                }
+                ASSERT_TRUE(press(form, button)) << where;
+                std::vector<std::string> shown;
+                for (const std::string& field : results) {
+                    const auto state = stateControlFromName(field);
+                    shown.push_back(state ? (form.state(*state) ? "1" : "0") : form.text(fieldFromName(field).value()));
+                }
+                shown.emplace_back();
+                for (const auto& message : form.takeMessages()) {
+                    shown.back() += (message.icon == MessageIcon::Error ? "error: " : "") + message.text;
+                }
+                EXPECT_EQ(shown, std::vector<std::string>(c.begin() + 2, c.end())) << where << ": " << c.front();
+            }
+        });
 }
 
 } // namespace

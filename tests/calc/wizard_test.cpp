@@ -49,10 +49,10 @@ TEST(Wizard, RandomClicksOnHostileFormsFollowTheStateTableAndWriteSoundResults)
         std::string story;
         for (int step = 0; step < 8; ++step) {
             if (const auto choice = random() % 6; choice == 0) {
-                const auto field = std::string(kFormFields.at(random() % kFormFields.size()).name);
+                const FieldDefault& field = kFormFields.at(random() % kFormFields.size());
                 const std::string text = hostileText(random);
-                form.setText(field, text);
-                story += field + "=\"" + text.substr(0, 30) + "\" ";
+                form.setText(field.id, text);
+                story += std::string(field.name) + "=\"" + text.substr(0, 30) + "\" ";
             } else if (choice == 1) {
                 test_support::fillWorkedExample(form);
                 story += "(worked example) ";

@@ -4,7 +4,7 @@
 
 #include "calc/handlers.h"
 #include "calc/map_form.h"
-#include "cli/form_file.h"
+#include "formats/form_file.h"
 #include "tests/support/wizard.h"
 
 #include <cstdint>

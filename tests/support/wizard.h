@@ -14,17 +14,19 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace prochnar::test_support {
 
 // A whole calculation that succeeds: slenderness 166,6667 and 57,5, one wire
 // at 7 m, reaction 2743,5449 and diagonal force 1829,03.
-inline constexpr std::array<std::array<const char*, 2>, 19> kWorkedExample{{
-    {"txtMn", "3"},   {"txtMp", "5"},   {"txtMv", "4"},    {"txtLp", "20"},    {"txtl", "65"},
-    {"txtG", "1"},    {"txtGg", "1,5"}, {"txtLpp", "2,5"}, {"txtH", "1,5"},    {"txtB", "0,8"},
-    {"txtIy", "1,5"}, {"txtIyy", "2"},  {"Text9", "12,5"}, {"Text10", "10"},   {"Text3", "0,8"},
-    {"Text5", "0,8"}, {"txtl1", "7"},   {"txtgp1", "1"},   {"txtgpp1", "2,5"},
+inline constexpr std::array<std::pair<Field, const char*>, 19> kWorkedExample{{
+    {Field::txtMn, "3"},    {Field::txtMp, "5"},   {Field::txtMv, "4"},     {Field::txtLp, "20"},
+    {Field::txtl, "65"},    {Field::txtG, "1"},    {Field::txtGg, "1,5"},   {Field::txtLpp, "2,5"},
+    {Field::txtH, "1,5"},   {Field::txtB, "0,8"},  {Field::txtIy, "1,5"},   {Field::txtIyy, "2"},
+    {Field::Text9, "12,5"}, {Field::Text10, "10"}, {Field::Text3, "0,8"},   {Field::Text5, "0,8"},
+    {Field::txtl1, "7"},    {Field::txtgp1, "1"},  {Field::txtgpp1, "2,5"},
 }};
 
 inline void fillWorkedExample(Form& form)
@@ -75,17 +77,18 @@ inline std::size_t stateTableColumn(Button button, bool messageShown)
 // as it was.
 inline std::string unsoundResult(const Form& form, Button button, const std::string& flagBefore)
 {
-    const std::string flag = form.text("Text15");
+    const std::string flag = form.text(Field::Text15);
     const bool fixed4 = button == Button::Command2 || button == Button::Command5;
-    using Fields = std::vector<const char*>;
-    const Fields fields = button == Button::Command2   ? Fields{"lblJ", "lblJ1"}
-                          : button == Button::Command5 ? Fields{"txtQp", "txtZ1"}
-                          : button == Button::Command4 ? Fields{"Text4", "Text7", "txtz2", "Text13", "Text14"}
-                                                       : Fields{};
+    using Fields = std::vector<Field>;
+    const Fields fields = button == Button::Command2   ? Fields{Field::lblJ, Field::lblJ1}
+                          : button == Button::Command5 ? Fields{Field::txtQp, Field::txtZ1}
+                          : button == Button::Command4
+                              ? Fields{Field::Text4, Field::Text7, Field::txtz2, Field::Text13, Field::Text14}
+                              : Fields{};
     if (button == Button::Command5 && flag != "1" && flag != "0" && flag != flagBefore) {
         return "Text15=" + flag;
     }
-    for (const char* field : fields) {
+    for (const Field field : fields) {
         const std::string text = form.text(field);
         try {
             if (fixed4 ? toText(textToFixed4(text)) == text
@@ -95,7 +98,7 @@ inline std::string unsoundResult(const Form& form, Button button, const std::str
             }
         } catch (const std::exception&) {
         }
-        return field + ("=" + text.substr(0, 60));
+        return std::string(fieldName(field)) + "=" + text.substr(0, 60);
     }
     return {};
 }
@@ -108,7 +111,7 @@ inline std::string unsoundResult(const Form& form, Button button, const std::str
 inline std::string pressAndCheck(MapForm& form, Button button, std::size_t& column)
 {
     const Wizard before = wizardState(form);
-    const std::string flag = form.text("Text15");
+    const std::string flag = form.text(Field::Text15);
     const bool ran = press(form, button);
     const std::size_t messages = form.takeMessages().size();
     if (messages > (ran ? 1U : 0U)) {

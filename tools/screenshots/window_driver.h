@@ -96,7 +96,7 @@ public:
         }
     }
 
-    [[nodiscard]] QString text(const char* fieldName) const { return QString::fromStdString(window_->text(fieldName)); }
+    [[nodiscard]] QString text(Field field) const { return QString::fromStdString(window_->text(field)); }
 
     [[nodiscard]] std::vector<ShownMessage> takeMessages() { return std::exchange(messages_, {}); }
 

@@ -125,10 +125,8 @@ void MainWindow::openGirder(const Form& form)
         return;
     }
     for (const auto& field : kFormFields) {
-        setText(field.name, form.text(field.name));
+        setText(field.id, form.text(field.id));
     }
-    chordAngle_.reset();
-    diagonalAngle_.reset();
     setState(StateControl::Frame5Visible, true);
     applyInitialState(*this);
     judged_.fill(false);
@@ -143,7 +141,7 @@ void MainWindow::openGirder(const Form& form)
     activateWindow();
 }
 
-std::string MainWindow::text(std::string_view field) const
+std::string MainWindow::text(Field field) const
 {
     const QWidget* widget = this->field(field);
     if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) {
@@ -158,7 +156,7 @@ std::string MainWindow::text(std::string_view field) const
     return {};
 }
 
-void MainWindow::setText(std::string_view field, const std::string& text)
+void MainWindow::setText(Field field, const std::string& text)
 {
     QWidget* widget = this->field(field);
     const QString value = QString::fromStdString(text);
@@ -234,8 +232,9 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-QWidget* MainWindow::field(std::string_view name) const
+QWidget* MainWindow::field(Field field) const
 {
+    const std::string_view name = fieldName(field);
     const QString objectName = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
     auto* widget = findChild<QWidget*>(objectName);
     if (qobject_cast<QLineEdit*>(widget) == nullptr && qobject_cast<QPlainTextEdit*>(widget) == nullptr &&
@@ -422,14 +421,13 @@ void MainWindow::takeAngle(AngleMember member, std::size_t angle)
 {
     const Angle& chosen = angleCatalogue()[angle];
     const bool chord = member == AngleMember::Chord;
-    (chord ? chordAngle_ : diagonalAngle_) = angle;
     (chord ? ui_->Text9 : ui_->Text10)->setText(QString::fromStdString(areaText(chosen)));
     (chord ? ui_->txtIy : ui_->txtIyy)->setText(QString::fromStdString(radiusText(chosen)));
 }
 
 void MainWindow::showVerdicts()
 {
-    const auto verdicts = judgeStep3(verdictInput(*this, chordAngle_, diagonalAngle_));
+    const auto verdicts = judgeStep3(*this);
     const std::array<QLabel*, kVerdictRows> labels{ui_->lblVerdict1, ui_->lblVerdict2, ui_->lblVerdict3,
                                                    ui_->lblVerdict4};
     for (std::size_t row = 0; row < labels.size(); ++row) {
@@ -528,16 +526,12 @@ bool MainWindow::openFile(const QString& path)
         return refuse(QStringLiteral("строка %1: %2").arg(error.line()).arg(faultText(error)));
     }
     for (const auto& field : kFormFields) {
-        setText(field.name, read.text(field.name));
+        setText(field.id, read.text(field.id));
     }
     for (const auto& property : kStateProperties) {
         setState(property.control, read.state(property.control));
     }
     presses_ = lastPresses(readPressLog(content));
-    // The verdicts of what the file holds, with the least flange thickness
-    // of a section that is the catalogue's.
-    chordAngle_ = angleHeldBy(text("Text9"), text("txtIy"));
-    diagonalAngle_ = angleHeldBy(text("Text10"), text("txtIyy"));
     judged_.fill(true);
     showVerdicts();
     keepFile(path);
@@ -555,8 +549,8 @@ bool MainWindow::saveFile(const QString& path)
     };
     // A line break would end the field's line in the file.
     for (const auto& field : kFormFields) {
-        if (text(field.name).find_first_of("\r\n") != std::string::npos) {
-            const QWidget* widget = this->field(field.name);
+        if (text(field.id).find_first_of("\r\n") != std::string::npos) {
+            const QWidget* widget = this->field(field.id);
             return fail(QStringLiteral("в поле «%1» есть перевод строки")
                             .arg(widget->accessibleName().isEmpty() ? widget->objectName() : widget->accessibleName()));
         }
@@ -612,7 +606,7 @@ void MainWindow::connectFiles()
 
     // Every edit of a field may change the calculation.
     for (const auto& field : kFormFields) {
-        if (auto* edit = qobject_cast<QLineEdit*>(this->field(field.name))) {
+        if (auto* edit = qobject_cast<QLineEdit*>(this->field(field.id))) {
             connect(edit, &QLineEdit::textChanged, this, &MainWindow::markModified);
         }
     }

@@ -3,7 +3,7 @@
 #include "calc/form.h"
 #include "calc/handlers.h"
 #include "calc/verdicts.h"
-#include "cli/form_file.h"
+#include "formats/form_file.h"
 #include "ui/about/url_opener.h"
 #include "ui/main/reference_files.h"
 
@@ -107,8 +107,8 @@ public:
     void openGirder(const Form& form);
 
     // Form: fields are the edit fields and labels, named by object name.
-    [[nodiscard]] std::string text(std::string_view field) const override;
-    void setText(std::string_view field, const std::string& text) override;
+    [[nodiscard]] std::string text(Field field) const override;
+    void setText(Field field, const std::string& text) override;
     [[nodiscard]] bool state(StateControl control) const override;
     void setState(StateControl control, bool on) override;
     void showMessage(const std::string& text, MessageIcon icon) override;
@@ -120,7 +120,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    [[nodiscard]] QWidget* field(std::string_view name) const;
+    [[nodiscard]] QWidget* field(Field field) const;
     [[nodiscard]] QWidget* stateWidget(StateControl control) const;
     void keepWireTableLook();
     void connectButtons();
@@ -179,9 +179,6 @@ private:
     std::vector<QAction*> recent_;
 
     std::array<bool, kVerdictRows> judged_{};
-    // The catalogue angles last put into the chord's and the diagonals' fields.
-    std::optional<std::size_t> chordAngle_;
-    std::optional<std::size_t> diagonalAngle_;
 };
 
 } // namespace prochnar

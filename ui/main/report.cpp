@@ -1,6 +1,6 @@
 #include "ui/main/report.h"
 
-#include "calc/angles.h"
+#include "calc/fields.h"
 #include "calc/verdicts.h"
 #include "prochnar/version.h"
 
@@ -59,7 +59,7 @@ public:
     Report(const QWidget& window, const Form& form) : window_{window}, form_{form} {}
 
     [[nodiscard]] QString caption(const char* label) const { return shown(window_, label).toHtmlEscaped(); }
-    [[nodiscard]] QString value(const char* field) const { return escaped(form_.text(field)); }
+    [[nodiscard]] QString value(const char* field) const { return escaped(form_.text(fieldFromName(field).value())); }
 
     void add(const QString& html) { html_ += html; }
 
@@ -156,7 +156,7 @@ void step2(Report& r, const Form& form)
         }
         r.add(QStringLiteral("</tr>"));
     }
-    const std::string flag = form.text("Text15");
+    const std::string flag = form.text(Field::Text15);
     const QString governing = flag == "1" ? r.caption("Label2") : flag == "0" ? r.caption("Label3") : QString();
     r.add(QStringLiteral("</table>") + QLatin1String(kGap) + QLatin1String(kTable) +
           QStringLiteral("<tr><td width=\"72%\">Опорная реакция ригеля</td><td>%1</td></tr>"
@@ -171,9 +171,7 @@ void step3(Report& r, const Form& form)
     if (form.state(StateControl::Frame9Visible)) {
         r.add(QStringLiteral("<p><b>%1</b></p>").arg(r.caption("Label47")));
     }
-    const VerdictInput in = verdictInput(form, angleHeldBy(form.text("Text9"), form.text("txtIy")),
-                                         angleHeldBy(form.text("Text10"), form.text("txtIyy")));
-    const auto verdicts = judgeStep3(in);
+    const auto verdicts = judgeStep3(form);
     const auto header = [&r](const char* left, const char* right) {
         r.add(QStringLiteral("<tr bgcolor=\"#e8e8e8\"><td width=\"26%\"></td><td width=\"21%\" align=\"center\"><b>%1"
                              "</b></td><td width=\"4%\"></td><td width=\"21%\" align=\"center\"><b>%2</b></td>"

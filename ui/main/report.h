@@ -1,7 +1,7 @@
 #pragma once
 
 #include "calc/form.h"
-#include "cli/form_file.h"
+#include "formats/form_file.h"
 
 #include <QDateTime>
 #include <QString>

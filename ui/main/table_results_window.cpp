@@ -1,6 +1,6 @@
 #include "ui/main/table_results_window.h"
 
-#include "cli/csv_table.h"
+#include "formats/csv_table.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -134,8 +134,8 @@ void TableResultsWindow::checkSlice()
                 headers << fromUtf8(record[column]);
             }
             headers << fromUtf8(std::string(kMarginColumn));
-            for (const auto name : kVerdictColumns) {
-                headers << fromUtf8(std::string(name));
+            for (const auto& row : kStep3Rows) {
+                headers << fromUtf8(std::string(row.name));
             }
             headers << fromUtf8(std::string(kMessageColumn));
             table_->setColumnCount(static_cast<int>(headers.size()));

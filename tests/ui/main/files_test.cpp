@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
@@ -35,7 +36,7 @@ struct Window {
     {
         QString all;
         for (const char* row : {"lblVerdict1", "lblVerdict2", "lblVerdict3", "lblVerdict4"}) {
-            all += QString::fromStdString(w.text(row)) + QLatin1Char('|');
+            all += w.findChild<QLabel*>(QLatin1String(row))->text() + QLatin1Char('|');
         }
         return all;
     }
@@ -104,7 +105,7 @@ void FilesTest::roundTripInEveryStateAndThroughTheCommand() const
 void FilesTest::damagedFilesRefusedWithTheWindowUnchanged() const
 {
     Window a;
-    a.w.setText("txtMn", "7");
+    a.w.setText(Field::txtMn, "7");
     QVERIFY(a.w.saveFile(path("whole.prochnar")));
     const QByteArray whole = read(path("whole.prochnar"));
     const std::string before = a.w.calculationFile();
@@ -131,7 +132,7 @@ void FilesTest::askedBeforeChangesAreLostOnlyOnceAFileIsUsed() const
 {
     Window a;
     a.w.show();
-    a.w.setText("txtMn", "1");
+    a.w.setText(Field::txtMn, "1");
     a.click("Command2");
     QVERIFY(a.w.close() && a.asked.isEmpty()); // never saved: never asked
     for (const QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::Discard, QMessageBox::Save}) {
@@ -141,7 +142,7 @@ void FilesTest::askedBeforeChangesAreLostOnlyOnceAFileIsUsed() const
         QVERIFY(b.w.close() && b.asked.isEmpty()); // nothing changed
         b.w.show();
         QVERIFY(QTest::qWaitForWindowActive(&b.w));
-        b.w.setText("txtMn", "2");
+        b.w.setText(Field::txtMn, "2");
         QVERIFY(b.w.isWindowModified());
         QTest::keyClick(&b.w, Qt::Key_O, Qt::ControlModifier); // "Открыть…" asks first; Cancel leaves it
         b.answer = answer;
@@ -167,9 +168,9 @@ void FilesTest::failedSaveLeavesTheOldFileWhole() const
 {
     Window a;
     write(path("old.prochnar"), "txtMn=old\n");
-    a.w.setText("txtMn", "1\nFrame5.Visible=0"); // pasted with a line break
+    a.w.setText(Field::txtMn, "1\nFrame5.Visible=0"); // pasted with a line break
     QVERIFY(!a.w.saveFile(path("old.prochnar")) && a.messages.back().contains(QStringLiteral("перевод строки")));
-    a.w.setText("txtMn", "1");
+    a.w.setText(Field::txtMn, "1");
     std::signal(SIGXFSZ, SIG_IGN); // the disk is full after 100 bytes
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);

@@ -71,14 +71,17 @@ struct Driver {
         QTest::keyClick(get(name), Qt::Key_Delete);
         QTest::keyClicks(get(name), QString::fromUtf8(text));
     }
-    [[nodiscard]] QString text(const char* field) const { return QString::fromStdString(window.text(field)); }
+    [[nodiscard]] QString text(const char* field) const
+    {
+        return QString::fromStdString(window.text(fieldFromName(field).value()));
+    }
     // The worked example typed in and the three steps run; the wire table
     // takes typing only once step 1 is confirmed.
     void calculate(bool wiresLockedCheck = false) const
     {
         for (int round = 0; round < 2; ++round) {
             for (const auto& [field, text] : test_support::kWorkedExample) {
-                type(field, text);
+                type(fieldName(field).data(), text);
             }
             QVERIFY(!wiresLockedCheck || text("txtl1") == QLatin1String(round == 0 ? "0" : "7"));
             click("Command2");
@@ -151,11 +154,11 @@ private slots:
 void WindowTest::everyControlOfTheHandlersMapsOntoTheForm()
 {
     Driver d;
-    for (const auto& [name, initial] : kFormFields) {
-        QCOMPARE(d.window.text(name), std::string(initial));
-        d.window.setText(name, "12,5 см² α");
+    for (const auto& [id, name, initial] : kFormFields) {
+        QCOMPARE(d.window.text(id), std::string(initial));
+        d.window.setText(id, "12,5 см² α");
         QWidget* widget = d.get(name.data());
-        QVERIFY2(widget->property("text") == QStringLiteral("12,5 см² α") && d.window.text(name) == "12,5 см² α",
+        QVERIFY2(widget->property("text") == QStringLiteral("12,5 см² α") && d.window.text(id) == "12,5 см² α",
                  name.data());
         // An edit field the user sees is announced by the caption beside it.
         const QString spoken = QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
@@ -213,14 +216,14 @@ void WindowTest::phiFromTheTable()
     Driver d;
     QVERIFY(!d.get("cmdJ")->isEnabled() && !d.get("cmdJ1")->isEnabled()); // only while step 2 is open
     for (const auto& [field, text] : test_support::kWorkedExample) {
-        d.type(field, text);
+        d.type(fieldName(field).data(), text);
     }
     d.click("Command2");
     d.click("cmdJ");
     d.click("cmdJ1");
     // λ 166,6667: 0,29 − 0,03 · 0,66667 = 0,2699999; λ 57,5: 0,89 − 0,03 · 0,75 = 0,8675; both rounded down.
     QCOMPARE(d.text("Text3") + " " + d.text("Text5"), QStringLiteral("0,269 0,867"));
-    d.window.setText("lblJ", "");
+    d.window.setText(Field::lblJ, "");
     d.click("cmdJ");
     QCOMPARE(d.text("Text3"), QStringLiteral("0,269"));
     QCOMPARE(d.messages, QStringList(QStringLiteral("Гибкость I еще не вычислена: сначала подтвердите шаг1.")));
@@ -247,8 +250,8 @@ void WindowTest::anglesFromTheCatalogue()
              QStringLiteral("6,13 1,25 4,8 0,98"));
     for (int round = 0; round < 2; ++round) { // the worked example with these angles
         for (const auto& [field, text] : test_support::kWorkedExample) {
-            if (!QByteArray("Text9 txtIy Text10 txtIyy").contains(field)) {
-                d.type(field, text);
+            if (!QByteArray("Text9 txtIy Text10 txtIyy").contains(fieldName(field).data())) {
+                d.type(fieldName(field).data(), text);
             }
         }
         d.click("Command2");
@@ -295,7 +298,7 @@ void WindowTest::resetsOnTopHelpAboutAndRecommendation()
     for (const char* field : {"txtMn", "Text3", "Text1"}) {
         d.type(field, "3");
     }
-    d.window.setText("txtgpp8", "5");
+    d.window.setText(Field::txtgpp8, "5");
     d.click("Command3");
     d.click("Command6");
     QCOMPARE(d.text("txtMn") + d.text("Text3") + d.text("Text1") + d.text("txtgpp8"), QStringLiteral("210"));
@@ -342,7 +345,7 @@ void WindowTest::captionsReadInFull()
             clipped << widget->objectName() + QStringLiteral(" \"") + text + QLatin1Char('"');
         }
     };
-    d.window.setText("lblJ", "123,4567");
+    d.window.setText(Field::lblJ, "123,4567");
     d.click("Command9"); // the About window's captions too
     QList<QLabel*> labels = d.window.findChildren<QLabel*>();
     QList<QPushButton*> buttons = d.window.findChildren<QPushButton*>();

@@ -1,4 +1,4 @@
-#include "csv_table.h"
+#include "formats/csv_table.h"
 
 #include <csv.h>
 

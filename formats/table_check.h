@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cli/csv_table.h"
+#include "formats/csv_table.h"
 
 #include <cstddef>
 #include <ostream>

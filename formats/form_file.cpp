@@ -1,4 +1,4 @@
-#include "form_file.h"
+#include "formats/form_file.h"
 
 #include "calc/fields.h"
 
@@ -50,12 +50,6 @@ std::size_t sequenceLength(std::string_view bytes, std::size_t pos)
     return length;
 }
 
-bool isField(std::string_view name)
-{
-    return std::any_of(kFormFields.begin(), kFormFields.end(),
-                       [name](const FieldDefault& field) { return field.name == name; });
-}
-
 std::size_t firstInvalidUtf8(std::string_view bytes)
 {
     std::size_t pos = 0;
@@ -88,10 +82,10 @@ class NamesSet final : public Form {
 public:
     explicit NamesSet(Form& form) : form_{form} {}
 
-    [[nodiscard]] std::string text(std::string_view field) const override { return form_.text(field); }
-    void setText(std::string_view field, const std::string& text) override
+    [[nodiscard]] std::string text(Field field) const override { return form_.text(field); }
+    void setText(Field field, const std::string& text) override
     {
-        names_.emplace_back(field);
+        names_.push_back(field);
         form_.setText(field, text);
     }
     [[nodiscard]] bool state(StateControl control) const override { return form_.state(control); }
@@ -106,7 +100,7 @@ public:
     [[nodiscard]] std::optional<std::string_view> firstMissing() const
     {
         for (const auto& field : kFormFields) {
-            if (std::find(names_.begin(), names_.end(), field.name) == names_.end()) {
+            if (std::find(names_.begin(), names_.end(), field.id) == names_.end()) {
                 return field.name;
             }
         }
@@ -120,7 +114,7 @@ public:
 
 private:
     Form& form_;
-    std::vector<std::string> names_;
+    std::vector<Field> names_;
     std::vector<StateControl> states_;
 };
 
@@ -184,8 +178,8 @@ void readFormFile(std::string_view content, Form& form)
                                     "the value of " + std::string(name) + " must be 0 or 1");
             }
             form.setState(*control, value == "1");
-        } else if (isField(name)) {
-            form.setText(name, std::string(value));
+        } else if (const auto field = fieldFromName(name)) {
+            form.setText(*field, std::string(value));
         } else {
             throw FormFileError(lineNumber, FormFileError::Fault::UnknownName, shortened(name),
                                 "unknown name '" + shortened(name) + "'");
@@ -209,7 +203,7 @@ std::string writeFormFile(const Form& form)
     for (const auto& field : kFormFields) {
         out += field.name;
         out += '=';
-        out += form.text(field.name);
+        out += form.text(field.id);
         out += '\n';
     }
     for (const auto& property : kStateProperties) {

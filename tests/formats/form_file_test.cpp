@@ -2,7 +2,7 @@
 // form that writes back readable, or refused at one of their lines.
 
 #include "calc/map_form.h"
-#include "cli/form_file.h"
+#include "formats/form_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "cli/table_check.h"
+#include "formats/table_check.h"
 
 #include "calc/table_run.h"
 
