@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include <string>
+
 namespace prochnar {
 
 std::string_view messageText(Message message)
@@ -29,6 +31,73 @@ MessageIcon messageIcon(Message message)
     default:
         return MessageIcon::None;
     }
+}
+
+std::string noSlendernessText() { return "Гибкость I еще не вычислена: сначала подтвердите шаг1."; }
+
+std::string slendernessOutsideTableText(std::string_view shown, std::int64_t first, std::int64_t last)
+{
+    return "Гибкость I = " + std::string(shown) + " вне таблицы: в ней J дан для I от " + std::to_string(first) +
+           " до " + std::to_string(last) + ". Введите J сами.";
+}
+
+std::string_view rowLongerThanHeaderText()
+{
+    return "В строке больше ячеек, чем столбцов в заголовке: строка не проверена.";
+}
+
+namespace {
+
+std::string faultWords(const FileFaultAt& at)
+{
+    switch (at.fault) {
+    case FileFault::NoSuchFile:
+        return "такого файла нет";
+    case FileFault::NotAFile:
+        return "это не файл";
+    case FileFault::Unreadable:
+        return at.reason.empty() ? "файл не читается" : "файл не читается (" + at.reason + ")";
+    case FileFault::TooLarge:
+        return "файл больше 16 МБ, это не расчет";
+    case FileFault::NotUtf8:
+        return "это не текст UTF-8 — файл испорчен или это не расчет";
+    case FileFault::NoEquals:
+        return "строка не вида ИМЯ=ТЕКСТ";
+    case FileFault::UnknownName:
+        return "неизвестное имя «" + at.name + "»";
+    case FileFault::BadState:
+        return "у " + at.name + " может быть только 0 или 1";
+    case FileFault::Missing:
+        return "нет строки " + at.name + " — файл оборван или это не целый расчет";
+    case FileFault::NoHeader:
+        return "нет строки заголовков";
+    case FileFault::HeaderTooLong:
+        return "строка заголовков слишком длинная";
+    case FileFault::QuoteNotClosed:
+        return "ячейка в кавычках не закрыта";
+    case FileFault::QuoteOutOfPlace:
+        return "кавычка не на своем месте";
+    case FileFault::OutOfMemory:
+        return "не хватает памяти";
+    case FileFault::NeitherUtf8Nor1251:
+        return "кодировка не UTF-8 и не windows-1251";
+    }
+    return {};
+}
+
+} // namespace
+
+std::string faultText(const FileFaultAt& fault)
+{
+    std::string where;
+    if (fault.line > 0) {
+        where = "строка " + std::to_string(fault.line);
+        if (fault.column > 0) {
+            where += ", знак " + std::to_string(fault.column);
+        }
+        where += ": ";
+    }
+    return where + faultWords(fault);
 }
 
 } // namespace prochnar

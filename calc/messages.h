@@ -2,6 +2,9 @@
 
 #include "form.h"
 
+#include <cstddef>
+#include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace prochnar {
@@ -18,5 +21,51 @@ enum class Message {
 // The one place that words the calculation's messages and picks their icons.
 [[nodiscard]] std::string_view messageText(Message message);
 [[nodiscard]] MessageIcon messageIcon(Message message);
+
+// Why "из таблицы" gives no φ: no slenderness yet, or one outside the table
+// (shown as typed, the table's first and last slenderness given).
+[[nodiscard]] std::string noSlendernessText();
+[[nodiscard]] std::string slendernessOutsideTableText(std::string_view shown, std::int64_t first, std::int64_t last);
+
+// The message of a row of a table that has more cells than its header.
+[[nodiscard]] std::string_view rowLongerThanHeaderText();
+
+// What keeps a file from being read: a calculation's file or a table of
+// girders. The file formats report it with where it was found.
+enum class FileFault {
+    // The file itself.
+    NoSuchFile,
+    NotAFile,
+    Unreadable,
+    TooLarge, // a calculation beyond kMaxFormFileSize
+    // A calculation's file.
+    NotUtf8,     // the bytes are not UTF-8 text
+    NoEquals,    // a line that is neither NAME=TEXT, empty nor a comment
+    UnknownName, // the name is neither a field nor a state property
+    BadState,    // the value of a state property is not 0 or 1
+    Missing,     // a whole calculation lacks the line of the name
+    // A table of girders.
+    NoHeader,
+    HeaderTooLong,
+    QuoteNotClosed,
+    QuoteOutOfPlace,
+    OutOfMemory,
+    NeitherUtf8Nor1251,
+};
+
+// A fault and where it was found: the 1-based line and column (in
+// characters) when it has them, 0 when not; the name it concerns, if any;
+// the system's own reason for an unreadable file, if it gave one.
+struct FileFaultAt {
+    FileFault fault = FileFault::Unreadable;
+    std::size_t line = 0;
+    std::size_t column = 0;
+    std::string name;
+    std::string reason;
+};
+
+// The fault in the window's words, without the file's name: "строка 44:
+// нет строки Text4 — файл оборван или это не целый расчет".
+[[nodiscard]] std::string faultText(const FileFaultAt& fault);
 
 } // namespace prochnar

@@ -2,6 +2,7 @@
 
 #include "convert.h"
 #include "errors.h"
+#include "messages.h"
 
 #include <array>
 #include <cstdint>
@@ -43,15 +44,14 @@ TablePhi phiFromTable(std::string_view slenderness)
 {
     const auto outside = [](std::string_view shown) {
         return TablePhi{.phi = {},
-                        .message = "Гибкость I = " + std::string(shown) + " вне таблицы: в ней J дан для I от " +
-                                   std::to_string(kRows.front().slenderness) + " до " +
-                                   std::to_string(kRows.back().slenderness) + ". Введите J сами."};
+                        .message =
+                            slendernessOutsideTableText(shown, kRows.front().slenderness, kRows.back().slenderness)};
     };
     Fixed4 lambda;
     try {
         lambda = textToFixed4(slenderness);
     } catch (const ConversionError&) {
-        return {.phi = {}, .message = "Гибкость I еще не вычислена: сначала подтвердите шаг1."};
+        return {.phi = {}, .message = noSlendernessText()};
     } catch (const ArithmeticError&) {
         return outside(slenderness); // beyond the range of any slenderness
     }

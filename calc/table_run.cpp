@@ -2,6 +2,7 @@
 
 #include "fields.h"
 #include "handlers.h"
+#include "messages.h"
 #include "phi_table.h"
 
 #include <algorithm>
@@ -149,7 +150,7 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row)
     appendMessages(form_, girder.message);
     if (std::any_of(row.begin() + static_cast<std::ptrdiff_t>(std::min(columnCount_, row.size())), row.end(),
                     [](const std::string& cell) { return !cell.empty(); })) {
-        girder.message = "В строке больше ячеек, чем столбцов в заголовке: строка не проверена.";
+        girder.message = rowLongerThanHeaderText();
     }
     if (girder.message.empty()) {
         girder.verdicts = judgeStep3(form_);
