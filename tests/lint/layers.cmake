@@ -1,0 +1,25 @@
+# The layers depend one way: calc <- formats <- {cli, ui} <- app. A file of a
+# layer includes nothing of a layer above it or beside it; the check reads
+# every #include "..." of the project's own code.
+#   cmake -DSOURCE=<top of the project> -P layers.cmake
+set(forbidden_calc "formats/|cli/|ui/|app/")
+set(forbidden_formats "cli/|ui/|app/")
+set(forbidden_cli "ui/|app/")
+set(forbidden_ui "cli/|app/")
+set(forbidden_app "cli/")
+set(faults "")
+foreach(layer calc formats cli ui app)
+    file(GLOB_RECURSE files ${SOURCE}/${layer}/*.h ${SOURCE}/${layer}/*.cpp)
+    foreach(file IN LISTS files)
+        file(STRINGS ${file} includes REGEX "^#include \"")
+        foreach(line IN LISTS includes)
+            if(line MATCHES "^#include \"(${forbidden_${layer}})")
+                file(RELATIVE_PATH shown ${SOURCE} ${file})
+                string(APPEND faults "${shown}: ${line}\n")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+if(faults)
+    message(FATAL_ERROR "includes against the direction of the layers:\n${faults}")
+endif()
