@@ -73,6 +73,23 @@ Int128 powerOfTen(int exponent)
     return power;
 }
 
+// The value of a number text as a count of hundredths, if it is a whole
+// number of them: "6,130" gives 613, "6,135" none.
+std::optional<Int128> hundredths(std::string_view text)
+{
+    try {
+        const ExactDecimal exact = textToExact(text);
+        if (exact.scale > 2) {
+            return std::nullopt;
+        }
+        return exact.digits * powerOfTen(2 - exact.scale); // at most 10^38, within 128 bits
+    } catch (const ConversionError&) {
+        return std::nullopt;
+    } catch (const ArithmeticError&) {
+        return std::nullopt;
+    }
+}
+
 } // namespace
 
 std::span<const Angle> angleCatalogue() { return kCatalogue; }
@@ -97,24 +114,23 @@ std::vector<std::size_t> filterAngles(std::string_view typed)
 
 bool holdsAngle(const Angle& angle, std::string_view area, std::string_view radius)
 {
-    const auto same = [](std::string_view text, int hundredths) {
-        try {
-            const auto pair = overCommonScale(textToExact(text), {.digits = hundredths, .scale = 2});
-            return pair && pair->a == pair->b;
-        } catch (const ConversionError&) {
-            return false;
-        } catch (const ArithmeticError&) {
-            return false;
-        }
-    };
-    return same(area, angle.areaHundredths) && same(radius, angle.radiusHundredths);
+    const std::optional<Int128> areaCount = hundredths(area);
+    const std::optional<Int128> radiusCount = hundredths(radius);
+    return areaCount == angle.areaHundredths && radiusCount == angle.radiusHundredths;
 }
 
 std::optional<std::size_t> angleHeldBy(std::string_view area, std::string_view radius)
 {
+    // Read once: a table checks this for every girder.
+    const std::optional<Int128> areaCount = hundredths(area);
+    const std::optional<Int128> radiusCount = hundredths(radius);
+    if (!areaCount || !radiusCount) {
+        return std::nullopt;
+    }
     const auto catalogue = angleCatalogue();
-    const auto found = std::find_if(catalogue.begin(), catalogue.end(),
-                                    [&](const Angle& angle) { return holdsAngle(angle, area, radius); });
+    const auto found = std::find_if(catalogue.begin(), catalogue.end(), [&](const Angle& angle) {
+        return angle.areaHundredths == *areaCount && angle.radiusHundredths == *radiusCount;
+    });
     if (found == catalogue.end()) {
         return std::nullopt;
     }
