@@ -11,6 +11,7 @@
 #include "ui/main/on_top.h"
 #include "ui/main/report.h"
 #include "ui/main/table_results_window.h"
+#include "ui/main/whole_file.h"
 #include "ui_Form1.h"
 
 #include <QCloseEvent>
@@ -29,7 +30,6 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScreen>
 #include <QSettings>
 #include <QShortcut>
@@ -474,23 +474,6 @@ QString faultText(const FormFileError& error)
     return {};
 }
 
-// Writes the bytes to a new file that replaces the one at path only when
-// they are all written; returns why not, or "". Unbuffered, so that a
-// write the disk cuts short is seen: a buffered one is not, and would be
-// committed.
-QString writeWhole(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return file.errorString();
-    }
-    if (const qint64 written = file.write(bytes); written != bytes.size()) {
-        return written < 0 ? file.errorString()
-                           : QStringLiteral("записано %1 байт из %2, диск полон?").arg(written).arg(bytes.size());
-    }
-    return file.commit() ? QString() : file.errorString();
-}
-
 } // namespace
 
 std::string MainWindow::calculationFile() const { return writePressLog(presses_) + writeFormFile(*this); }
@@ -556,7 +539,7 @@ bool MainWindow::saveFile(const QString& path)
         }
     }
     const std::string content = calculationFile();
-    if (const QString why = writeWhole(path, QByteArray::fromStdString(content)); !why.isEmpty()) {
+    if (const QString why = writeWholeFile(path, QByteArray::fromStdString(content)); !why.isEmpty()) {
         return fail(why);
     }
     keepFile(path);
@@ -565,9 +548,8 @@ bool MainWindow::saveFile(const QString& path)
 
 bool MainWindow::writeReport(const QString& path)
 {
-    if (const QString why = writeWhole(path, reportPdf(reportText())); !why.isEmpty()) {
-        presenter_(this, QStringLiteral("Отчет не записан в «%1»: %2.").arg(QDir::toNativeSeparators(path), why),
-                   MessageIcon::Error);
+    if (const QString failure = writeReportPdf(path, reportText()); !failure.isEmpty()) {
+        presenter_(this, failure, MessageIcon::Error);
         return false;
     }
     return true;
@@ -742,7 +724,7 @@ void MainWindow::markModified() { setWindowModified(!filePath_.isEmpty() && calc
 QString MainWindow::reportText() const
 {
     return reportHtml(
-        *this, *this,
+        *this,
         {.file = QDir::toNativeSeparators(filePath_), .made = QDateTime::currentDateTime(), .presses = presses_});
 }
 
