@@ -102,10 +102,10 @@ int report(int argc, char* argv[], const QString& out, const QString& file)
     window.setMessagePresenter([](QWidget*, const QString& text, prochnar::MessageIcon) {
         std::fprintf(stderr, "prochnar: %s\n", qPrintable(text));
     });
-    if (!window.openFile(file)) {
+    if (!window.document().openFile(file)) {
         return kExitUsage;
     }
-    return window.writeReport(out) ? 0 : 1;
+    return window.document().writeReport(out) ? 0 : 1;
 }
 
 } // namespace
@@ -139,7 +139,7 @@ int main(int argc, char* argv[])
     const QStringList arguments = QApplication::arguments().mid(1);
     for (const QString& argument : arguments) {
         if (!argument.startsWith(QLatin1Char('-'))) {
-            window.openFile(argument);
+            window.document().openFile(argument);
             break;
         }
     }
