@@ -2,7 +2,10 @@
 // same files as prochnar-calc's both ways, damaged files refused with the
 // window unchanged, the question before changes are lost, a failed save.
 
+#include "calc/verdicts.h"
+#include "formats/calculation_file.h"
 #include "ui/main/main_window.h"
+#include "ui/main/report.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,6 +71,7 @@ private slots:
     void damagedFilesRefusedWithTheWindowUnchanged() const;
     void askedBeforeChangesAreLostOnlyOnceAFileIsUsed() const;
     void failedSaveLeavesTheOldFileWhole() const;
+    void reportOfTheFileSaysWhatTheWindowShows() const;
 
 private:
     QTemporaryDir config, dir;
@@ -184,6 +188,28 @@ void FilesTest::failedSaveLeavesTheOldFileWhole() const
     QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("old.prochnar*")}),
              QStringList{QStringLiteral("old.prochnar")});
     QVERIFY(a.w.document().filePath().isEmpty() && a.w.windowTitle() == QStringLiteral("Прочнар"));
+}
+
+// The report made from a file alone (as prochnar --report makes it) is the
+// report of the window that opened the file, and words the window's verdicts.
+void FilesTest::reportOfTheFileSaysWhatTheWindowShows() const
+{
+    const QString example = QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/catalogue-angles.prochnar");
+    const Calculation calculation = readCalculationFile(example.toStdString());
+    const ReportFacts facts{.file = example, .made = QDateTime::currentDateTime(), .presses = calculation.presses};
+    Window a;
+    QVERIFY(a.w.document().openFile(example));
+    const QString report = reportPlainText(a.w.form(), facts);
+    QCOMPARE(reportPlainText(calculation.form, facts), report);
+    QCOMPARE(reportHtml(a.w.form(), facts, FormCaptions(a.w)),
+             reportHtml(a.w.form(), facts)); // the designer's captions
+    const QStringList verdicts = a.verdicts().split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    QCOMPARE(verdicts.size(), qsizetype{kVerdictRows});
+    qsizetype at = 0;
+    for (const QString& verdict : verdicts) { // in the rows' order
+        at = report.indexOf(verdict, at);
+        QVERIFY2(at >= 0, qPrintable(verdict));
+    }
 }
 
 QTEST_MAIN(FilesTest)
