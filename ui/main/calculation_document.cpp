@@ -36,7 +36,7 @@ std::optional<Calculation> readCalculationAt(const QString& path, QString& refus
         return readCalculationFile(QFile::encodeName(path).toStdString());
     } catch (const CalculationFileError& error) {
         refusal = QStringLiteral("Расчет «%1» не открыт: %2.")
-                      .arg(QDir::toNativeSeparators(path), QString::fromStdString(error.what()));
+                      .arg(QDir::toNativeSeparators(path), QString::fromStdString(faultText(error.fault())));
         return std::nullopt;
     }
 }
