@@ -51,7 +51,7 @@ int main(int argc, char* argv[])
             std::fprintf(stderr, "prochnar: usage: prochnar --report OUT.pdf FILE\n");
             return kExitUsage;
         }
-        return prochnar::app::writeReport(argc, argv, parser.value(report), files.front());
+        return prochnar::app::writeReport(argv[0], parser.value(report), files.front());
     }
 
     qInstallMessageHandler(prochnar::app::startupMessage);

@@ -62,7 +62,7 @@ void startupMessage(QtMsgType type, const QMessageLogContext& context, const QSt
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
-int writeReport(int& argc, char* argv[], const QString& out, const QString& file)
+int writeReport(char* program, const QString& out, const QString& file)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // Standard error carries the command's own messages, not the toolkit's
@@ -72,7 +72,10 @@ int writeReport(int& argc, char* argv[], const QString& out, const QString& file
             std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
         }
     });
-    // Widgets, for the captions of the designer form the report names its inputs by.
+    // Widgets, for the captions of the designer form the report names its
+    // inputs by; none of the toolkit's options, so that nothing asks for a display.
+    int argc = 1;
+    char* argv[] = {program, nullptr};
     const QApplication app(argc, argv);
     QString refusal;
     const std::optional<Calculation> calculation = readCalculationAt(file, refusal);

@@ -20,6 +20,6 @@ void startupMessage(QtMsgType type, const QMessageLogContext& context, const QSt
 // made from the file alone on the offscreen platform, so that neither a
 // window nor a display is needed. 0 when written, 1 when it could not be
 // written, kExitUsage when the file is not a whole calculation.
-int writeReport(int& argc, char* argv[], const QString& out, const QString& file);
+int writeReport(char* program, const QString& out, const QString& file);
 
 } // namespace prochnar::app
