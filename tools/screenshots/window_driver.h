@@ -48,7 +48,7 @@ public:
     }
 
     [[nodiscard]] MainWindow& window() const { return *window_; }
-    [[nodiscard]] Form& form() const { return *window_; }
+    [[nodiscard]] Form& form() const { return window_->form(); }
 
     template <typename Widget = QWidget> [[nodiscard]] Widget* get(const char* name) const
     {
@@ -96,7 +96,7 @@ public:
         }
     }
 
-    [[nodiscard]] QString text(Field field) const { return QString::fromStdString(window_->text(field)); }
+    [[nodiscard]] QString text(Field field) const { return QString::fromStdString(window_->form().text(field)); }
 
     [[nodiscard]] std::vector<ShownMessage> takeMessages() { return std::exchange(messages_, {}); }
 

@@ -1,19 +1,18 @@
 #include "ui/main/report.h"
 
 #include "calc/fields.h"
+#include "calc/handlers.h"
 #include "calc/verdicts.h"
 #include "prochnar/version.h"
+#include "ui/main/whole_file.h"
 
-#include <QAbstractButton>
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
+#include <QDir>
 #include <QFont>
-#include <QGroupBox>
-#include <QLabel>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QTabWidget>
 #include <QTextDocument>
 #include <QTextFrame>
 
@@ -27,23 +26,6 @@ namespace prochnar {
 
 namespace {
 
-// The text a control of the window shows: a label's or a button's caption,
-// a frame's title.
-QString shown(const QWidget& window, const char* name)
-{
-    const auto* widget = window.findChild<const QWidget*>(QLatin1String(name));
-    if (const auto* label = qobject_cast<const QLabel*>(widget)) {
-        return label->text();
-    }
-    if (const auto* button = qobject_cast<const QAbstractButton*>(widget)) {
-        return button->text();
-    }
-    if (const auto* frame = qobject_cast<const QGroupBox*>(widget)) {
-        return frame->title();
-    }
-    return {};
-}
-
 QString escaped(const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); }
 
 // Vertical room before a heading or table. Lengths in the style sheet count
@@ -56,21 +38,23 @@ constexpr const char* kTable = R"(<table border="1" cellspacing="0" cellpadding=
 // The report's parts, each appended to one text.
 class Report {
 public:
-    Report(const QWidget& window, const Form& form) : window_{window}, form_{form} {}
+    Report(const Form& form, const FormCaptions& captions) : form_{form}, captions_{captions} {}
 
-    [[nodiscard]] QString caption(const char* label) const { return shown(window_, label).toHtmlEscaped(); }
-    [[nodiscard]] QString value(const char* field) const { return escaped(form_.text(fieldFromName(field).value())); }
+    [[nodiscard]] const Form& form() const { return form_; }
+    [[nodiscard]] QString caption(const char* label) const { return captions_.caption(label).toHtmlEscaped(); }
+    [[nodiscard]] QString tab(int index) const { return captions_.tab(index).toHtmlEscaped(); }
+    [[nodiscard]] QString value(Field field) const { return escaped(form_.text(field)); }
 
     void add(const QString& html) { html_ += html; }
 
     // A table of captions and values under the titles of their frames.
-    void inputs(std::initializer_list<std::pair<QString, const char*>> rows)
+    void inputs(std::initializer_list<std::pair<QString, std::optional<Field>>> rows)
     {
         for (const auto& [text, field] : rows) {
-            if (field == nullptr) {
+            if (!field) {
                 add(QStringLiteral("<tr><td colspan=\"2\" bgcolor=\"#e8e8e8\"><b>%1</b></td></tr>").arg(text));
             } else {
-                add(QStringLiteral("<tr><td width=\"72%\">%1</td><td>%2</td></tr>").arg(text, value(field)));
+                add(QStringLiteral("<tr><td width=\"72%\">%1</td><td>%2</td></tr>").arg(text, value(*field)));
             }
         }
     }
@@ -78,8 +62,8 @@ public:
     [[nodiscard]] QString html() const { return html_; }
 
 private:
-    const QWidget& window_;
     const Form& form_;
+    const FormCaptions& captions_;
     QString html_;
 };
 
@@ -90,88 +74,108 @@ void step1(Report& r)
           QStringLiteral("<tr bgcolor=\"#e8e8e8\"><td colspan=\"2\" width=\"45%\"><b>%1</b></td><td colspan=\"2\" "
                          "width=\"55%\"><b>%2</b></td></tr>")
               .arg(r.caption("Frame1"), r.caption("Frame8")));
-    constexpr std::array<std::array<const char*, 4>, 4> kSideBySide{{
-        {"Label1", "txtMn", "Label26", "txtLp"},
-        {"Label2", "txtMp", "Label27", "txtl"},
-        {"Label3", "txtMv", "Label28", "txtG"},
-        {nullptr, nullptr, "Label29", "txtGg"},
+    struct SideBySide {
+        const char* leftCaption;
+        std::optional<Field> left;
+        const char* rightCaption;
+        Field right;
+    };
+    const std::array<SideBySide, 4> kSideBySide{{
+        {"Label1", Field::txtMn, "Label26", Field::txtLp},
+        {"Label2", Field::txtMp, "Label27", Field::txtl},
+        {"Label3", Field::txtMv, "Label28", Field::txtG},
+        {nullptr, std::nullopt, "Label29", Field::txtGg},
     }};
     for (const auto& [leftCaption, left, rightCaption, right] : kSideBySide) {
         r.add(QStringLiteral("<tr><td width=\"30%\">%1</td><td width=\"15%\">%2</td><td width=\"40%\">%3</td>"
                              "<td width=\"15%\">%4</td></tr>")
-                  .arg(left == nullptr ? QString() : r.caption(leftCaption),
-                       left == nullptr ? QString() : r.value(left), r.caption(rightCaption), r.value(right)));
+                  .arg(left ? r.caption(leftCaption) : QString(), left ? r.value(*left) : QString(),
+                       r.caption(rightCaption), r.value(right)));
     }
     const auto titled = [&r](const char* caption, const char* column) {
         return r.caption(caption) + QStringLiteral(" — ") + r.caption(column);
     };
     r.add(QStringLiteral("</table>") + QLatin1String(kGap) + QLatin1String(kTable));
     r.inputs({
-        {r.caption("Frame2"), nullptr},
-        {r.caption("Label10"), "txtLpp"},
-        {r.caption("Label11"), "txtH"},
-        {r.caption("Label12"), "txtB"},
-        {titled("Label4", "Label20"), "txtIy"},
-        {titled("Label22", "Label21"), "txtIyy"},
-        {titled("Label33", "Label35"), "Text9"},
-        {titled("Label34", "Label36"), "Text10"},
-        {r.caption("Label14"), "Text1"},
+        {r.caption("Frame2"), std::nullopt},
+        {r.caption("Label10"), Field::txtLpp},
+        {r.caption("Label11"), Field::txtH},
+        {r.caption("Label12"), Field::txtB},
+        {titled("Label4", "Label20"), Field::txtIy},
+        {titled("Label22", "Label21"), Field::txtIyy},
+        {titled("Label33", "Label35"), Field::Text9},
+        {titled("Label34", "Label36"), Field::Text10},
+        {r.caption("Label14"), Field::Text1},
     });
     r.add(QStringLiteral("</table>"));
 }
 
-void step2(Report& r, const Form& form)
+void step2(Report& r)
 {
     r.add(QLatin1String(kGap) +
           QStringLiteral("<h3>Шаг 2. Гибкость, коэффициенты продольного изгиба и нагрузки проводов</h3>"));
-    if (form.state(StateControl::Frame5Visible)) {
+    if (r.form().state(StateControl::Frame5Visible)) {
         r.add(QStringLiteral("<p><b>%1</b></p>").arg(r.caption("Label16")));
     }
     r.add(QLatin1String(kTable));
-    constexpr std::array<std::array<const char*, 4>, 2> kPairs{{
-        {"Label18", "lblJ", "Label37", "Text3"},
-        {"Label19", "lblJ1", "Label38", "Text5"},
+    struct Pair {
+        const char* slendernessCaption;
+        Field slenderness;
+        const char* phiCaption;
+        Field phi;
+    };
+    constexpr std::array<Pair, 2> kPairs{{
+        {"Label18", Field::lblJ, "Label37", Field::Text3},
+        {"Label19", Field::lblJ1, "Label38", Field::Text5},
     }};
-    for (const auto& [slenderness, field, phiCaption, phi] : kPairs) {
+    for (const auto& [slendernessCaption, slenderness, phiCaption, phi] : kPairs) {
         r.add(QStringLiteral("<tr><td width=\"30%\">%1</td><td width=\"20%\">%2</td><td width=\"30%\">%3</td>"
                              "<td width=\"20%\">%4</td></tr>")
-                  .arg(r.caption(slenderness), r.value(field), r.caption(phiCaption), r.value(phi)));
+                  .arg(r.caption(slendernessCaption), r.value(slenderness), r.caption(phiCaption), r.value(phi)));
     }
     r.add(QStringLiteral("</table><p>Провода:</p>") + QLatin1String(kTable) +
           QStringLiteral("<thead><tr><td width=\"12%\" bgcolor=\"#e8e8e8\"></td>"));
-    for (int wire = 1; wire <= 8; ++wire) {
+    for (std::size_t wire = 1; wire <= kWireCount; ++wire) {
         r.add(QStringLiteral("<td width=\"11%\" bgcolor=\"#e8e8e8\" align=\"center\"><b>%1</b></td>").arg(wire));
     }
     r.add(QStringLiteral("</tr></thead>"));
-    constexpr std::array<std::array<const char*, 2>, 3> kWireRows{{
-        {"Label25", "txtl"},
-        {"Label23", "txtgp"},
-        {"Label24", "txtgpp"},
+    constexpr std::array<std::pair<const char*, std::array<Field, kWireCount>>, 3> kWireRows{{
+        {"Label25", kWirePositions},
+        {"Label23", kWireWeights},
+        {"Label24", kWireWeightsIce},
     }};
-    for (const auto& [caption, prefix] : kWireRows) {
+    for (const auto& [caption, fields] : kWireRows) {
         r.add(QStringLiteral("<tr><td>%1</td>").arg(r.caption(caption)));
-        for (int wire = 1; wire <= 8; ++wire) {
-            const std::string field = std::string(prefix) + std::to_string(wire);
-            r.add(QStringLiteral("<td align=\"right\">%1</td>").arg(r.value(field.c_str())));
+        for (const Field field : fields) {
+            r.add(QStringLiteral("<td align=\"right\">%1</td>").arg(r.value(field)));
         }
         r.add(QStringLiteral("</tr>"));
     }
-    const std::string flag = form.text(Field::Text15);
+    const std::string flag = r.form().text(Field::Text15);
     const QString governing = flag == "1" ? r.caption("Label2") : flag == "0" ? r.caption("Label3") : QString();
     r.add(QStringLiteral("</table>") + QLatin1String(kGap) + QLatin1String(kTable) +
           QStringLiteral("<tr><td width=\"72%\">Опорная реакция ригеля</td><td>%1</td></tr>"
                          "<tr><td>Усилие в раскосе</td><td>%2</td></tr>"
                          "<tr><td>Момент, по которому рассчитан сжатый пояс</td><td>%3</td></tr></table>")
-              .arg(r.value("txtQp"), r.value("txtZ1"), governing));
+              .arg(r.value(Field::txtQp), r.value(Field::txtZ1), governing));
 }
 
-void step3(Report& r, const Form& form)
+// The captions of each row of step 3 on the form: the row's heading and the
+// sign between its two values, in the order of kStep3Rows.
+constexpr std::array<std::pair<const char*, const char*>, kVerdictRows> kRowCaptions{{
+    {"Label17", "Label43"},
+    {"Label32", "Label44"},
+    {"Label39", "Label45"},
+    {"Label40", "Label46"},
+}};
+
+void step3(Report& r)
 {
     r.add(QLatin1String(kGap) + QStringLiteral("<h3>Шаг 3. Требуемые и фактические сечения и усилия</h3>"));
-    if (form.state(StateControl::Frame9Visible)) {
+    if (r.form().state(StateControl::Frame9Visible)) {
         r.add(QStringLiteral("<p><b>%1</b></p>").arg(r.caption("Label47")));
     }
-    const auto verdicts = judgeStep3(form);
+    const auto verdicts = judgeStep3(r.form());
     const auto header = [&r](const char* left, const char* right) {
         r.add(QStringLiteral("<tr bgcolor=\"#e8e8e8\"><td width=\"26%\"></td><td width=\"21%\" align=\"center\"><b>%1"
                              "</b></td><td width=\"4%\"></td><td width=\"21%\" align=\"center\"><b>%2</b></td>"
@@ -182,31 +186,23 @@ void step3(Report& r, const Form& form)
     r.add(QLatin1String(kTable) + QStringLiteral("<thead>"));
     header("Label30", "Label31");
     r.add(QStringLiteral("</thead>"));
-    struct Row {
-        const char* heading;
-        const char* left;
-        const char* sign;
-        const char* right;
-    };
-    constexpr std::array<Row, kVerdictRows> rows{{
-        {"Label17", "Text4", "Label43", "Text6"},
-        {"Label32", "Text7", "Label44", "Text8"},
-        {"Label39", "txtz2", "Label45", "Text12"},
-        {"Label40", "Text14", "Label46", "Text13"},
-    }};
-    for (std::size_t row = 0; row < rows.size(); ++row) {
-        if (row + 1 == rows.size()) {
+    for (std::size_t i = 0; i < kStep3Rows.size(); ++i) {
+        const Step3Row& row = kStep3Rows.at(i);
+        // The force row has headings of its own and, as on the form, the
+        // force a diagonal carries on the left, the force it gets on the right.
+        const bool force = !row.member.has_value();
+        if (force) {
             header("Label41", "Label42");
         }
-        const std::optional<Verdict>& verdict = verdicts.at(row);
+        const std::optional<Verdict>& verdict = verdicts.at(i);
         const QString judged = !verdict ? QString()
                                         : QStringLiteral("<span style=\"color: %1;\">%2</span>")
                                               .arg(verdict->holds ? QLatin1String("#008000") : QLatin1String("#c80000"),
                                                    escaped(verdict->text));
         r.add(QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td><td align=\"center\"><b>%3</b></td>"
                              "<td>%4</td><td>%5</td></tr>")
-                  .arg(r.caption(rows.at(row).heading), r.value(rows.at(row).left), r.caption(rows.at(row).sign),
-                       r.value(rows.at(row).right), judged));
+                  .arg(r.caption(kRowCaptions.at(i).first), r.value(force ? row.capacity : row.demand),
+                       r.caption(kRowCaptions.at(i).second), r.value(force ? row.demand : row.capacity), judged));
     }
     r.add(QStringLiteral("</table>"));
 }
@@ -227,17 +223,14 @@ int tabOf(Button button)
     return 0;
 }
 
-void messages(Report& r, const QWidget& window, const std::vector<PressRecord>& presses)
+void messages(Report& r, const std::vector<PressRecord>& presses)
 {
-    const auto* tabs = window.findChild<const QTabWidget*>(QStringLiteral("SSTab1"));
     QString items;
     for (const PressRecord& press : presses) {
         const std::string name(buttonName(press.button));
         for (const auto& message : press.messages) {
             items += QStringLiteral("<li>«%1» на вкладке «%2»: %3</li>")
-                         .arg(r.caption(name.c_str()),
-                              tabs == nullptr ? QString() : tabs->tabText(tabOf(press.button)).toHtmlEscaped(),
-                              escaped(message.text));
+                         .arg(r.caption(name.c_str()), r.tab(tabOf(press.button)), escaped(message.text));
         }
     }
     if (!items.isEmpty()) {
@@ -248,9 +241,9 @@ void messages(Report& r, const QWidget& window, const std::vector<PressRecord>& 
 
 } // namespace
 
-QString reportHtml(const QWidget& window, const Form& form, const ReportFacts& facts)
+QString reportHtml(const Form& form, const ReportFacts& facts, const FormCaptions& captions)
 {
-    Report r(window, form);
+    Report r(form, captions);
     r.add(QStringLiteral(
               "<html><head><style>h2 { font-size: 14pt; } h3 { font-size: 11pt; } p, h2, h3, ul { margin: 0px; }"
               "</style></head><body><h2>Расчет остаточной прочности ригеля жесткой поперечины</h2><p>Отчет "
@@ -262,9 +255,9 @@ QString reportHtml(const QWidget& window, const Form& form, const ReportFacts& f
     }
     r.add(QStringLiteral("</p>"));
     step1(r);
-    step2(r, form);
-    step3(r, form);
-    messages(r, window, facts.presses);
+    step2(r);
+    step3(r);
+    messages(r, facts.presses);
     // One row, so that the lines and what they are for stay on one page.
     r.add(QLatin1String(kGap) + QLatin1String(kGap) +
           QStringLiteral(
@@ -274,6 +267,13 @@ QString reportHtml(const QWidget& window, const Form& form, const ReportFacts& f
               "</td><td width=\"18%\" align=\"center\"><br>______________<br><small>дата</small></td></tr></table>"
               "</body></html>"));
     return r.html();
+}
+
+QString reportPlainText(const Form& form, const ReportFacts& facts)
+{
+    QTextDocument document;
+    document.setHtml(reportHtml(form, facts));
+    return document.toPlainText();
 }
 
 void printReport(const QString& html, QPagedPaintDevice& device)
@@ -337,6 +337,13 @@ QByteArray reportPdf(const QString& html)
         printReport(html, pdf);
     }
     return bytes;
+}
+
+QString writeReportPdf(const QString& path, const QString& html)
+{
+    const QString why = writeWholeFile(path, reportPdf(html));
+    return why.isEmpty() ? QString()
+                         : QStringLiteral("Отчет не записан в «%1»: %2.").arg(QDir::toNativeSeparators(path), why);
 }
 
 } // namespace prochnar

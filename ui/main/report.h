@@ -2,6 +2,7 @@
 
 #include "calc/form.h"
 #include "formats/form_file.h"
+#include "ui/main/form_captions.h"
 
 #include <QDateTime>
 #include <QString>
@@ -9,7 +10,6 @@
 #include <vector>
 
 class QPagedPaintDevice;
-class QWidget;
 
 namespace prochnar {
 
@@ -22,12 +22,16 @@ struct ReportFacts {
     std::vector<PressRecord> presses;
 };
 
-// The report of a calculation for the engineering record, as rich text in
-// Russian: every input under its caption as the window shows it (its labels,
-// looked up by name in window), the wire table, the results of the three
-// steps with a verdict on each row of step 3, the messages of the last
-// clicks, and a line for the signature of the engineer who checked it.
-[[nodiscard]] QString reportHtml(const QWidget& window, const Form& form, const ReportFacts& facts);
+// The report of the calculation in form for the engineering record, as rich
+// text in Russian: every input under its caption as the window shows it, the
+// wire table, the results of the three steps with a verdict on each row of
+// step 3, the messages of the last clicks, and a line for the signature of
+// the engineer who checked it. Any form: the window's, or one read from a file.
+[[nodiscard]] QString reportHtml(const Form& form, const ReportFacts& facts,
+                                 const FormCaptions& captions = FormCaptions::designer());
+
+// The report's text as it reads on paper, without its layout.
+[[nodiscard]] QString reportPlainText(const Form& form, const ReportFacts& facts);
 
 // Lays the report out on the pages of the device, 2 cm from the edges of
 // the paper, and paints it, with the page number at the foot of each page.
@@ -35,5 +39,10 @@ void printReport(const QString& html, QPagedPaintDevice& device);
 
 // The report as PDF bytes, on A4 portrait pages.
 [[nodiscard]] QByteArray reportPdf(const QString& html);
+
+// Writes the report as a PDF file in place of the one at path, only when
+// whole; returns why it could not, in the window's words ("Отчет не записан
+// в «…»: …."), or "".
+[[nodiscard]] QString writeReportPdf(const QString& path, const QString& html);
 
 } // namespace prochnar

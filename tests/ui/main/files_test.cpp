@@ -2,7 +2,10 @@
 // same files as prochnar-calc's both ways, damaged files refused with the
 // window unchanged, the question before changes are lost, a failed save.
 
+#include "calc/verdicts.h"
+#include "formats/calculation_file.h"
 #include "ui/main/main_window.h"
+#include "ui/main/report.h"
 
 #include <QDir>
 #include <QFile>
@@ -68,6 +71,7 @@ private slots:
     void damagedFilesRefusedWithTheWindowUnchanged() const;
     void askedBeforeChangesAreLostOnlyOnceAFileIsUsed() const;
     void failedSaveLeavesTheOldFileWhole() const;
+    void reportOfTheFileSaysWhatTheWindowShows() const;
 
 private:
     QTemporaryDir config, dir;
@@ -77,38 +81,38 @@ private:
 void FilesTest::roundTripInEveryStateAndThroughTheCommand() const
 {
     Window a;
-    readFormFile(read(QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/worked-example.form")).toStdString(), a.w);
-    QVERIFY(a.w.saveFile(path("typed.prochnar")));
+    readFormFile(read(QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/worked-example.form")).toStdString(), a.w.form());
+    QVERIFY(a.w.document().saveFile(path("typed.prochnar")));
     for (const char* clicks : {"", "Command2", "Command5,Command4", "Command6", "Command3"}) { // states 1 to 5
         for (const QString& button : QString::fromLatin1(clicks).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
             a.click(button.toLatin1().constData());
         }
-        QVERIFY2(a.w.saveFile(path("state.prochnar")), clicks);
+        QVERIFY2(a.w.document().saveFile(path("state.prochnar")), clicks);
         Window b;
-        QVERIFY2(b.w.openFile(path("state.prochnar")) && b.messages.isEmpty(), clicks);
-        QVERIFY2(b.w.calculationFile() == a.w.calculationFile() && b.verdicts() == a.verdicts(), clicks);
-        QCOMPARE(read(path("state.prochnar")).toStdString(), a.w.calculationFile());
+        QVERIFY2(b.w.document().openFile(path("state.prochnar")) && b.messages.isEmpty(), clicks);
+        QVERIFY2(b.w.document().text() == a.w.document().text() && b.verdicts() == a.verdicts(), clicks);
+        QCOMPARE(read(path("state.prochnar")).toStdString(), a.w.document().text());
         if (QString::fromLatin1(clicks) == QLatin1String("Command5,Command4")) { // prochnar-calc takes it on
             QProcess calc;
             calc.setStandardOutputFile(path("by-command.prochnar"));
             calc.start(QStringLiteral(PROCHNAR_CALC), {path("typed.prochnar")});
             QVERIFY(calc.waitForFinished() && calc.exitCode() == 0);
             Window c;
-            QVERIFY(c.w.openFile(path("by-command.prochnar")));
-            QVERIFY(writeFormFile(c.w) == writeFormFile(a.w) && c.verdicts() == a.verdicts());
+            QVERIFY(c.w.document().openFile(path("by-command.prochnar")));
+            QVERIFY(writeFormFile(c.w.form()) == writeFormFile(a.w.form()) && c.verdicts() == a.verdicts());
             QVERIFY(a.verdicts().startsWith(QStringLiteral("держит, запас 92,0 %|")));
         }
     }
-    QVERIFY(a.w.writeReport(path("report.pdf")) && read(path("report.pdf")).startsWith("%PDF-"));
+    QVERIFY(a.w.document().writeReport(path("report.pdf")) && read(path("report.pdf")).startsWith("%PDF-"));
 }
 
 void FilesTest::damagedFilesRefusedWithTheWindowUnchanged() const
 {
     Window a;
-    a.w.setText(Field::txtMn, "7");
-    QVERIFY(a.w.saveFile(path("whole.prochnar")));
+    a.w.form().setText(Field::txtMn, "7");
+    QVERIFY(a.w.document().saveFile(path("whole.prochnar")));
     const QByteArray whole = read(path("whole.prochnar"));
-    const std::string before = a.w.calculationFile();
+    const std::string before = a.w.document().text();
     const std::initializer_list<std::pair<QByteArray, const char*>> damaged{
         {whole.left(whole.size() - 2), "строка 59: у Command4.Enabled"}, // cut in its last line
         {whole.left(whole.indexOf("Text4=")), "строка 44: нет строки Text4"},
@@ -119,11 +123,11 @@ void FilesTest::damagedFilesRefusedWithTheWindowUnchanged() const
     for (const auto& [bytes, says] : damaged) {
         write(path("damaged.prochnar"), bytes);
         a.messages.clear();
-        QVERIFY(!a.w.openFile(path("damaged.prochnar")));
+        QVERIFY(!a.w.document().openFile(path("damaged.prochnar")));
         QVERIFY2(a.messages.size() == 1 && a.messages.front().contains(path("damaged.prochnar")) &&
                      a.messages.front().contains(QString::fromUtf8(says)),
                  qPrintable(a.messages.join(QLatin1Char('\n'))));
-        QVERIFY(a.w.calculationFile() == before && a.w.filePath() == path("whole.prochnar"));
+        QVERIFY(a.w.document().text() == before && a.w.document().filePath() == path("whole.prochnar"));
         QVERIFY(!a.w.isWindowModified() && a.w.windowTitle() == QStringLiteral("Прочнар — whole.prochnar[*]"));
     }
 }
@@ -132,17 +136,17 @@ void FilesTest::askedBeforeChangesAreLostOnlyOnceAFileIsUsed() const
 {
     Window a;
     a.w.show();
-    a.w.setText(Field::txtMn, "1");
+    a.w.form().setText(Field::txtMn, "1");
     a.click("Command2");
     QVERIFY(a.w.close() && a.asked.isEmpty()); // never saved: never asked
     for (const QMessageBox::StandardButton answer : {QMessageBox::Cancel, QMessageBox::Discard, QMessageBox::Save}) {
         Window b;
         b.w.show();
-        QVERIFY(QTest::qWaitForWindowActive(&b.w) && b.w.saveFile(path("asked.prochnar")));
+        QVERIFY(QTest::qWaitForWindowActive(&b.w) && b.w.document().saveFile(path("asked.prochnar")));
         QVERIFY(b.w.close() && b.asked.isEmpty()); // nothing changed
         b.w.show();
         QVERIFY(QTest::qWaitForWindowActive(&b.w));
-        b.w.setText(Field::txtMn, "2");
+        b.w.form().setText(Field::txtMn, "2");
         QVERIFY(b.w.isWindowModified());
         QTest::keyClick(&b.w, Qt::Key_O, Qt::ControlModifier); // "Открыть…" asks first; Cancel leaves it
         b.answer = answer;
@@ -168,21 +172,44 @@ void FilesTest::failedSaveLeavesTheOldFileWhole() const
 {
     Window a;
     write(path("old.prochnar"), "txtMn=old\n");
-    a.w.setText(Field::txtMn, "1\nFrame5.Visible=0"); // pasted with a line break
-    QVERIFY(!a.w.saveFile(path("old.prochnar")) && a.messages.back().contains(QStringLiteral("перевод строки")));
-    a.w.setText(Field::txtMn, "1");
+    a.w.form().setText(Field::txtMn, "1\nFrame5.Visible=0"); // pasted with a line break
+    QVERIFY(!a.w.document().saveFile(path("old.prochnar")) &&
+            a.messages.back().contains(QStringLiteral("перевод строки")));
+    a.w.form().setText(Field::txtMn, "1");
     std::signal(SIGXFSZ, SIG_IGN); // the disk is full after 100 bytes
     rlimit limit{};
     getrlimit(RLIMIT_FSIZE, &limit);
     const rlimit full{100, limit.rlim_max};
     setrlimit(RLIMIT_FSIZE, &full);
-    const bool saved = a.w.saveFile(path("old.prochnar"));
+    const bool saved = a.w.document().saveFile(path("old.prochnar"));
     setrlimit(RLIMIT_FSIZE, &limit);
     QVERIFY(!saved && a.messages.back().startsWith(QStringLiteral("Расчет не сохранен в «") + path("old.prochnar")));
     QCOMPARE(read(path("old.prochnar")), QByteArray("txtMn=old\n"));
     QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("old.prochnar*")}),
              QStringList{QStringLiteral("old.prochnar")});
-    QVERIFY(a.w.filePath().isEmpty() && a.w.windowTitle() == QStringLiteral("Прочнар"));
+    QVERIFY(a.w.document().filePath().isEmpty() && a.w.windowTitle() == QStringLiteral("Прочнар"));
+}
+
+// The report made from a file alone (as prochnar --report makes it) is the
+// report of the window that opened the file, and words the window's verdicts.
+void FilesTest::reportOfTheFileSaysWhatTheWindowShows() const
+{
+    const QString example = QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/catalogue-angles.prochnar");
+    const Calculation calculation = readCalculationFile(example.toStdString());
+    const ReportFacts facts{.file = example, .made = QDateTime::currentDateTime(), .presses = calculation.presses};
+    Window a;
+    QVERIFY(a.w.document().openFile(example));
+    const QString report = reportPlainText(a.w.form(), facts);
+    QCOMPARE(reportPlainText(calculation.form, facts), report);
+    QCOMPARE(reportHtml(a.w.form(), facts, FormCaptions(a.w)),
+             reportHtml(a.w.form(), facts)); // the designer's captions
+    const QStringList verdicts = a.verdicts().split(QLatin1Char('|'), Qt::SkipEmptyParts);
+    QCOMPARE(verdicts.size(), qsizetype{kVerdictRows});
+    qsizetype at = 0;
+    for (const QString& verdict : verdicts) { // in the rows' order
+        at = report.indexOf(verdict, at);
+        QVERIFY2(at >= 0, qPrintable(verdict));
+    }
 }
 
 QTEST_MAIN(FilesTest)

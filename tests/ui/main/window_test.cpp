@@ -73,7 +73,7 @@ struct Driver {
     }
     [[nodiscard]] QString text(const char* field) const
     {
-        return QString::fromStdString(window.text(fieldFromName(field).value()));
+        return QString::fromStdString(window.form().text(fieldFromName(field).value()));
     }
     // The worked example typed in and the three steps run; the wire table
     // takes typing only once step 1 is confirmed.
@@ -155,10 +155,10 @@ void WindowTest::everyControlOfTheHandlersMapsOntoTheForm()
 {
     Driver d;
     for (const auto& [id, name, initial] : kFormFields) {
-        QCOMPARE(d.window.text(id), std::string(initial));
-        d.window.setText(id, "12,5 см² α");
+        QCOMPARE(d.window.form().text(id), std::string(initial));
+        d.window.form().setText(id, "12,5 см² α");
         QWidget* widget = d.get(name.data());
-        QVERIFY2(widget->property("text") == QStringLiteral("12,5 см² α") && d.window.text(id) == "12,5 см² α",
+        QVERIFY2(widget->property("text") == QStringLiteral("12,5 см² α") && d.window.form().text(id) == "12,5 см² α",
                  name.data());
         // An edit field the user sees is announced by the caption beside it.
         const QString spoken = QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
@@ -169,9 +169,9 @@ void WindowTest::everyControlOfTheHandlersMapsOntoTheForm()
     for (const auto& [control, name] : kStateProperties) {
         QWidget* widget = d.get(std::string(name.substr(0, name.find('.'))).c_str());
         for (const bool on : {false, true}) {
-            d.window.setState(control, on);
+            d.window.form().setState(control, on);
             QCOMPARE(name.ends_with("Visible") ? !widget->isHidden() : widget->isEnabled(), on);
-            QCOMPARE(d.window.state(control), on);
+            QCOMPARE(d.window.form().state(control), on);
         }
     }
     for (const QWidget* widget : d.window.findChildren<QWidget*>()) { // labels and buttons speak their own text
@@ -223,7 +223,7 @@ void WindowTest::phiFromTheTable()
     d.click("cmdJ1");
     // λ 166,6667: 0,29 − 0,03 · 0,66667 = 0,2699999; λ 57,5: 0,89 − 0,03 · 0,75 = 0,8675; both rounded down.
     QCOMPARE(d.text("Text3") + " " + d.text("Text5"), QStringLiteral("0,269 0,867"));
-    d.window.setText(Field::lblJ, "");
+    d.window.form().setText(Field::lblJ, "");
     d.click("cmdJ");
     QCOMPARE(d.text("Text3"), QStringLiteral("0,269"));
     QCOMPARE(d.messages, QStringList(QStringLiteral("Гибкость I еще не вычислена: сначала подтвердите шаг1.")));
@@ -284,7 +284,7 @@ void WindowTest::messageBoxShowsTheHandlersMessage()
     });
     closer.start(10);
     d.click("Command2"); // returns when the box is closed
-    d.window.showMessage("Ошибка", MessageIcon::Error);
+    d.window.form().showMessage("Ошибка", MessageIcon::Error);
     QCOMPARE(
         shown,
         QStringList(
@@ -298,7 +298,7 @@ void WindowTest::resetsOnTopHelpAboutAndRecommendation()
     for (const char* field : {"txtMn", "Text3", "Text1"}) {
         d.type(field, "3");
     }
-    d.window.setText(Field::txtgpp8, "5");
+    d.window.form().setText(Field::txtgpp8, "5");
     d.click("Command3");
     d.click("Command6");
     QCOMPARE(d.text("txtMn") + d.text("Text3") + d.text("Text1") + d.text("txtgpp8"), QStringLiteral("210"));
@@ -345,7 +345,7 @@ void WindowTest::captionsReadInFull()
             clipped << widget->objectName() + QStringLiteral(" \"") + text + QLatin1Char('"');
         }
     };
-    d.window.setText(Field::lblJ, "123,4567");
+    d.window.form().setText(Field::lblJ, "123,4567");
     d.click("Command9"); // the About window's captions too
     QList<QLabel*> labels = d.window.findChildren<QLabel*>();
     QList<QPushButton*> buttons = d.window.findChildren<QPushButton*>();
@@ -440,7 +440,8 @@ void WindowTest::documentsDecodedAsUtf8ElseAsWindows1251()
 void WindowTest::tableOfGirdersAsTheCommandAndItsGirderInTheWizard()
 {
     Driver d;
-    TableResultsWindow* results = d.window.openTable(QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/line-section.csv"));
+    TableResultsWindow* results =
+        d.window.document().openTable(QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/line-section.csv"));
     QTRY_VERIFY(results->finished());
     const auto* table = results->findChild<QTableWidget*>();
     QCOMPARE(table->rowCount(), 12);

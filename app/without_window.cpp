@@ -1,0 +1,96 @@
+#include "app/without_window.h"
+
+#include "formats/calculation_file.h"
+#include "ui/main/calculation_document.h"
+#include "ui/main/report.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+
+namespace prochnar::app {
+
+const char* const kUsage = "usage: prochnar [FILE]\n"
+                           "       prochnar --report OUT.pdf FILE\n"
+                           "       prochnar --help | --version\n"
+                           "\n"
+                           "Opens the window of Прочнар, the calculator of the residual strength of\n"
+                           "a corroded cross-span girder. F1 in the window opens the help.\n"
+                           "\n"
+                           "FILE is a calculation saved by the window (\"Файл\", \"Сохранить\"), a file\n"
+                           "with the extension .prochnar, and opens in the window at start. The\n"
+                           "package registers that file type (application/x-prochnar), so that a\n"
+                           "double click in a file manager opens the calculation. Its format is that\n"
+                           "of prochnar-calc: the same calculation without a window, prochnar-calc --help.\n"
+                           "\n"
+                           "--report OUT.pdf FILE  writes the report of the calculation in FILE, as\n"
+                           "                       \"Отчёт…\" in the window does, without a window\n"
+                           "                       or display; exit status 0 when written.\n";
+
+namespace {
+
+[[noreturn]] void noDisplay()
+{
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const char* display = std::getenv("DISPLAY");
+    if (platform != nullptr && *platform != '\0' && std::strncmp(platform, "xcb", 3) != 0) {
+        std::fprintf(stderr, "prochnar: cannot open the window: the platform \"%s\" cannot be started\n", platform);
+    } else if (display != nullptr && *display != '\0') {
+        std::fprintf(stderr, "prochnar: cannot open the window: the display \"%s\" cannot be reached\n", display);
+    } else {
+        std::fprintf(stderr, "prochnar: cannot open the window: no display (DISPLAY is not set)\n");
+    }
+    std::_Exit(1);
+}
+
+} // namespace
+
+void startupMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtFatalMsg) {
+        noDisplay();
+    }
+    if (context.category != nullptr && std::strncmp(context.category, "qt.qpa.", 7) == 0) {
+        return;
+    }
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+int writeReport(char* program, const QString& out, const QString& file)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Standard error carries the command's own messages, not the toolkit's
+    // remarks on the platform it starts without a desktop.
+    qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (type == QtCriticalMsg || type == QtFatalMsg) {
+            std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+        }
+    });
+    // Widgets, for the captions of the designer form the report names its
+    // inputs by; none of the toolkit's options, so that nothing asks for a display.
+    int argc = 1;
+    char* argv[] = {program, nullptr};
+    const QApplication app(argc, argv);
+    QString refusal;
+    const std::optional<Calculation> calculation = readCalculationAt(file, refusal);
+    if (!calculation) {
+        std::fprintf(stderr, "prochnar: %s\n", qPrintable(refusal));
+        return kExitUsage;
+    }
+    const ReportFacts facts{.file = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()),
+                            .made = QDateTime::currentDateTime(),
+                            .presses = calculation->presses};
+    if (const QString failure = writeReportPdf(out, reportHtml(calculation->form, facts)); !failure.isEmpty()) {
+        std::fprintf(stderr, "prochnar: %s\n", qPrintable(failure));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace prochnar::app

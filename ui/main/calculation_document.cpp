@@ -1,0 +1,281 @@
+#include "ui/main/calculation_document.h"
+
+#include "calc/fields.h"
+#include "ui/main/report.h"
+#include "ui/main/table_results_window.h"
+#include "ui/main/whole_file.h"
+#include "ui/main/widget_form.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSettings>
+#include <QWidget>
+
+namespace prochnar {
+
+QMessageBox::StandardButton askToSave(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Прочнар"), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.button(QMessageBox::Save)->setText(QStringLiteral("Сохранить"));
+    box.button(QMessageBox::Discard)->setText(QStringLiteral("Не сохранять"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("Отмена"));
+    box.setDefaultButton(QMessageBox::Save);
+    box.setWindowModality(Qt::ApplicationModal);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+std::optional<Calculation> readCalculationAt(const QString& path, QString& refusal)
+{
+    try {
+        return readCalculationFile(QFile::encodeName(path).toStdString());
+    } catch (const CalculationFileError& error) {
+        refusal = QStringLiteral("Расчет «%1» не открыт: %2.")
+                      .arg(QDir::toNativeSeparators(path), QString::fromStdString(faultText(error.fault())));
+        return std::nullopt;
+    }
+}
+
+namespace {
+
+// The recently used calculations, newest first.
+constexpr int kMaxRecentFiles = 8;
+constexpr QLatin1String kRecentKey{"recentFiles"};
+
+QString calculationFilter() { return QStringLiteral("Расчеты Прочнара (*.%1);;Все файлы (*)").arg(kCalculationSuffix); }
+
+} // namespace
+
+CalculationDocument::CalculationDocument(WidgetForm& form, QWidget& window, QSettings& settings)
+    : form_{form}, window_{window}, settings_{settings}, ask_{askToSave}
+{
+}
+
+std::string CalculationDocument::text() const { return calculationText(form_, presses_); }
+
+QStringList CalculationDocument::recentFiles() const { return settings_.value(kRecentKey).toStringList(); }
+
+void CalculationDocument::click(Button button)
+{
+    presses_.push_back(form_.click(button));
+    presses_ = lastPresses(presses_);
+    markModified();
+}
+
+bool CalculationDocument::openFile(const QString& path)
+{
+    QString refusal;
+    const std::optional<Calculation> calculation = readCalculationAt(path, refusal);
+    if (!calculation) {
+        form_.present(refusal, MessageIcon::Error);
+        return false;
+    }
+    load(*calculation, path);
+    return true;
+}
+
+void CalculationDocument::openGirder(const Form& girder)
+{
+    // Like opening a file, it replaces the calculation: changes kept in a
+    // file are not lost without asking, and the girder is a new calculation,
+    // locked at step 1 as the window starts.
+    if (!mayReplace()) {
+        return;
+    }
+    Calculation calculation;
+    for (const auto& field : kFormFields) {
+        calculation.form.setText(field.id, girder.text(field.id));
+    }
+    applyInitialState(calculation.form);
+    load(calculation, {});
+}
+
+// The one way a calculation comes into the window: from a file (path) or as
+// a new one (no path).
+void CalculationDocument::load(const Calculation& calculation, const QString& path)
+{
+    for (const auto& field : kFormFields) {
+        form_.setText(field.id, calculation.form.text(field.id));
+    }
+    for (const auto& property : kStateProperties) {
+        form_.setState(property.control, calculation.form.state(property.control));
+    }
+    presses_ = calculation.presses;
+    if (path.isEmpty()) {
+        filePath_.clear();
+        savedText_.clear();
+        window_.setWindowTitle(QStringLiteral("Прочнар"));
+        window_.setWindowModified(false);
+    } else {
+        keepFile(path);
+    }
+    emit replaced(!path.isEmpty());
+}
+
+bool CalculationDocument::saveFile(const QString& path)
+{
+    const auto fail = [this, &path](const QString& why) {
+        form_.present(QStringLiteral("Расчет не сохранен в «%1»: %2. Файл, который там был, не изменился.")
+                          .arg(QDir::toNativeSeparators(path), why),
+                      MessageIcon::Error);
+        return false;
+    };
+    // A line break would end the field's line in the file.
+    for (const auto& field : kFormFields) {
+        if (form_.text(field.id).find_first_of("\r\n") != std::string::npos) {
+            return fail(QStringLiteral("в поле «%1» есть перевод строки").arg(form_.spokenName(field.id)));
+        }
+    }
+    if (const QString why = writeWholeFile(path, QByteArray::fromStdString(text())); !why.isEmpty()) {
+        return fail(why);
+    }
+    keepFile(path);
+    return true;
+}
+
+bool CalculationDocument::writeReport(const QString& path)
+{
+    if (const QString failure = writeReportPdf(path, reportHtml()); !failure.isEmpty()) {
+        form_.present(failure, MessageIcon::Error);
+        return false;
+    }
+    return true;
+}
+
+QString CalculationDocument::reportHtml() const
+{
+    return prochnar::reportHtml(
+        form_,
+        {.file = QDir::toNativeSeparators(filePath_), .made = QDateTime::currentDateTime(), .presses = presses_});
+}
+
+TableResultsWindow* CalculationDocument::openTable(const QString& path)
+{
+    auto* results = new TableResultsWindow(
+        path, [this](const MapForm& girder) { openGirder(girder); }, &window_);
+    results->setAttribute(Qt::WA_DeleteOnClose);
+    results->setWindowIcon(window_.windowIcon());
+    results->show();
+    return results;
+}
+
+bool CalculationDocument::mayReplace()
+{
+    if (filePath_.isEmpty() || !window_.isWindowModified()) {
+        return true;
+    }
+    switch (ask_(&window_,
+                 QStringLiteral("Расчет «%1» изменен. Сохранить изменения?").arg(QFileInfo(filePath_).fileName()))) {
+    case QMessageBox::Save:
+        return saveFile(filePath_);
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CalculationDocument::markModified() { window_.setWindowModified(!filePath_.isEmpty() && text() != savedText_); }
+
+// The calculation is now the file's: its name in the title, unmodified,
+// first among the recent files.
+void CalculationDocument::keepFile(const QString& path)
+{
+    filePath_ = QFileInfo(path).absoluteFilePath();
+    savedText_ = text();
+    QString name = QFileInfo(path).fileName();
+    name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
+    window_.setWindowTitle(QStringLiteral("Прочнар — %1[*]").arg(name));
+    window_.setWindowModified(false);
+    QStringList recent = recentFiles();
+    recent.removeAll(filePath_);
+    recent.prepend(filePath_);
+    settings_.setValue(kRecentKey, recent.mid(0, kMaxRecentFiles));
+}
+
+void CalculationDocument::chooseAndOpen()
+{
+    if (!mayReplace()) {
+        return;
+    }
+    const QString path = chooseFile(false, QStringLiteral("Открыть расчет"), calculationFilter(), QString());
+    if (!path.isEmpty()) {
+        openFile(path);
+    }
+}
+
+void CalculationDocument::openRecent(const QString& path)
+{
+    if (mayReplace()) {
+        openFile(path);
+    }
+}
+
+bool CalculationDocument::save() { return filePath_.isEmpty() ? saveAs() : saveFile(filePath_); }
+
+bool CalculationDocument::saveAs()
+{
+    const QString path =
+        chooseFile(true, QStringLiteral("Сохранить расчет"), calculationFilter(),
+                   filePath_.isEmpty() ? QStringLiteral("расчет.%1").arg(kCalculationSuffix) : filePath_);
+    return !path.isEmpty() && saveFile(path);
+}
+
+void CalculationDocument::chooseAndReport()
+{
+    const QFileInfo calculation(filePath_);
+    const QString start = filePath_.isEmpty()
+                              ? QStringLiteral("отчет.pdf")
+                              : calculation.dir().filePath(calculation.completeBaseName() + QStringLiteral(".pdf"));
+    const QString path = chooseFile(true, QStringLiteral("Отчёт"), QStringLiteral("Документы PDF (*.pdf)"), start);
+    if (!path.isEmpty()) {
+        writeReport(path);
+    }
+}
+
+void CalculationDocument::print()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    printer.setDocName(QStringLiteral("Прочнар"));
+    QPrintDialog dialog(&printer, &window_);
+    dialog.setWindowTitle(QStringLiteral("Печать отчета"));
+    if (dialog.exec() == QDialog::Accepted) {
+        printReport(reportHtml(), printer);
+    }
+}
+
+void CalculationDocument::chooseAndOpenTable()
+{
+    const QString path = chooseFile(false, QStringLiteral("Проверить таблицу опор"),
+                                    QStringLiteral("Таблицы опор (*.csv);;Все файлы (*)"), {});
+    if (!path.isEmpty()) {
+        openTable(path);
+    }
+}
+
+// A file dialog in the folder of the calculation's file, else of the newest
+// recent file, else the home folder.
+QString CalculationDocument::chooseFile(bool save, const QString& title, const QString& filter, const QString& start)
+{
+    QString folder = QFileInfo(filePath_).path();
+    if (filePath_.isEmpty()) {
+        const QStringList recent = recentFiles();
+        folder = recent.isEmpty() ? QDir::homePath() : QFileInfo(recent.front()).path();
+    }
+    QFileDialog dialog(&window_, title, folder, filter);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (save) {
+        dialog.setDefaultSuffix(QFileInfo(start).suffix());
+        dialog.selectFile(QFileInfo(start).fileName());
+    }
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
+}
+
+} // namespace prochnar

@@ -1,0 +1,120 @@
+#pragma once
+
+#include "calc/handlers.h"
+#include "formats/calculation_file.h"
+#include "formats/form_file.h"
+
+#include <QMessageBox>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QSettings;
+class QWidget;
+
+namespace prochnar {
+
+class TableResultsWindow;
+class WidgetForm;
+
+// Asks whether to save the changes of a calculation before they would be
+// lost; answers QMessageBox::Save, Discard or Cancel.
+using SaveQuestion = std::function<QMessageBox::StandardButton(QWidget* parent, const QString& text)>;
+
+// The question the window starts with: a modal box titled "Прочнар" with
+// the buttons "Сохранить", "Не сохранять" and "Отмена".
+QMessageBox::StandardButton askToSave(QWidget* parent, const QString& text);
+
+// The extension of a calculation's file, without the dot.
+inline constexpr QLatin1String kCalculationSuffix{"prochnar"};
+
+// The calculation of the file at path (readCalculationFile()). None for a
+// file that is not a whole calculation; refusal then says why, in the
+// window's words: "Расчет «…» не открыт: строка 44: нет строки Text4 — …".
+[[nodiscard]] std::optional<Calculation> readCalculationAt(const QString& path, QString& refusal);
+
+// The calculation shown in the window as a document: the file that keeps
+// it, the text last opened or saved, the last click of each wizard button
+// and what it showed, and the recently used files. It opens, saves, reports
+// and prints the calculation, asks before unsaved changes would be lost,
+// and opens a table of girders whose girders it takes in as new
+// calculations. The window's title shows the file and whether it changed.
+class CalculationDocument final : public QObject {
+    Q_OBJECT
+
+public:
+    // The calculation in form, shown by window; the recent files kept in
+    // settings, which outlive the document.
+    CalculationDocument(WidgetForm& form, QWidget& window, QSettings& settings);
+
+    // Replaces the question before changes would be lost.
+    void setSaveQuestion(SaveQuestion ask) { ask_ = std::move(ask); }
+
+    // The calculation as its file: the last click of each button and what
+    // it showed, then every field and the wizard's state.
+    [[nodiscard]] std::string text() const;
+    // The file the calculation was last opened from or saved to, or "".
+    [[nodiscard]] const QString& filePath() const { return filePath_; }
+    // The recently used files, newest first.
+    [[nodiscard]] QStringList recentFiles() const;
+
+    // Clicks a button of the wizard and keeps it as the button's last click.
+    void click(Button button);
+    // Shows the calculation of a file: every field, the wizard's state and
+    // the clicks that made it. A file that cannot be read or is not a whole
+    // calculation changes nothing; a message names it and the line.
+    bool openFile(const QString& path);
+    // Puts a girder's field texts into the wizard as a new calculation,
+    // started over at step 1, once changes kept in a file may be lost.
+    void openGirder(const Form& girder);
+    // Writes the calculation to a new file that replaces the old one only
+    // when it is complete; a failure says so and leaves the old one whole.
+    bool saveFile(const QString& path);
+    // The report of the calculation as a PDF file; a failure says so.
+    bool writeReport(const QString& path);
+    // Checks the girders of a CSV table as prochnar-calc --table does and
+    // shows them in a results window of their own, whose double click opens
+    // a girder through openGirder().
+    TableResultsWindow* openTable(const QString& path);
+
+    // Whether the calculation may be replaced: saved, or the user let it go.
+    bool mayReplace();
+    // Marks the title when the calculation kept in a file has changed.
+    void markModified();
+
+    // The commands of the "Файл" menu, which ask for the file.
+    void chooseAndOpen();
+    void openRecent(const QString& path);
+    bool save();
+    bool saveAs();
+    void chooseAndReport();
+    void print();
+    void chooseAndOpenTable();
+
+signals:
+    // Another calculation took the place of the last: from a file, with the
+    // results it was saved with, or a new one from a table's girder.
+    void replaced(bool fromFile);
+
+private:
+    void load(const Calculation& calculation, const QString& path);
+    void keepFile(const QString& path);
+    [[nodiscard]] QString reportHtml() const;
+    [[nodiscard]] QString chooseFile(bool save, const QString& title, const QString& filter, const QString& start);
+
+    WidgetForm& form_;
+    QWidget& window_;
+    QSettings& settings_;
+    SaveQuestion ask_;
+    QString filePath_;
+    std::string savedText_; // the calculation as last opened or saved
+    std::vector<PressRecord> presses_;
+};
+
+} // namespace prochnar

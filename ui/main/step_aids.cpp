@@ -1,0 +1,96 @@
+#include "ui/main/step_aids.h"
+
+#include "calc/angles.h"
+#include "calc/phi_table.h"
+#include "ui/main/angles_dialog.h"
+#include "ui/main/widget_form.h"
+#include "ui_Form1.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPalette>
+#include <QPushButton>
+
+#include <optional>
+
+namespace prochnar {
+
+StepAids::StepAids(const Ui::Form1& ui, WidgetForm& form, QWidget& window)
+    : form_{form}, window_{window}, labels_{ui.lblVerdict1, ui.lblVerdict2, ui.lblVerdict3, ui.lblVerdict4}
+{
+    connect(ui.cmdJ, &QPushButton::clicked, this, [this] { fillPhi(Field::lblJ, Field::Text3); });
+    connect(ui.cmdJ1, &QPushButton::clicked, this, [this] { fillPhi(Field::lblJ1, Field::Text5); });
+    connect(ui.cmdAngles, &QPushButton::clicked, this, &StepAids::openAngles);
+
+    // Connected after the wizard's own handler, so it runs after it.
+    connect(ui.Command4, &QPushButton::clicked, this, [this] { judgeAll(true); });
+    // A row's verdict goes as soon as a value it judged changes; the flange
+    // thickness depends on the section fields as well.
+    for (std::size_t row = 0; row < kStep3Rows.size(); ++row) {
+        for (const Field field : {kStep3Rows.at(row).demand, kStep3Rows.at(row).capacity}) {
+            connect(form_.edit(field), &QLineEdit::textChanged, this, [this, row] {
+                judged_.at(row) = false;
+                showVerdicts();
+            });
+        }
+    }
+    for (const Member member : {Member::Chord, Member::Diagonals}) {
+        for (const Field field : {sectionFields(member).area, sectionFields(member).radius}) {
+            connect(form_.edit(field), &QLineEdit::textChanged, this, &StepAids::showVerdicts);
+        }
+    }
+}
+
+void StepAids::judgeAll(bool judged)
+{
+    judged_.fill(judged);
+    showVerdicts();
+}
+
+void StepAids::fillPhi(Field slenderness, Field phi)
+{
+    const TablePhi found = phiFromTable(form_.text(slenderness));
+    if (found.phi.empty()) {
+        form_.present(QString::fromStdString(found.message), MessageIcon::None);
+        return;
+    }
+    form_.setText(phi, found.phi);
+}
+
+// One catalogue at a time; it keeps the main window waiting until closed.
+void StepAids::openAngles()
+{
+    if (angles_ == nullptr) {
+        angles_ =
+            new AnglesDialog([this](AngleMember member, std::size_t angle) { takeAngle(member, angle); }, &window_);
+        angles_->setAttribute(Qt::WA_DeleteOnClose);
+        angles_->open();
+    }
+}
+
+void StepAids::takeAngle(AngleMember member, std::size_t angle)
+{
+    const Angle& chosen = angleCatalogue()[angle];
+    const SectionFields section = sectionFields(member == AngleMember::Chord ? Member::Chord : Member::Diagonals);
+    form_.setText(section.area, areaText(chosen));
+    form_.setText(section.radius, radiusText(chosen));
+}
+
+void StepAids::showVerdicts()
+{
+    const auto verdicts = judgeStep3(form_);
+    for (std::size_t row = 0; row < labels_.size(); ++row) {
+        const std::optional<Verdict>& verdict = verdicts.at(row);
+        QLabel* label = labels_.at(row);
+        if (!judged_.at(row) || !verdict) {
+            label->clear();
+            continue;
+        }
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, verdict->holds ? QColor(0, 128, 0) : QColor(200, 0, 0));
+        label->setPalette(palette);
+        label->setText(QString::fromStdString(verdict->text));
+    }
+}
+
+} // namespace prochnar

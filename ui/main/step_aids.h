@@ -1,0 +1,54 @@
+#pragma once
+
+#include "calc/verdicts.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <array>
+#include <cstddef>
+
+class QLabel;
+class QWidget;
+
+namespace Ui {
+class Form1;
+}
+
+namespace prochnar {
+
+class AnglesDialog;
+class WidgetForm;
+enum class AngleMember;
+
+// The engineer's aids beside the wizard: φ from the table under the "J"
+// fields of step 2, the catalogue of angles for the section fields of step
+// 1, and a verdict on each row of step 3 after "Выполнить", which goes as
+// soon as one of the row's two values changes.
+class StepAids final : public QObject {
+    Q_OBJECT
+
+public:
+    // Over the form of the window that ui set up. Made after the wizard's
+    // buttons are wired, so that the verdicts follow the press of "Выполнить".
+    StepAids(const Ui::Form1& ui, WidgetForm& form, QWidget& window);
+
+    // Shows the verdict of every row (judged), as after "Выполнить", or of none.
+    void judgeAll(bool judged);
+
+private:
+    void fillPhi(Field slenderness, Field phi);
+    void openAngles();
+    void takeAngle(AngleMember member, std::size_t angle);
+    // Shows the verdict of each row that was judged and whose two values
+    // have not changed since; clears the others.
+    void showVerdicts();
+
+    WidgetForm& form_;
+    QWidget& window_;
+    std::array<QLabel*, kVerdictRows> labels_{};
+    std::array<bool, kVerdictRows> judged_{};
+    QPointer<AnglesDialog> angles_;
+};
+
+} // namespace prochnar

@@ -1,0 +1,105 @@
+#include "ui/main/window_services.h"
+
+#include "ui/about/about_window.h"
+#include "ui/main/help_window.h"
+#include "ui/main/on_top.h"
+#include "ui_Form1.h"
+
+#include <QEvent>
+#include <QKeySequence>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QUrl>
+
+#include <utility>
+
+namespace prochnar {
+
+WindowServices::WindowServices(const Ui::Form1& ui, QWidget& window, ReferenceFiles files, UrlOpener openUrl)
+    : ui_{ui}, window_{window}, files_{std::move(files)}, openUrl_{std::move(openUrl)}
+{
+    ui_.Text2->setPlainText(files_.readText(kGuidanceFile).text);
+
+    connect(ui_.Command10, &QPushButton::clicked, this, [this] { setOnTop(true); });
+    connect(ui_.Command12, &QPushButton::clicked, this, [this] { setOnTop(false); });
+    connect(ui_.Command7, &QPushButton::clicked, this, &WindowServices::showRecommendation);
+    connect(ui_.Command1, &QPushButton::clicked, this, &WindowServices::openCatalogue);
+    connect(ui_.Command9, &QPushButton::clicked, this, &WindowServices::showAbout);
+    connect(ui_.Command8, &QPushButton::clicked, &window_, &QWidget::close);
+    ui_.Text11->viewport()->installEventFilter(this);
+
+    // F1 from whichever control of the window has the focus.
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), &window_);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, &WindowServices::showHelp);
+}
+
+WindowServices::~WindowServices()
+{
+    delete about_;
+    delete help_;
+}
+
+// A click anywhere in the text of the recommendation puts it away.
+bool WindowServices::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui_.Text11->viewport() && event->type() == QEvent::MouseButtonPress) {
+        ui_.Text11->hide();
+        return true;
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void WindowServices::setOnTop(bool on)
+{
+    SetOnTop(&window_, on);
+    ui_.Command10->setVisible(!on);
+    ui_.Command12->setVisible(on);
+}
+
+void WindowServices::showRecommendation()
+{
+    ui_.Text11->show();
+    ui_.Text11->setPlainText(files_.readText(kRecommendationFile).text);
+}
+
+// The catalogue opens in the desktop's viewer; a missing catalogue or
+// viewer changes nothing here.
+void WindowServices::openCatalogue() const
+{
+    const QString path = files_.find(kCatalogueFile);
+    if (!path.isEmpty()) {
+        openUrl_(QUrl::fromLocalFile(path));
+    }
+}
+
+// One About window at a time, without owner, so that it is neither kept on
+// top with the main window nor closed with it.
+void WindowServices::showAbout()
+{
+    if (about_ == nullptr) {
+        about_ = new AboutWindow(openUrl_);
+        about_->setAttribute(Qt::WA_DeleteOnClose);
+        about_->setWindowIcon(window_.windowIcon());
+        about_->show();
+        return;
+    }
+    about_->raise();
+    about_->activateWindow();
+}
+
+void WindowServices::showHelp()
+{
+    if (help_ == nullptr) {
+        help_ = new HelpWindow(files_);
+        help_->setAttribute(Qt::WA_DeleteOnClose);
+        help_->setWindowIcon(window_.windowIcon());
+        help_->show();
+        return;
+    }
+    help_->raise();
+    help_->activateWindow();
+}
+
+} // namespace prochnar
