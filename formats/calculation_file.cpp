@@ -13,7 +13,8 @@ namespace {
 
 [[noreturn]] void refuse(FileFault fault, std::string reason = {})
 {
-    throw CalculationFileError(FileFaultAt{.fault = fault, .line = 0, .column = 0, .name = {}, .reason = std::move(reason)});
+    throw CalculationFileError(
+        FileFaultAt{.fault = fault, .line = 0, .column = 0, .name = {}, .reason = std::move(reason)});
 }
 
 FileFault faultOf(FormFileError::Fault fault)
