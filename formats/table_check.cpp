@@ -121,7 +121,7 @@ TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads)
 {
     std::vector<std::string> columns;
     if (!reader.next(columns)) {
-        throw CsvError(1, "no header row");
+        throw CsvError(FileFault::NoHeader, 1);
     }
     const TableRun run(columns);
     std::string header(kUtf8Bom);

@@ -1,7 +1,9 @@
-// The form file reader: faults named by their line; damaged files read as a
-// form that writes back readable, or refused at one of their lines.
+// The form file reader: faults found at their line and column; damaged files
+// read as a form that writes back readable, or refused at one of their lines.
 
 #include "calc/map_form.h"
+#include "calc/messages.h"
+#include "formats/calculation_file.h"
 #include "formats/form_file.h"
 
 #include <gtest/gtest.h>
@@ -15,29 +17,36 @@
 namespace prochnar {
 namespace {
 
-TEST(FormFile, FaultsNameTheirLine)
+TEST(FormFile, FaultsFoundAtTheirLineAndColumn)
 {
-    for (const auto& [content, line] : std::initializer_list<std::pair<std::string, std::size_t>>{
-             {"txtMn=1\nno equals sign\n", 2},
-             {"\n\ntxtXX=1\n", 3},
-             {"Text2=guidance\n", 1}, // not a field of the calculation
-             {" txtMn=1\n", 1},       // names are exact
-             {"txtMn=1\nFrame7.Enabled= 1\n", 2},
-             {"Frame5.visible=1\n", 1},
-             {"txtMn=1\ntxtMp=\xD0\n", 2},              // a truncated sequence
-             {"txtMn=\xD0", 1},                         // the same at the end of the file
-             {"txtMn=\xC0\xAF\n", 1},                   // an overlong "/"
-             {"txtMn=1\x80\n", 1},                      // a lone continuation byte
-             {"a\nb\nc\ntxtMn=\xED\xA0\x80\n", 4},      // a surrogate, found before the bad names
-             {"txtMn=1\n" + std::string(1, '\0'), 2},   // a NUL
-             {"# comment\ntxtMn=€ 𝄞 \xDF\xBF ok\n", 0}, // two, three and four bytes, U+07FF too
+    using F = FileFault;
+    for (const auto& [content, fault, line, column] :
+         std::initializer_list<std::tuple<std::string, FileFault, std::size_t, std::size_t>>{
+             {"txtMn=1\nno equals sign\n", F::NoEquals, 2, 1},
+             {"\n\ntxtXX=1\n", F::UnknownName, 3, 1},
+             {"Text2=guidance\n", F::UnknownName, 1, 1}, // not a field of the calculation
+             {" txtMn=1\n", F::UnknownName, 1, 1},       // names are exact
+             {"txtMn=1\nFrame7.Enabled= 1\n", F::BadState, 2, 16},
+             {"txtMn=1\r\nFrame5.Visible=yes\r\n", F::BadState, 2, 16},
+             {"Frame5.visible=1\n", F::UnknownName, 1, 1},
+             {"txtMn=1\ntxtMp=\xD0\n", F::NotUtf8, 2, 7},              // a truncated sequence
+             {"txtMn=\xD0", F::NotUtf8, 1, 7},                         // the same at the end of the file
+             {"txtMn=\xC0\xAF\n", F::NotUtf8, 1, 7},                   // an overlong "/"
+             {"txtMn=1\x80\n", F::NotUtf8, 1, 8},                      // a lone continuation byte
+             {"txtMn=Прочнар\xFF\n", F::NotUtf8, 1, 14},               // columns count characters
+             {"\xEF\xBB\xBFtxtMn=\xFF\n", F::NotUtf8, 1, 7},           // a byte-order mark is not one
+             {"a\nb\nc\ntxtMn=\xED\xA0\x80\n", F::NotUtf8, 4, 7},      // a surrogate, found before the bad names
+             {"txtMn=1\n" + std::string(1, '\0'), F::NoEquals, 2, 1},  // a NUL
+             {"# comment\ntxtMn=€ 𝄞 \xDF\xBF ok\n", F::NotUtf8, 0, 0}, // two, three and four bytes, U+07FF too
          }) {
         MapForm form;
         try {
             readFormFile(content, form);
             EXPECT_EQ(line, 0U) << content;
         } catch (const FormFileError& error) {
+            EXPECT_EQ(error.at().fault, fault) << content;
             EXPECT_EQ(error.line(), line) << content;
+            EXPECT_EQ(error.column(), column) << content;
         }
     }
 }
@@ -107,6 +116,13 @@ TEST(FormFile, WholeCalculationsOnly)
                         error.name() == missing)
                 << missing << " at " << error.line() << ": " << error.what();
         }
+    }
+    // A calculation's file passes the place on to the window's words.
+    try {
+        (void)readCalculation("txtMn=1\nFrame5.Visible=2\n");
+        ADD_FAILURE();
+    } catch (const CalculationFileError& error) {
+        EXPECT_EQ(std::string(error.what()), "строка 2, знак 16: у Frame5.Visible может быть только 0 или 1");
     }
 }
 

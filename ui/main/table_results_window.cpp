@@ -1,5 +1,6 @@
 #include "ui/main/table_results_window.h"
 
+#include "calc/messages.h"
 #include "formats/csv_table.h"
 
 #include <QElapsedTimer>
@@ -18,28 +19,11 @@
 
 #include <filesystem>
 #include <limits>
-#include <map>
 #include <string_view>
 
 namespace prochnar {
 
 namespace {
-
-// The reader's reasons, as the window says them.
-QString inRussian(const char* reason)
-{
-    static const std::map<std::string_view, const char*> kReasons{
-        {"cannot be read", "файл не читается"},
-        {"the header row is too long", "строка заголовков слишком длинная"},
-        {"no header row", "нет строки заголовков"},
-        {"a quoted cell is not closed", "ячейка в кавычках не закрыта"},
-        {"a quote out of place", "кавычка не на своем месте"},
-        {"out of memory", "не хватает памяти"},
-        {"neither UTF-8 nor windows-1251 throughout", "кодировка не UTF-8 и не windows-1251"},
-    };
-    const auto found = kReasons.find(reason);
-    return QString::fromUtf8(found != kReasons.end() ? found->second : reason);
-}
 
 constexpr int kSortRole = Qt::UserRole;
 constexpr int kGirderRole = Qt::UserRole + 1;
@@ -61,9 +45,11 @@ public:
     }
 };
 
-QString fromUtf8(const std::string& text)
+QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QString faultAt(FileFault fault, std::size_t line)
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return fromUtf8(tableNotReadText({.fault = fault, .line = line, .column = 0, .name = {}, .reason = {}}));
 }
 
 const QColor kHoldsColour(200, 235, 200);
@@ -99,7 +85,7 @@ TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGir
     const std::filesystem::path file(path.toStdU16String());
     file_.open(file, std::ios::binary);
     if (!file_) {
-        finish(QStringLiteral("Файл не читается: ") + path);
+        finish(faultAt(FileFault::Unreadable, 0));
         return;
     }
     std::error_code error;
@@ -119,7 +105,7 @@ void TableResultsWindow::checkSlice()
         std::vector<std::string> record;
         if (!run_) {
             if (!reader_->next(record)) {
-                finish(QStringLiteral("В файле нет строки заголовка."));
+                finish(faultAt(FileFault::NoHeader, 1));
                 return;
             }
             run_.emplace(record);
@@ -153,7 +139,7 @@ void TableResultsWindow::checkSlice()
             checked_.push_back(girder.cells);
         }
     } catch (const CsvError& error) {
-        finish(QStringLiteral("Строка %1 не читается: %2.").arg(error.line()).arg(inRussian(error.what())));
+        finish(fromUtf8(tableNotReadText(error.at())));
         return;
     }
     if (fileSize_ > 0) {
