@@ -229,7 +229,7 @@ int runTable(const Options& options)
         throw UsageError((options.output.empty() ? "standard output" : options.output) + ": cannot be written");
     }
     std::cerr << "prochnar-calc: " << totals.rows << " rows, " << totals.holding << " holding, " << totals.notHolding
-              << " not holding, " << totals.rows - totals.holding - totals.notHolding << " not computed\n";
+              << " not holding, " << totals.notComputed() << " not computed\n";
     return totals.messageShown ? 1 : 0;
 }
 

@@ -4,7 +4,6 @@
 #include "formats/csv_table.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -13,6 +12,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -119,11 +119,11 @@ void TableResultsWindow::checkSlice()
             for (const std::size_t column : ownColumns_) {
                 headers << fromUtf8(record[column]);
             }
-            headers << fromUtf8(std::string(kMarginColumn));
+            headers << fromUtf8(kMarginColumn);
             for (const auto& row : kStep3Rows) {
-                headers << fromUtf8(std::string(row.name));
+                headers << fromUtf8(row.name);
             }
-            headers << fromUtf8(std::string(kMessageColumn));
+            headers << fromUtf8(kMessageColumn);
             table_->setColumnCount(static_cast<int>(headers.size()));
             table_->setHorizontalHeaderLabels(headers);
         }
@@ -179,11 +179,7 @@ void TableResultsWindow::addGirder(const CheckedGirder& girder, std::size_t inde
     auto* message = new SortedItem(fromUtf8(girder.message));
     message->setData(kGirderRole, static_cast<qulonglong>(index));
     table_->setItem(row, column, message);
-    if (girder.status == GirderStatus::Holds) {
-        ++holding_;
-    } else if (girder.status == GirderStatus::DoesNotHold) {
-        ++notHolding_;
-    }
+    totals_.add(girder);
 }
 
 void TableResultsWindow::finish(const QString& fault)
@@ -196,12 +192,7 @@ void TableResultsWindow::finish(const QString& fault)
     table_->sortByColumn(marginColumn, Qt::AscendingOrder);
     table_->resizeColumnsToContents();
     save_->setEnabled(run_.has_value());
-    const std::size_t rows = rows_.size();
-    QString summary = QStringLiteral("Опор: %1, держат: %2, не держат: %3, не проверены: %4.")
-                          .arg(rows)
-                          .arg(holding_)
-                          .arg(notHolding_)
-                          .arg(rows - holding_ - notHolding_);
+    QString summary = fromUtf8(tableSummaryText(totals_.rows, totals_.holding, totals_.notHolding));
     if (!fault.isEmpty()) {
         summary += QLatin1Char(' ') + fault;
     }
@@ -213,15 +204,15 @@ bool TableResultsWindow::save(const QString& path) const
     if (!run_) {
         return false;
     }
-    std::string out(kUtf8Bom);
-    const char delimiter = delimiter_;
-    appendCsvRecord(out, run_->header(), delimiter);
+    std::string out = checkedTableHeader(*run_, delimiter_);
     for (const auto& cells : checked_) {
-        appendCsvRecord(out, cells, delimiter);
+        appendCsvRecord(out, cells, delimiter_);
     }
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(out.data(), static_cast<qint64>(out.size())) == static_cast<qint64>(out.size());
+    // A new file takes the old one's place only once it is whole. Unbuffered,
+    // so that a write the disk cuts short is seen here and not committed.
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+           file.write(out.data(), static_cast<qint64>(out.size())) == static_cast<qint64>(out.size()) && file.commit();
 }
 
 void TableResultsWindow::askAndSave()
