@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <fstream>
 #include <system_error>
+#include <utility>
 
 namespace prochnar {
 
@@ -12,7 +13,8 @@ namespace {
 
 [[noreturn]] void refuse(FileFault fault, std::string reason = {})
 {
-    throw CalculationFileError(FileFaultAt{.fault = fault, .line = 0, .column = 0, .name = {}, .reason = reason});
+    throw CalculationFileError(
+        FileFaultAt{.fault = fault, .line = 0, .column = 0, .name = {}, .reason = std::move(reason)});
 }
 
 } // namespace
