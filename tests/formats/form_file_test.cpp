@@ -118,11 +118,16 @@ TEST(FormFile, WholeCalculationsOnly)
         }
     }
     // A calculation's file passes the place on to the window's words.
-    try {
-        (void)readCalculation("txtMn=1\nFrame5.Visible=2\n");
-        ADD_FAILURE();
-    } catch (const CalculationFileError& error) {
-        EXPECT_EQ(std::string(error.what()), "строка 2, знак 16: у Frame5.Visible может быть только 0 или 1");
+    for (const auto& [content, words] : std::initializer_list<std::pair<std::string, std::string>>{
+             {"txtMn=1\nFrame5.Visible=2\n", "строка 2, знак 16: у Frame5.Visible может быть только 0 или 1"},
+             {"txtMn=1\n", "строка 1: нет строки txtMp — файл оборван или это не целый расчет"},
+         }) {
+        try {
+            (void)readCalculation(content);
+            ADD_FAILURE() << words;
+        } catch (const CalculationFileError& error) {
+            EXPECT_EQ(std::string(error.what()), words);
+        }
     }
 }
 
