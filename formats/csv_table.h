@@ -29,7 +29,7 @@ public:
     [[nodiscard]] const FileFaultAt& at() const { return at_; }
 
 private:
-    CsvError(FileFaultAt at);
+    explicit CsvError(FileFaultAt at);
 
     FileFaultAt at_;
 };
@@ -37,10 +37,9 @@ private:
 // Reads a CSV table as a spreadsheet writes it, record by record, holding no
 // more than a chunk of the file: the text is UTF-8 (a byte-order mark is
 // dropped) or, when the first chunk that holds a byte beyond ASCII is not
-// UTF-8, windows-1251;
-// the delimiter is the one of ";", "," and tab that the header row uses most;
-// quoted cells may hold delimiters, doubled quotes and line breaks. Cells come
-// out in UTF-8, as written: blanks are kept.
+// UTF-8, windows-1251; the delimiter is the one of ";", "," and tab that the
+// header row uses most; quoted cells may hold delimiters, doubled quotes and
+// line breaks. Cells come out in UTF-8, as written: blanks are kept.
 class CsvReader {
 public:
     explicit CsvReader(std::istream& in);

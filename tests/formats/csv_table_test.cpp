@@ -8,6 +8,7 @@
 
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace prochnar {
@@ -60,6 +61,28 @@ TEST(CsvTable, FaultsFoundAtTheirLineAndColumn)
             EXPECT_EQ(error.column(), column) << table.substr(0, 40);
             EXPECT_EQ(error.what(), what) << table.substr(0, 40);
         }
+    }
+}
+
+// The delimiter is the one the header uses most outside quotes, ";" on a
+// tie; quoted cells keep delimiters, quotes and line breaks.
+TEST(CsvTable, DialectsAsTheHeaderShowsThem)
+{
+    using Records = std::vector<std::vector<std::string>>;
+    for (const auto& [table, delimiter, records] : std::initializer_list<std::tuple<std::string, char, Records>>{
+             {"\"a;b;c\",d,e\n1,\"2\"\"\",3\n", ',', {{"a;b;c", "d", "e"}, {"1", "2\"", "3"}}},
+             {"a\tb;c\tx\n1\t2;3\t4", '\t', {{"a", "b;c", "x"}, {"1", "2;3", "4"}}},
+             {"a,b;c\n1,2;3\n", ';', {{"a,b", "c"}, {"1,2", "3"}}},
+             {"\"a\nb\";c\r\n 1 ;\n", ';', {{"a\nb", "c"}, {" 1 ", ""}}},
+         }) {
+        std::istringstream in(table);
+        CsvReader reader(in);
+        Records read;
+        for (std::vector<std::string> record; reader.next(record);) {
+            read.push_back(record);
+        }
+        EXPECT_EQ(reader.delimiter(), delimiter) << table;
+        EXPECT_EQ(read, records) << table;
     }
 }
 

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <tuple>
@@ -121,6 +123,7 @@ TEST(FormFile, WholeCalculationsOnly)
     for (const auto& [content, words] : std::initializer_list<std::pair<std::string, std::string>>{
              {"txtMn=1\nFrame5.Visible=2\n", "строка 2, знак 16: у Frame5.Visible может быть только 0 или 1"},
              {"txtMn=1\n", "строка 1: нет строки txtMp — файл оборван или это не целый расчет"},
+             {"txtXX=1\n", "строка 1, знак 1: неизвестное имя «txtXX»"},
          }) {
         try {
             (void)readCalculation(content);
@@ -129,6 +132,24 @@ TEST(FormFile, WholeCalculationsOnly)
             EXPECT_EQ(std::string(error.what()), words);
         }
     }
+}
+
+// A calculation's file of the largest size is read; a byte more, and it is
+// refused before its lines are looked at.
+TEST(FormFile, CalculationFilesUpToTheirLargestSize)
+{
+    const auto path = std::filesystem::temp_directory_path() / "prochnar-formats-largest.prochnar";
+    for (const auto& [size, fault] :
+         {std::pair{kMaxFormFileSize, FileFault::Missing}, std::pair{kMaxFormFileSize + 1, FileFault::TooLarge}}) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(size - 1, '#') << '\n';
+        try {
+            (void)readCalculationFile(path);
+            ADD_FAILURE() << size;
+        } catch (const CalculationFileError& error) {
+            EXPECT_EQ(error.fault().fault, fault) << size;
+        }
+    }
+    std::filesystem::remove(path);
 }
 
 } // namespace
