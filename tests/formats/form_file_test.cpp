@@ -83,7 +83,8 @@ TEST(FormFile, DamagedFilesReadAsAFormOrAreRefusedAtOneOfTheirLines)
 }
 
 // The record of clicks written before a form reads back, other comments
-// aside, and a calculation keeps the last click of each button that ran.
+// aside, and a calculation keeps the last click of each button that ran,
+// through its file as well.
 TEST(FormFile, ClicksReadBackAndTheLastOfEachIsKept)
 {
     using M = MapForm::ShownMessage;
@@ -96,6 +97,12 @@ TEST(FormFile, ClicksReadBackAndTheLastOfEachIsKept)
     EXPECT_EQ(written.substr(0, 51), "# press Command2\n# press Command5\n# message: a b\n# ");
     EXPECT_EQ(readPressLog("# message: lost\n# other\r\n" + written + "txtMn=1\n# press Command9\n"), log);
     EXPECT_EQ(lastPresses(log), (std::vector<PressRecord>{log[1], log[3]}));
+    MapForm form;
+    applyInitialState(form);
+    form.setText(Field::txtMn, "3,5");
+    const Calculation read = readCalculation(calculationText(form, log));
+    EXPECT_EQ(read.presses, lastPresses(log));
+    EXPECT_EQ(read.form.text(Field::txtMn), "3,5");
 }
 
 // A whole calculation names every field and state; one cut short is
