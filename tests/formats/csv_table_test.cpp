@@ -74,6 +74,10 @@ TEST(CsvTable, DialectsAsTheHeaderShowsThem)
              {"a\tb;c\tx\n1\t2;3\t4", '\t', {{"a", "b;c", "x"}, {"1", "2;3", "4"}}},
              {"a,b;c\n1,2;3\n", ';', {{"a,b", "c"}, {"1,2", "3"}}},
              {"\"a\nb\";c\r\n 1 ;\n", ';', {{"a\nb", "c"}, {" 1 ", ""}}},
+             // a chunk that starts with the bytes of a byte-order mark, in a cell
+             {"a\n" + std::string(16 * 1024 - 2, 'x') + "\xEF\xBB\xBFy\n",
+              ';',
+              {{"a"}, {std::string(16 * 1024 - 2, 'x') + "\xEF\xBB\xBFy"}}},
          }) {
         std::istringstream in(table);
         CsvReader reader(in);

@@ -96,6 +96,8 @@ TEST(FormFile, ClicksReadBackAndTheLastOfEachIsKept)
     const std::string written = writePressLog(log);
     EXPECT_EQ(written.substr(0, 51), "# press Command2\n# press Command5\n# message: a b\n# ");
     EXPECT_EQ(readPressLog("# message: lost\n# other\r\n" + written + "txtMn=1\n# press Command9\n"), log);
+    EXPECT_EQ(readPressLog("# press Command6\r\n# message: ok\r\n"),
+              (std::vector<PressRecord>{{Button::Command6, true, {M{"ok", MessageIcon::None}}}}));
     EXPECT_EQ(lastPresses(log), (std::vector<PressRecord>{log[1], log[3]}));
     MapForm form;
     applyInitialState(form);
@@ -131,6 +133,7 @@ TEST(FormFile, WholeCalculationsOnly)
              {"txtMn=1\nFrame5.Visible=2\n", "строка 2, знак 16: у Frame5.Visible может быть только 0 или 1"},
              {"txtMn=1\n", "строка 1: нет строки txtMp — файл оборван или это не целый расчет"},
              {"txtXX=1\n", "строка 1, знак 1: неизвестное имя «txtXX»"},
+             {std::string(59, 'a') + "Жж=1\n", "строка 1, знак 1: неизвестное имя «" + std::string(59, 'a') + "...»"},
          }) {
         try {
             (void)readCalculation(content);
