@@ -100,4 +100,48 @@ std::string faultText(const FileFaultAt& fault)
     return where + faultWords(fault);
 }
 
+std::string commandFaultText(const FileFaultAt& fault)
+{
+    switch (fault.fault) {
+    case FileFault::NoSuchFile:
+    case FileFault::NotAFile:
+    case FileFault::Unreadable:
+        return "cannot be read";
+    case FileFault::TooLarge:
+        return "too large for a form (over 16 MiB)";
+    case FileFault::NotUtf8:
+        return "not valid UTF-8";
+    case FileFault::NoEquals:
+        return "expected NAME=TEXT";
+    case FileFault::UnknownName:
+        return "unknown name '" + fault.name + "'";
+    case FileFault::BadState:
+        return "the value of " + fault.name + " must be 0 or 1";
+    case FileFault::Missing:
+        return "no line for " + fault.name;
+    case FileFault::NoHeader:
+        return "no header row";
+    case FileFault::HeaderTooLong:
+        return "the header row is too long";
+    case FileFault::QuoteNotClosed:
+        return "a quoted cell is not closed";
+    case FileFault::QuoteOutOfPlace:
+        return "a quote out of place";
+    case FileFault::OutOfMemory:
+        return "out of memory";
+    case FileFault::NeitherUtf8Nor1251:
+        return "neither UTF-8 nor windows-1251 throughout";
+    }
+    return {};
+}
+
+std::string tableSummaryText(std::size_t rows, std::size_t holding, std::size_t notHolding)
+{
+    return "Опор: " + std::to_string(rows) + ", держат: " + std::to_string(holding) +
+           ", не держат: " + std::to_string(notHolding) +
+           ", не проверены: " + std::to_string(rows - holding - notHolding) + ".";
+}
+
+std::string tableNotReadText(const FileFaultAt& fault) { return "Таблица не дочитана — " + faultText(fault) + "."; }
+
 } // namespace prochnar

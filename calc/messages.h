@@ -68,4 +68,16 @@ struct FileFaultAt {
 // нет строки Text4 — файл оборван или это не целый расчет".
 [[nodiscard]] std::string faultText(const FileFaultAt& fault);
 
+// The fault as prochnar-calc words it, in English and without the file, line
+// or column: "unknown name 'txtXX'", "a quote out of place".
+[[nodiscard]] std::string commandFaultText(const FileFaultAt& fault);
+
+// The totals of a checked table of girders in the window's words: "Опор: 12,
+// держат: 7, не держат: 4, не проверены: 1." The girders not checked are
+// those that neither hold nor fail.
+[[nodiscard]] std::string tableSummaryText(std::size_t rows, std::size_t holding, std::size_t notHolding);
+
+// Why a table was not read to its end, after the rows read before the fault.
+[[nodiscard]] std::string tableNotReadText(const FileFaultAt& fault);
+
 } // namespace prochnar

@@ -11,16 +11,14 @@
 
 #include "calc/handlers.h"
 #include "calc/map_form.h"
+#include "calc/messages.h"
 #include "formats/csv_table.h"
 #include "formats/form_file.h"
 #include "formats/table_check.h"
 #include "prochnar/version.h"
 
-#include <cstdio>
 #include <fstream>
 #include <iostream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -188,15 +186,9 @@ std::string readInput(const std::string& file, const std::string& shownName)
         in = &stream;
     }
     std::string content;
-    std::vector<char> chunk(std::size_t{64} * 1024);
-    while (in->read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in->gcount() > 0) {
-        content.append(chunk.data(), static_cast<std::size_t>(in->gcount()));
-        if (content.size() > kMaxFormFileSize) {
-            throw UsageError(shownName + ": too large for a form (over 16 MiB)");
-        }
-    }
-    if (in->bad()) {
-        throw UsageError(shownName + ": cannot be read");
+    if (const auto fault = readFormBytes(*in, content)) {
+        throw UsageError(shownName + ": " +
+                         commandFaultText({.fault = *fault, .line = 0, .column = 0, .name = {}, .reason = {}}));
     }
     return content;
 }
@@ -237,7 +229,7 @@ int runTable(const Options& options)
         throw UsageError((options.output.empty() ? "standard output" : options.output) + ": cannot be written");
     }
     std::cerr << "prochnar-calc: " << totals.rows << " rows, " << totals.holding << " holding, " << totals.notHolding
-              << " not holding, " << totals.rows - totals.holding - totals.notHolding << " not computed\n";
+              << " not holding, " << totals.notComputed() << " not computed\n";
     return totals.messageShown ? 1 : 0;
 }
 

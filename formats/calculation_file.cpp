@@ -17,23 +17,6 @@ namespace {
         FileFaultAt{.fault = fault, .line = 0, .column = 0, .name = {}, .reason = std::move(reason)});
 }
 
-FileFault faultOf(FormFileError::Fault fault)
-{
-    switch (fault) {
-    case FormFileError::Fault::NotUtf8:
-        return FileFault::NotUtf8;
-    case FormFileError::Fault::NoEquals:
-        return FileFault::NoEquals;
-    case FormFileError::Fault::UnknownName:
-        return FileFault::UnknownName;
-    case FormFileError::Fault::BadState:
-        return FileFault::BadState;
-    case FormFileError::Fault::Missing:
-        return FileFault::Missing;
-    }
-    return FileFault::Unreadable;
-}
-
 } // namespace
 
 Calculation readCalculation(std::string_view content)
@@ -43,8 +26,7 @@ Calculation readCalculation(std::string_view content)
     try {
         readWholeFormFile(content, calculation.form);
     } catch (const FormFileError& error) {
-        throw CalculationFileError(FileFaultAt{
-            .fault = faultOf(error.fault()), .line = error.line(), .column = 0, .name = error.name(), .reason = {}});
+        throw CalculationFileError(error.at());
     }
     calculation.presses = lastPresses(readPressLog(content));
     return calculation;
@@ -69,15 +51,8 @@ Calculation readCalculationFile(const std::filesystem::path& path)
         refuse(FileFault::Unreadable, std::generic_category().message(errno));
     }
     std::string content;
-    std::string chunk(std::size_t{64} * 1024, '\0');
-    while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0) {
-        content.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
-        if (content.size() > kMaxFormFileSize) {
-            refuse(FileFault::TooLarge); // grew while being read
-        }
-    }
-    if (in.bad()) {
-        refuse(FileFault::Unreadable);
+    if (const auto fault = readFormBytes(in, content)) {
+        refuse(*fault); // it may have grown since its size was looked at
     }
     return readCalculation(content);
 }

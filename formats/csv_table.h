@@ -1,5 +1,8 @@
 #pragma once
 
+#include "calc/messages.h"
+#include "formats/text_encoding.h"
+
 #include <cstddef>
 #include <deque>
 #include <istream>
@@ -14,22 +17,29 @@ struct csv_parser;
 namespace prochnar {
 
 // A table that cannot be read: not UTF-8 nor windows-1251, a quote out of
-// place, no header. line() is the 1-based line of the fault.
+// place, no header. at() says where: the 1-based line, and the 1-based
+// column in characters of a stray quote (where the parser stopped) or of
+// the first byte that breaks the encoding, 0 where there is none. what() is
+// the fault in the command's English words.
 class CsvError : public std::runtime_error {
 public:
-    CsvError(std::size_t line, const std::string& what) : std::runtime_error(what), line_{line} {}
-    [[nodiscard]] std::size_t line() const { return line_; }
+    explicit CsvError(FileFault fault, std::size_t line, std::size_t column = 0);
+    [[nodiscard]] std::size_t line() const { return at_.line; }
+    [[nodiscard]] std::size_t column() const { return at_.column; }
+    [[nodiscard]] const FileFaultAt& at() const { return at_; }
 
 private:
-    std::size_t line_;
+    explicit CsvError(FileFaultAt at);
+
+    FileFaultAt at_;
 };
 
 // Reads a CSV table as a spreadsheet writes it, record by record, holding no
 // more than a chunk of the file: the text is UTF-8 (a byte-order mark is
-// dropped) or, when its first non-ASCII bytes are not UTF-8, windows-1251;
-// the delimiter is the one of ";", "," and tab that the header row uses most;
-// quoted cells may hold delimiters, doubled quotes and line breaks. Cells come
-// out in UTF-8, as written: blanks are kept.
+// dropped) or, when the first chunk that holds a byte beyond ASCII is not
+// UTF-8, windows-1251; the delimiter is the one of ";", "," and tab that the
+// header row uses most; quoted cells may hold delimiters, doubled quotes and
+// line breaks. Cells come out in UTF-8, as written: blanks are kept.
 class CsvReader {
 public:
     explicit CsvReader(std::istream& in);
@@ -64,15 +74,14 @@ private:
     bool bomChecked_ = false;
     bool atEnd_ = false;
     char delimiter_ = ';';
-    std::size_t line_ = 1; // the line being fed
+    std::size_t line_ = 1;       // the line being fed
+    std::size_t lineColumn_ = 0; // characters of it fed so far
     std::size_t bytesRead_ = 0;
     std::vector<std::string> record_; // its first cells_ cells are the record's so far
     std::size_t cells_ = 0;
     std::vector<std::vector<std::string>> spare_; // records handed back, to be written over
     std::deque<std::vector<std::string>> ready_;
 };
-
-inline constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // One record in a CSV line ending in "\n": a cell that holds the delimiter,
 // a quote or a line break is quoted, its quotes doubled.

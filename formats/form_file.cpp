@@ -1,6 +1,7 @@
 #include "formats/form_file.h"
 
 #include "calc/fields.h"
+#include "formats/text_encoding.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -10,57 +11,21 @@ namespace prochnar {
 
 namespace {
 
-// Length of the UTF-8 sequence starting at bytes[pos], or 0 if it is not a
-// well-formed one (overlong forms, surrogates and code points beyond U+10FFFF
-// are not).
-std::size_t sequenceLength(std::string_view bytes, std::size_t pos)
+FileFault fileFault(FormFileError::Fault fault)
 {
-    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(bytes[i]); };
-    const std::uint8_t lead = byte(pos);
-    std::size_t length = 0;
-    std::uint8_t low = 0x80;
-    std::uint8_t high = 0xBF;
-    if (lead < 0x80) {
-        return 1;
+    switch (fault) {
+    case FormFileError::Fault::NotUtf8:
+        return FileFault::NotUtf8;
+    case FormFileError::Fault::NoEquals:
+        return FileFault::NoEquals;
+    case FormFileError::Fault::UnknownName:
+        return FileFault::UnknownName;
+    case FormFileError::Fault::BadState:
+        return FileFault::BadState;
+    case FormFileError::Fault::Missing:
+        return FileFault::Missing;
     }
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        length = 3;
-        low = lead == 0xE0 ? 0xA0 : 0x80;
-        high = lead == 0xED ? 0x9F : 0xBF;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        length = 4;
-        low = lead == 0xF0 ? 0x90 : 0x80;
-        high = lead == 0xF4 ? 0x8F : 0xBF;
-    } else {
-        return 0;
-    }
-    if (pos + length > bytes.size()) {
-        return 0;
-    }
-    for (std::size_t i = 1; i < length; ++i) {
-        const std::uint8_t b = byte(pos + i);
-        const std::uint8_t min = i == 1 ? low : 0x80;
-        const std::uint8_t max = i == 1 ? high : 0xBF;
-        if (b < min || b > max) {
-            return 0;
-        }
-    }
-    return length;
-}
-
-std::size_t firstInvalidUtf8(std::string_view bytes)
-{
-    std::size_t pos = 0;
-    while (pos < bytes.size()) {
-        const std::size_t length = sequenceLength(bytes, pos);
-        if (length == 0) {
-            return pos;
-        }
-        pos += length;
-    }
-    return std::string_view::npos;
+    return FileFault::Unreadable;
 }
 
 // The name as a message shows it: at most 60 bytes, cut between characters.
@@ -137,21 +102,47 @@ constexpr std::string_view kErrorMessage = "# message error: ";
 
 } // namespace
 
-bool isValidUtf8(std::string_view bytes) { return firstInvalidUtf8(bytes) == std::string_view::npos; }
+FormFileError::FormFileError(Fault fault, std::size_t line, std::size_t column, std::string name)
+    : FormFileError(
+          fault,
+          FileFaultAt{.fault = fileFault(fault), .line = line, .column = column, .name = std::move(name), .reason = {}})
+{
+}
+
+FormFileError::FormFileError(Fault fault, FileFaultAt at)
+    : std::runtime_error(commandFaultText(at)), fault_{fault}, at_{std::move(at)}
+{
+}
+
+std::optional<FileFault> readFormBytes(std::istream& in, std::string& content)
+{
+    content.clear();
+    std::string chunk(std::size_t{64} * 1024, '\0');
+    while (in.read(chunk.data(), static_cast<std::streamsize>(chunk.size())) || in.gcount() > 0) {
+        content.append(chunk.data(), static_cast<std::size_t>(in.gcount()));
+        if (content.size() > kMaxFormFileSize) {
+            return FileFault::TooLarge;
+        }
+    }
+    if (in.bad()) {
+        return FileFault::Unreadable;
+    }
+    return std::nullopt;
+}
 
 void readFormFile(std::string_view content, Form& form)
 {
-    const std::size_t invalid = firstInvalidUtf8(content);
-    if (invalid != std::string_view::npos) {
-        const auto line = static_cast<std::size_t>(std::count(
-                              content.begin(), content.begin() + static_cast<std::ptrdiff_t>(invalid), '\n')) +
-                          1;
-        throw FormFileError(line, FormFileError::Fault::NotUtf8, {}, "not valid UTF-8");
-    }
     // A byte-order mark, as some editors write, is not part of the first name.
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    if (content.starts_with(kByteOrderMark)) {
-        content.remove_prefix(kByteOrderMark.size());
+    if (content.starts_with(kUtf8Bom)) {
+        content.remove_prefix(kUtf8Bom.size());
+    }
+    if (const std::size_t valid = utf8Prefix(content).valid; valid < content.size()) {
+        const std::string_view before = content.substr(0, valid);
+        const std::size_t lastBreak = before.rfind('\n');
+        const std::string_view lineBefore = lastBreak == std::string_view::npos ? before : before.substr(lastBreak + 1);
+        throw FormFileError(FormFileError::Fault::NotUtf8,
+                            static_cast<std::size_t>(std::ranges::count(before, '\n')) + 1,
+                            utf8Characters(lineBefore) + 1, {});
     }
 
     std::size_t lineNumber = 0;
@@ -168,21 +159,20 @@ void readFormFile(std::string_view content, Form& form)
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) {
-            throw FormFileError(lineNumber, FormFileError::Fault::NoEquals, {}, "expected NAME=TEXT");
+            throw FormFileError(FormFileError::Fault::NoEquals, lineNumber, 1, {});
         }
         const std::string_view name = line.substr(0, equals);
         const std::string_view value = line.substr(equals + 1);
         if (const auto control = stateControlFromName(name)) {
             if (value != "0" && value != "1") {
-                throw FormFileError(lineNumber, FormFileError::Fault::BadState, std::string(name),
-                                    "the value of " + std::string(name) + " must be 0 or 1");
+                throw FormFileError(FormFileError::Fault::BadState, lineNumber, utf8Characters(name) + 2,
+                                    std::string(name));
             }
             form.setState(*control, value == "1");
         } else if (const auto field = fieldFromName(name)) {
             form.setText(*field, std::string(value));
         } else {
-            throw FormFileError(lineNumber, FormFileError::Fault::UnknownName, shortened(name),
-                                "unknown name '" + shortened(name) + "'");
+            throw FormFileError(FormFileError::Fault::UnknownName, lineNumber, 1, shortened(name));
         }
     }
 }
@@ -192,8 +182,7 @@ void readWholeFormFile(std::string_view content, Form& form)
     NamesSet named(form);
     readFormFile(content, named);
     if (const auto missing = named.firstMissing()) {
-        throw FormFileError(lines(content).size(), FormFileError::Fault::Missing, std::string(*missing),
-                            "no line for " + std::string(*missing));
+        throw FormFileError(FormFileError::Fault::Missing, lines(content).size(), 0, std::string(*missing));
     }
 }
 

@@ -3,8 +3,11 @@
 #include "calc/form.h"
 #include "calc/handlers.h"
 #include "calc/map_form.h"
+#include "calc/messages.h"
 
 #include <cstddef>
+#include <istream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -20,6 +23,7 @@ namespace prochnar {
 // ignored, and a later line for a name wins.
 class FormFileError : public std::runtime_error {
 public:
+    // The faults of a form file; at() gives each as its FileFault.
     enum class Fault {
         NotUtf8,     // the bytes are not UTF-8 text
         NoEquals,    // a line that is neither NAME=TEXT, empty nor a comment
@@ -28,25 +32,33 @@ public:
         Missing,     // a whole calculation lacks the line of name()
     };
 
-    FormFileError(std::size_t line, Fault fault, std::string name, const std::string& what)
-        : std::runtime_error(what), line_{line}, fault_{fault}, name_{std::move(name)}
-    {
-    }
+    // what() is the fault in the command's English words.
+    FormFileError(Fault fault, std::size_t line, std::size_t column, std::string name);
+
     // 1-based line of the fault; for a missing line, the last line.
-    [[nodiscard]] std::size_t line() const { return line_; }
+    [[nodiscard]] std::size_t line() const { return at_.line; }
+    // 1-based column in characters: the first byte that is not UTF-8, 1 for
+    // a line without "=" or with an unknown name, the value of a state
+    // property; 0 for a missing line.
+    [[nodiscard]] std::size_t column() const { return at_.column; }
     [[nodiscard]] Fault fault() const { return fault_; }
-    [[nodiscard]] const std::string& name() const { return name_; }
+    [[nodiscard]] const std::string& name() const { return at_.name; }
+    [[nodiscard]] const FileFaultAt& at() const { return at_; }
 
 private:
-    std::size_t line_;
+    FormFileError(Fault fault, FileFaultAt at);
+
     Fault fault_;
-    std::string name_;
+    FileFaultAt at_;
 };
 
 // A form is a few kilobytes; a file beyond this is not one.
 inline constexpr std::size_t kMaxFormFileSize = std::size_t{16} * 1024 * 1024;
 
-[[nodiscard]] bool isValidUtf8(std::string_view bytes);
+// Reads a form's bytes from a stream to its end into content: nothing when
+// they are all read, FileFault::TooLarge past kMaxFormFileSize bytes,
+// FileFault::Unreadable when the stream fails.
+[[nodiscard]] std::optional<FileFault> readFormBytes(std::istream& in, std::string& content);
 
 // Sets the fields and states that the file names; throws FormFileError.
 void readFormFile(std::string_view content, Form& form);

@@ -1,7 +1,5 @@
 #include "formats/table_check.h"
 
-#include "calc/table_run.h"
-
 #include <algorithm>
 #include <condition_variable>
 #include <exception>
@@ -60,10 +58,7 @@ public:
             try {
                 for (std::size_t i = 0; i < size; ++i) {
                     const CheckedGirder girder = run.check(rows[i]);
-                    ++totals.rows;
-                    totals.holding += girder.status == GirderStatus::Holds ? 1 : 0;
-                    totals.notHolding += girder.status == GirderStatus::DoesNotHold ? 1 : 0;
-                    totals.messageShown = totals.messageShown || !girder.message.empty();
+                    totals.add(girder);
                     appendCsvRecord(text, girder.cells, reader_.delimiter());
                 }
             } catch (...) {
@@ -117,16 +112,21 @@ private:
 
 } // namespace
 
+std::string checkedTableHeader(const TableRun& run, char delimiter)
+{
+    std::string header(kUtf8Bom);
+    appendCsvRecord(header, run.header(), delimiter);
+    return header;
+}
+
 TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads)
 {
     std::vector<std::string> columns;
     if (!reader.next(columns)) {
-        throw CsvError(1, "no header row");
+        throw CsvError(FileFault::NoHeader, 1);
     }
     const TableRun run(columns);
-    std::string header(kUtf8Bom);
-    appendCsvRecord(header, run.header(), reader.delimiter());
-    Pipeline pipeline(reader, out, std::move(header));
+    Pipeline pipeline(reader, out, checkedTableHeader(run, reader.delimiter()));
     std::vector<std::jthread> helpers;
     for (unsigned i = 1; i < std::max(threads, 1U); ++i) {
         helpers.emplace_back([&pipeline, run] { pipeline.work(run); });

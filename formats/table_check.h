@@ -1,17 +1,32 @@
 #pragma once
 
+#include "calc/table_run.h"
 #include "formats/csv_table.h"
 
 #include <cstddef>
 #include <ostream>
+#include <string>
 
 namespace prochnar {
 
+// What a checked table adds up to: the command's summary line and the
+// results window's count the same way.
 struct TableTotals {
     std::size_t rows = 0;
     std::size_t holding = 0;
     std::size_t notHolding = 0;
     bool messageShown = false; // some row had a message
+
+    // Counts one checked girder.
+    void add(const CheckedGirder& girder)
+    {
+        ++rows;
+        holding += girder.status == GirderStatus::Holds ? 1 : 0;
+        notHolding += girder.status == GirderStatus::DoesNotHold ? 1 : 0;
+        messageShown = messageShown || !girder.message.empty();
+    }
+    // Rows whose girder neither holds nor fails: a message, or no verdict.
+    [[nodiscard]] std::size_t notComputed() const { return rows - holding - notHolding; }
 
     TableTotals& operator+=(const TableTotals& more)
     {
@@ -22,6 +37,10 @@ struct TableTotals {
         return *this;
     }
 };
+
+// The start of a checked table as written: a byte-order mark and the header
+// record of the run's columns.
+[[nodiscard]] std::string checkedTableHeader(const TableRun& run, char delimiter);
 
 // Checks every row of a table and writes the table back to out (a
 // byte-order mark, the header, then each row with its results, in the

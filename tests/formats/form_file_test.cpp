@@ -1,12 +1,16 @@
-// The form file reader: faults named by their line; damaged files read as a
-// form that writes back readable, or refused at one of their lines.
+// The form file reader: faults found at their line and column; damaged files
+// read as a form that writes back readable, or refused at one of their lines.
 
 #include "calc/map_form.h"
+#include "calc/messages.h"
+#include "formats/calculation_file.h"
 #include "formats/form_file.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <tuple>
@@ -15,29 +19,36 @@
 namespace prochnar {
 namespace {
 
-TEST(FormFile, FaultsNameTheirLine)
+TEST(FormFile, FaultsFoundAtTheirLineAndColumn)
 {
-    for (const auto& [content, line] : std::initializer_list<std::pair<std::string, std::size_t>>{
-             {"txtMn=1\nno equals sign\n", 2},
-             {"\n\ntxtXX=1\n", 3},
-             {"Text2=guidance\n", 1}, // not a field of the calculation
-             {" txtMn=1\n", 1},       // names are exact
-             {"txtMn=1\nFrame7.Enabled= 1\n", 2},
-             {"Frame5.visible=1\n", 1},
-             {"txtMn=1\ntxtMp=\xD0\n", 2},              // a truncated sequence
-             {"txtMn=\xD0", 1},                         // the same at the end of the file
-             {"txtMn=\xC0\xAF\n", 1},                   // an overlong "/"
-             {"txtMn=1\x80\n", 1},                      // a lone continuation byte
-             {"a\nb\nc\ntxtMn=\xED\xA0\x80\n", 4},      // a surrogate, found before the bad names
-             {"txtMn=1\n" + std::string(1, '\0'), 2},   // a NUL
-             {"# comment\ntxtMn=€ 𝄞 \xDF\xBF ok\n", 0}, // two, three and four bytes, U+07FF too
+    using F = FileFault;
+    for (const auto& [content, fault, line, column] :
+         std::initializer_list<std::tuple<std::string, FileFault, std::size_t, std::size_t>>{
+             {"txtMn=1\nno equals sign\n", F::NoEquals, 2, 1},
+             {"\n\ntxtXX=1\n", F::UnknownName, 3, 1},
+             {"Text2=guidance\n", F::UnknownName, 1, 1}, // not a field of the calculation
+             {" txtMn=1\n", F::UnknownName, 1, 1},       // names are exact
+             {"txtMn=1\nFrame7.Enabled= 1\n", F::BadState, 2, 16},
+             {"txtMn=1\r\nFrame5.Visible=yes\r\n", F::BadState, 2, 16},
+             {"Frame5.visible=1\n", F::UnknownName, 1, 1},
+             {"txtMn=1\ntxtMp=\xD0\n", F::NotUtf8, 2, 7},              // a truncated sequence
+             {"txtMn=\xD0", F::NotUtf8, 1, 7},                         // the same at the end of the file
+             {"txtMn=\xC0\xAF\n", F::NotUtf8, 1, 7},                   // an overlong "/"
+             {"txtMn=1\x80\n", F::NotUtf8, 1, 8},                      // a lone continuation byte
+             {"txtMn=Прочнар\xFF\n", F::NotUtf8, 1, 14},               // columns count characters
+             {"\xEF\xBB\xBFtxtMn=\xFF\n", F::NotUtf8, 1, 7},           // a byte-order mark is not one
+             {"a\nb\nc\ntxtMn=\xED\xA0\x80\n", F::NotUtf8, 4, 7},      // a surrogate, found before the bad names
+             {"txtMn=1\n" + std::string(1, '\0'), F::NoEquals, 2, 1},  // a NUL
+             {"# comment\ntxtMn=€ 𝄞 \xDF\xBF ok\n", F::NotUtf8, 0, 0}, // two, three and four bytes, U+07FF too
          }) {
         MapForm form;
         try {
             readFormFile(content, form);
             EXPECT_EQ(line, 0U) << content;
         } catch (const FormFileError& error) {
+            EXPECT_EQ(error.at().fault, fault) << content;
             EXPECT_EQ(error.line(), line) << content;
+            EXPECT_EQ(error.column(), column) << content;
         }
     }
 }
@@ -72,7 +83,8 @@ TEST(FormFile, DamagedFilesReadAsAFormOrAreRefusedAtOneOfTheirLines)
 }
 
 // The record of clicks written before a form reads back, other comments
-// aside, and a calculation keeps the last click of each button that ran.
+// aside, and a calculation keeps the last click of each button that ran,
+// through its file as well.
 TEST(FormFile, ClicksReadBackAndTheLastOfEachIsKept)
 {
     using M = MapForm::ShownMessage;
@@ -84,7 +96,15 @@ TEST(FormFile, ClicksReadBackAndTheLastOfEachIsKept)
     const std::string written = writePressLog(log);
     EXPECT_EQ(written.substr(0, 51), "# press Command2\n# press Command5\n# message: a b\n# ");
     EXPECT_EQ(readPressLog("# message: lost\n# other\r\n" + written + "txtMn=1\n# press Command9\n"), log);
+    EXPECT_EQ(readPressLog("# press Command6\r\n# message: ok\r\n"),
+              (std::vector<PressRecord>{{Button::Command6, true, {M{"ok", MessageIcon::None}}}}));
     EXPECT_EQ(lastPresses(log), (std::vector<PressRecord>{log[1], log[3]}));
+    MapForm form;
+    applyInitialState(form);
+    form.setText(Field::txtMn, "3,5");
+    const Calculation read = readCalculation(calculationText(form, log));
+    EXPECT_EQ(read.presses, lastPresses(log));
+    EXPECT_EQ(read.form.text(Field::txtMn), "3,5");
 }
 
 // A whole calculation names every field and state; one cut short is
@@ -108,6 +128,38 @@ TEST(FormFile, WholeCalculationsOnly)
                 << missing << " at " << error.line() << ": " << error.what();
         }
     }
+    // A calculation's file passes the place on to the window's words.
+    for (const auto& [content, words] : std::initializer_list<std::pair<std::string, std::string>>{
+             {"txtMn=1\nFrame5.Visible=2\n", "строка 2, знак 16: у Frame5.Visible может быть только 0 или 1"},
+             {"txtMn=1\n", "строка 1: нет строки txtMp — файл оборван или это не целый расчет"},
+             {"txtXX=1\n", "строка 1, знак 1: неизвестное имя «txtXX»"},
+             {std::string(59, 'a') + "Жж=1\n", "строка 1, знак 1: неизвестное имя «" + std::string(59, 'a') + "...»"},
+         }) {
+        try {
+            (void)readCalculation(content);
+            ADD_FAILURE() << words;
+        } catch (const CalculationFileError& error) {
+            EXPECT_EQ(std::string(error.what()), words);
+        }
+    }
+}
+
+// A calculation's file of the largest size is read; a byte more, and it is
+// refused before its lines are looked at.
+TEST(FormFile, CalculationFilesUpToTheirLargestSize)
+{
+    const auto path = std::filesystem::temp_directory_path() / "prochnar-formats-largest.prochnar";
+    for (const auto& [size, fault] :
+         {std::pair{kMaxFormFileSize, FileFault::Missing}, std::pair{kMaxFormFileSize + 1, FileFault::TooLarge}}) {
+        std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(size - 1, '#') << '\n';
+        try {
+            (void)readCalculationFile(path);
+            ADD_FAILURE() << size;
+        } catch (const CalculationFileError& error) {
+            EXPECT_EQ(error.fault().fault, fault) << size;
+        }
+    }
+    std::filesystem::remove(path);
 }
 
 } // namespace

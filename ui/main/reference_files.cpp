@@ -1,10 +1,14 @@
 #include "ui/main/reference_files.h"
 
+#include "formats/text_encoding.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
+
+#include <string>
+#include <string_view>
 
 namespace prochnar {
 
@@ -24,15 +28,9 @@ TextFile unread(const QString& name, const QString& path, const QString& reason)
 
 QString decodeTextFile(QByteArrayView bytes)
 {
-    // Stateless: a sequence cut off at the end is an error too, not a rest
-    // kept for more input that never comes.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) {
-        return text;
-    }
-    QStringDecoder cp1251("windows-1251", QStringDecoder::Flag::Stateless);
-    return cp1251.decode(bytes);
+    // A sequence cut off at the end makes the text windows-1251 too.
+    const std::string text = decodeText(std::string_view(bytes.data(), static_cast<std::size_t>(bytes.size())));
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 ReferenceFiles::ReferenceFiles(const QStringList& folders)

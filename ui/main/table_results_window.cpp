@@ -1,9 +1,9 @@
 #include "ui/main/table_results_window.h"
 
+#include "calc/messages.h"
 #include "formats/csv_table.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -12,34 +12,18 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSaveFile>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <filesystem>
 #include <limits>
-#include <map>
 #include <string_view>
 
 namespace prochnar {
 
 namespace {
-
-// The reader's reasons, as the window says them.
-QString inRussian(const char* reason)
-{
-    static const std::map<std::string_view, const char*> kReasons{
-        {"cannot be read", "файл не читается"},
-        {"the header row is too long", "строка заголовков слишком длинная"},
-        {"no header row", "нет строки заголовков"},
-        {"a quoted cell is not closed", "ячейка в кавычках не закрыта"},
-        {"a quote out of place", "кавычка не на своем месте"},
-        {"out of memory", "не хватает памяти"},
-        {"neither UTF-8 nor windows-1251 throughout", "кодировка не UTF-8 и не windows-1251"},
-    };
-    const auto found = kReasons.find(reason);
-    return QString::fromUtf8(found != kReasons.end() ? found->second : reason);
-}
 
 constexpr int kSortRole = Qt::UserRole;
 constexpr int kGirderRole = Qt::UserRole + 1;
@@ -61,9 +45,11 @@ public:
     }
 };
 
-QString fromUtf8(const std::string& text)
+QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+QString faultAt(FileFault fault, std::size_t line)
 {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    return fromUtf8(tableNotReadText({.fault = fault, .line = line, .column = 0, .name = {}, .reason = {}}));
 }
 
 const QColor kHoldsColour(200, 235, 200);
@@ -99,7 +85,7 @@ TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGir
     const std::filesystem::path file(path.toStdU16String());
     file_.open(file, std::ios::binary);
     if (!file_) {
-        finish(QStringLiteral("Файл не читается: ") + path);
+        finish(faultAt(FileFault::Unreadable, 0));
         return;
     }
     std::error_code error;
@@ -119,7 +105,7 @@ void TableResultsWindow::checkSlice()
         std::vector<std::string> record;
         if (!run_) {
             if (!reader_->next(record)) {
-                finish(QStringLiteral("В файле нет строки заголовка."));
+                finish(faultAt(FileFault::NoHeader, 1));
                 return;
             }
             run_.emplace(record);
@@ -133,11 +119,11 @@ void TableResultsWindow::checkSlice()
             for (const std::size_t column : ownColumns_) {
                 headers << fromUtf8(record[column]);
             }
-            headers << fromUtf8(std::string(kMarginColumn));
+            headers << fromUtf8(kMarginColumn);
             for (const auto& row : kStep3Rows) {
-                headers << fromUtf8(std::string(row.name));
+                headers << fromUtf8(row.name);
             }
-            headers << fromUtf8(std::string(kMessageColumn));
+            headers << fromUtf8(kMessageColumn);
             table_->setColumnCount(static_cast<int>(headers.size()));
             table_->setHorizontalHeaderLabels(headers);
         }
@@ -153,7 +139,7 @@ void TableResultsWindow::checkSlice()
             checked_.push_back(girder.cells);
         }
     } catch (const CsvError& error) {
-        finish(QStringLiteral("Строка %1 не читается: %2.").arg(error.line()).arg(inRussian(error.what())));
+        finish(fromUtf8(tableNotReadText(error.at())));
         return;
     }
     if (fileSize_ > 0) {
@@ -193,11 +179,7 @@ void TableResultsWindow::addGirder(const CheckedGirder& girder, std::size_t inde
     auto* message = new SortedItem(fromUtf8(girder.message));
     message->setData(kGirderRole, static_cast<qulonglong>(index));
     table_->setItem(row, column, message);
-    if (girder.status == GirderStatus::Holds) {
-        ++holding_;
-    } else if (girder.status == GirderStatus::DoesNotHold) {
-        ++notHolding_;
-    }
+    totals_.add(girder);
 }
 
 void TableResultsWindow::finish(const QString& fault)
@@ -210,12 +192,7 @@ void TableResultsWindow::finish(const QString& fault)
     table_->sortByColumn(marginColumn, Qt::AscendingOrder);
     table_->resizeColumnsToContents();
     save_->setEnabled(run_.has_value());
-    const std::size_t rows = rows_.size();
-    QString summary = QStringLiteral("Опор: %1, держат: %2, не держат: %3, не проверены: %4.")
-                          .arg(rows)
-                          .arg(holding_)
-                          .arg(notHolding_)
-                          .arg(rows - holding_ - notHolding_);
+    QString summary = fromUtf8(tableSummaryText(totals_.rows, totals_.holding, totals_.notHolding));
     if (!fault.isEmpty()) {
         summary += QLatin1Char(' ') + fault;
     }
@@ -227,15 +204,15 @@ bool TableResultsWindow::save(const QString& path) const
     if (!run_) {
         return false;
     }
-    std::string out(kUtf8Bom);
-    const char delimiter = delimiter_;
-    appendCsvRecord(out, run_->header(), delimiter);
+    std::string out = checkedTableHeader(*run_, delimiter_);
     for (const auto& cells : checked_) {
-        appendCsvRecord(out, cells, delimiter);
+        appendCsvRecord(out, cells, delimiter_);
     }
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-           file.write(out.data(), static_cast<qint64>(out.size())) == static_cast<qint64>(out.size());
+    // A new file takes the old one's place only once it is whole. Unbuffered,
+    // so that a write the disk cuts short is seen here and not committed.
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+           file.write(out.data(), static_cast<qint64>(out.size())) == static_cast<qint64>(out.size()) && file.commit();
 }
 
 void TableResultsWindow::askAndSave()

@@ -2,6 +2,7 @@
 
 #include "calc/map_form.h"
 #include "calc/table_run.h"
+#include "formats/table_check.h"
 
 #include <QString>
 #include <QWidget>
@@ -51,6 +52,8 @@ public:
 private:
     void checkSlice();
     void addGirder(const CheckedGirder& girder, std::size_t index);
+    // Ends the check; fault, when not empty, says why the table was not read
+    // to its end.
     void finish(const QString& fault);
     void askAndSave();
     void openRow(int row);
@@ -70,8 +73,7 @@ private:
     std::vector<std::vector<std::string>> rows_;
     std::vector<std::vector<std::string>> checked_;
     char delimiter_ = ';';
-    std::size_t holding_ = 0;
-    std::size_t notHolding_ = 0;
+    TableTotals totals_;
 };
 
 } // namespace prochnar
