@@ -114,10 +114,10 @@ void FilesTest::damagedFilesRefusedWithTheWindowUnchanged() const
     const QByteArray whole = read(path("whole.prochnar"));
     const std::string before = a.w.document().text();
     const std::initializer_list<std::pair<QByteArray, const char*>> damaged{
-        {whole.left(whole.size() - 2), "строка 59: у Command4.Enabled"}, // cut in its last line
+        {whole.left(whole.size() - 2), "строка 59, знак 18: у Command4.Enabled"}, // cut in its last line
         {whole.left(whole.indexOf("Text4=")), "строка 44: нет строки Text4"},
-        {"txtMn=1\n\x89PNG\r\n\x1a\n", "строка 2: это не текст UTF-8"},
-        {"txtMn=1\r\nfoo=2\n", "строка 2: неизвестное имя «foo»"},
+        {"txtMn=1\n\x89PNG\r\n\x1a\n", "строка 2, знак 1: это не текст UTF-8"},
+        {"txtMn=1\r\nfoo=2\n", "строка 2, знак 1: неизвестное имя «foo»"},
         {QByteArray(std::size_t{16} * 1024 * 1024 + 1, 'a'), "больше 16 МБ"},
     };
     for (const auto& [bytes, says] : damaged) {
