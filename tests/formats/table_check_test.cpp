@@ -34,5 +34,35 @@ TEST(TableCheck, TheExampleAsTheCommandWritesAndCountsIt)
               "Опор: 12, держат: 7, не держат: 4, не проверены: 1.");
 }
 
+// Batches whose checks take very different times, over more threads than
+// cores: a whole calculation a row, then rows that stop at step 1. A batch
+// checked early must still wait for its turn to be written.
+TEST(TableCheck, BatchesWrittenInTheOrderRead)
+{
+    const std::string example = fileText(PROCHNAR_SOURCE_DIR "/examples/line-section.csv");
+    const std::size_t headerEnd = example.find('\n') + 1;
+    std::string table = example.substr(0, headerEnd);
+    const std::string whole = example.substr(headerEnd, example.find('\n', headerEnd) + 1 - headerEnd);
+    std::string stopped = whole; // no span: step 1 stops with a message
+    stopped.replace(stopped.find(";24;"), 4, ";;");
+    for (int round = 0; round < 4; ++round) {
+        for (int row = 0; row < 600; ++row) {
+            table += whole;
+        }
+        for (int row = 0; row < 600; ++row) {
+            table += stopped;
+        }
+    }
+    std::string written[2];
+    for (const unsigned threads : {1U, 6U}) {
+        std::istringstream in(table);
+        CsvReader reader(in);
+        std::ostringstream out;
+        EXPECT_EQ(checkTable(reader, out, threads).rows, 4800U);
+        written[threads == 1 ? 0 : 1] = out.str();
+    }
+    EXPECT_EQ(written[1], written[0]);
+}
+
 } // namespace
 } // namespace prochnar
