@@ -158,6 +158,8 @@ TableResultsWindow* CalculationDocument::openTable(const QString& path)
 {
     auto* results = new TableResultsWindow(
         path, [this](const MapForm& girder) { openGirder(girder); }, &window_);
+    results->setMessagePresenter(
+        [this](QWidget* parent, const QString& text, MessageIcon icon) { form_.presenter()(parent, text, icon); });
     results->setAttribute(Qt::WA_DeleteOnClose);
     results->setWindowIcon(window_.windowIcon());
     results->show();

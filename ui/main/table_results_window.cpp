@@ -1,18 +1,19 @@
 #include "ui/main/table_results_window.h"
 
+#include "ui/main/whole_file.h"
+
 #include "calc/messages.h"
 #include "formats/csv_table.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -199,28 +200,30 @@ void TableResultsWindow::finish(const QString& fault)
     summary_->setText(summary);
 }
 
-bool TableResultsWindow::save(const QString& path) const
+QString TableResultsWindow::saveTo(const QString& path) const
 {
     if (!run_) {
-        return false;
+        return QStringLiteral("таблица не прочитана");
     }
     std::string out = checkedTableHeader(*run_, delimiter_);
     for (const auto& cells : checked_) {
         appendCsvRecord(out, cells, delimiter_);
     }
-    // A new file takes the old one's place only once it is whole. Unbuffered,
-    // so that a write the disk cuts short is seen here and not committed.
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
-           file.write(out.data(), static_cast<qint64>(out.size())) == static_cast<qint64>(out.size()) && file.commit();
+    return writeWholeFile(path, QByteArray::fromStdString(out));
 }
 
 void TableResultsWindow::askAndSave()
 {
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить результаты"), QString(),
                                                       QStringLiteral("Таблицы CSV (*.csv)"));
-    if (!path.isEmpty() && !save(path)) {
-        QMessageBox::warning(this, QStringLiteral("Прочнар"), QStringLiteral("Файл не записан: ") + path);
+    if (path.isEmpty()) {
+        return;
+    }
+    if (const QString why = saveTo(path); !why.isEmpty()) {
+        present_(this,
+                 QStringLiteral("Результаты не сохранены в «%1»: %2. Файл, который там был, не изменился.")
+                     .arg(QDir::toNativeSeparators(path), why),
+                 MessageIcon::Error);
     }
 }
 

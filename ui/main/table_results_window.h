@@ -3,6 +3,7 @@
 #include "calc/map_form.h"
 #include "calc/table_run.h"
 #include "formats/table_check.h"
+#include "ui/main/widget_form.h"
 
 #include <QString>
 #include <QWidget>
@@ -47,7 +48,13 @@ public:
 
     [[nodiscard]] bool finished() const { return reader_ == nullptr; }
     // Writes the checked table as the command does; false when it cannot.
-    bool save(const QString& path) const;
+    bool save(const QString& path) const { return saveTo(path).isEmpty(); }
+    // The same, in place of the file at path only once whole; returns why
+    // it could not, or "".
+    [[nodiscard]] QString saveTo(const QString& path) const;
+    // Replaces the message boxes: the main window's presenter, so that its
+    // table speaks as it does.
+    void setMessagePresenter(MessagePresenter present) { present_ = std::move(present); }
 
 private:
     void checkSlice();
@@ -59,6 +66,7 @@ private:
     void openRow(int row);
 
     GirderOpener openGirder_;
+    MessagePresenter present_ = showMessageBox;
     QLabel* summary_;
     QProgressBar* progress_;
     QPushButton* save_;

@@ -51,6 +51,7 @@ public:
 
     // Replaces the message boxes, for instance by a recorder in a test.
     void setPresenter(MessagePresenter presenter) { presenter_ = std::move(presenter); }
+    [[nodiscard]] const MessagePresenter& presenter() const { return presenter_; }
     // A message of the window's own, not of a handler.
     void present(const QString& text, MessageIcon icon) const;
 
