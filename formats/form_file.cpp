@@ -11,23 +11,6 @@ namespace prochnar {
 
 namespace {
 
-FileFault fileFault(FormFileError::Fault fault)
-{
-    switch (fault) {
-    case FormFileError::Fault::NotUtf8:
-        return FileFault::NotUtf8;
-    case FormFileError::Fault::NoEquals:
-        return FileFault::NoEquals;
-    case FormFileError::Fault::UnknownName:
-        return FileFault::UnknownName;
-    case FormFileError::Fault::BadState:
-        return FileFault::BadState;
-    case FormFileError::Fault::Missing:
-        return FileFault::Missing;
-    }
-    return FileFault::Unreadable;
-}
-
 // The name as a message shows it: at most 60 bytes, cut between characters.
 std::string shortened(std::string_view name)
 {
@@ -102,15 +85,10 @@ constexpr std::string_view kErrorMessage = "# message error: ";
 
 } // namespace
 
-FormFileError::FormFileError(Fault fault, std::size_t line, std::size_t column, std::string name)
-    : FormFileError(
-          fault,
-          FileFaultAt{.fault = fileFault(fault), .line = line, .column = column, .name = std::move(name), .reason = {}})
-{
-}
-
-FormFileError::FormFileError(Fault fault, FileFaultAt at)
-    : std::runtime_error(commandFaultText(at)), fault_{fault}, at_{std::move(at)}
+FormFileError::FormFileError(FileFault fault, std::size_t line, std::size_t column, std::string name)
+    : std::runtime_error(
+          commandFaultText(FileFaultAt{.fault = fault, .line = line, .column = column, .name = name, .reason = {}})),
+      at_{.fault = fault, .line = line, .column = column, .name = std::move(name), .reason = {}}
 {
 }
 
@@ -140,8 +118,7 @@ void readFormFile(std::string_view content, Form& form)
         const std::string_view before = content.substr(0, valid);
         const std::size_t lastBreak = before.rfind('\n');
         const std::string_view lineBefore = lastBreak == std::string_view::npos ? before : before.substr(lastBreak + 1);
-        throw FormFileError(FormFileError::Fault::NotUtf8,
-                            static_cast<std::size_t>(std::ranges::count(before, '\n')) + 1,
+        throw FormFileError(FileFault::NotUtf8, static_cast<std::size_t>(std::ranges::count(before, '\n')) + 1,
                             utf8Characters(lineBefore) + 1, {});
     }
 
@@ -159,20 +136,19 @@ void readFormFile(std::string_view content, Form& form)
         }
         const std::size_t equals = line.find('=');
         if (equals == std::string_view::npos) {
-            throw FormFileError(FormFileError::Fault::NoEquals, lineNumber, 1, {});
+            throw FormFileError(FileFault::NoEquals, lineNumber, 1, {});
         }
         const std::string_view name = line.substr(0, equals);
         const std::string_view value = line.substr(equals + 1);
         if (const auto control = stateControlFromName(name)) {
             if (value != "0" && value != "1") {
-                throw FormFileError(FormFileError::Fault::BadState, lineNumber, utf8Characters(name) + 2,
-                                    std::string(name));
+                throw FormFileError(FileFault::BadState, lineNumber, utf8Characters(name) + 2, std::string(name));
             }
             form.setState(*control, value == "1");
         } else if (const auto field = fieldFromName(name)) {
             form.setText(*field, std::string(value));
         } else {
-            throw FormFileError(FormFileError::Fault::UnknownName, lineNumber, 1, shortened(name));
+            throw FormFileError(FileFault::UnknownName, lineNumber, 1, shortened(name));
         }
     }
 }
@@ -182,7 +158,7 @@ void readWholeFormFile(std::string_view content, Form& form)
     NamesSet named(form);
     readFormFile(content, named);
     if (const auto missing = named.firstMissing()) {
-        throw FormFileError(FormFileError::Fault::Missing, lines(content).size(), 0, std::string(*missing));
+        throw FormFileError(FileFault::Missing, lines(content).size(), 0, std::string(*missing));
     }
 }
 

@@ -23,17 +23,10 @@ namespace prochnar {
 // ignored, and a later line for a name wins.
 class FormFileError : public std::runtime_error {
 public:
-    // The faults of a form file; at() gives each as its FileFault.
-    enum class Fault {
-        NotUtf8,     // the bytes are not UTF-8 text
-        NoEquals,    // a line that is neither NAME=TEXT, empty nor a comment
-        UnknownName, // name() is neither a field nor a state property
-        BadState,    // the value of the state property name() is not 0 or 1
-        Missing,     // a whole calculation lacks the line of name()
-    };
-
-    // what() is the fault in the command's English words.
-    FormFileError(Fault fault, std::size_t line, std::size_t column, std::string name);
+    // A fault of a form file: FileFault::NotUtf8, NoEquals, UnknownName,
+    // BadState or Missing, about name(). what() is the fault in the
+    // command's English words.
+    FormFileError(FileFault fault, std::size_t line, std::size_t column, std::string name);
 
     // 1-based line of the fault; for a missing line, the last line.
     [[nodiscard]] std::size_t line() const { return at_.line; }
@@ -41,14 +34,11 @@ public:
     // a line without "=" or with an unknown name, the value of a state
     // property; 0 for a missing line.
     [[nodiscard]] std::size_t column() const { return at_.column; }
-    [[nodiscard]] Fault fault() const { return fault_; }
+    [[nodiscard]] FileFault fault() const { return at_.fault; }
     [[nodiscard]] const std::string& name() const { return at_.name; }
     [[nodiscard]] const FileFaultAt& at() const { return at_; }
 
 private:
-    FormFileError(Fault fault, FileFaultAt at);
-
-    Fault fault_;
     FileFaultAt at_;
 };
 

@@ -123,8 +123,7 @@ TEST(FormFile, WholeCalculationsOnly)
             readWholeFormFile(content, form);
             ADD_FAILURE() << missing;
         } catch (const FormFileError& error) {
-            EXPECT_TRUE(error.fault() == FormFileError::Fault::Missing && error.line() == line &&
-                        error.name() == missing)
+            EXPECT_TRUE(error.fault() == FileFault::Missing && error.line() == line && error.name() == missing)
                 << missing << " at " << error.line() << ": " << error.what();
         }
     }
