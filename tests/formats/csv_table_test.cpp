@@ -106,5 +106,28 @@ TEST(CsvTable, FaultsInTheWindowsWords)
     }
 }
 
+// The reader writes each record over the strings of one handed back: a short
+// row read after long ones, early in the next chunk of the file, has its own cells
+// and none left over from them.
+TEST(CsvTable, ShortRowAfterLongOnesKeepsOnlyItsCells)
+{
+    std::string table = "a;b;c\n";
+    for (int row = 0; row < 2740; ++row) { // just over the first chunk of the file
+        table += "1;2;3\n";
+    }
+    table += "4\n;\n5;6;7\n";
+    std::istringstream in(table);
+    CsvReader reader(in);
+    std::vector<std::string> record;
+    std::vector<std::vector<std::string>> last;
+    while (reader.next(record)) {
+        last.push_back(record);
+        if (last.size() > 3) {
+            last.erase(last.begin());
+        }
+    }
+    EXPECT_EQ(last, (std::vector<std::vector<std::string>>{{"4"}, {"", ""}, {"5", "6", "7"}}));
+}
+
 } // namespace
 } // namespace prochnar
