@@ -1,6 +1,7 @@
 #include "app/without_window.h"
 
 #include "formats/calculation_file.h"
+#include "formats/safe_output.h"
 #include "ui/main/calculation_document.h"
 #include "ui/main/report.h"
 
@@ -12,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <optional>
 
 namespace prochnar::app {
@@ -81,6 +83,17 @@ int writeReport(char* program, const QString& out, const QString& file)
     const std::optional<Calculation> calculation = readCalculationAt(file, refusal);
     if (!calculation) {
         std::fprintf(stderr, "prochnar: %s\n", qPrintable(refusal));
+        return kExitUsage;
+    }
+    // The report never takes the place of the calculation it documents, nor
+    // of a device or a folder.
+    const std::filesystem::path calculationPath(file.toStdU16String());
+    if (const auto refused = refuseOutput(std::filesystem::path(out.toStdU16String()), {&calculationPath, 1})) {
+        std::fprintf(stderr, "prochnar: %s\n",
+                     qPrintable(QStringLiteral("Отчет не записан в «%1»: %2.")
+                                    .arg(QDir::toNativeSeparators(out), *refused == OutputRefusal::SameAsInput
+                                                                            ? QStringLiteral("это сам файл расчета")
+                                                                            : QStringLiteral("это не обычный файл"))));
         return kExitUsage;
     }
     const ReportFacts facts{.file = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()),

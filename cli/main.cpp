@@ -14,6 +14,7 @@
 #include "calc/messages.h"
 #include "formats/csv_table.h"
 #include "formats/form_file.h"
+#include "formats/safe_output.h"
 #include "formats/table_check.h"
 #include "prochnar/version.h"
 
@@ -206,14 +207,28 @@ int runTable(const Options& options)
         }
         in = &inFile;
     }
-    std::ofstream outFile;
+    // The table is written to a new file that takes OUT.csv's place only
+    // once it is whole: a fault of the reader, a full disk or an interrupt
+    // leaves the old file as it was. OUT.csv may not be the table read, nor
+    // a device or a pipe ("-" is standard output).
+    const bool toFile = !options.output.empty() && options.output != "-";
+    std::optional<SafeOutput> outFile;
     std::ostream* out = &std::cout;
-    if (!options.output.empty()) {
-        outFile.open(options.output, std::ios::binary | std::ios::trunc);
-        if (!outFile) {
-            throw UsageError(options.output + ": cannot be written");
+    if (toFile) {
+        const std::vector<std::filesystem::path> inputs = options.table == "-"
+                                                              ? std::vector<std::filesystem::path>{}
+                                                              : std::vector<std::filesystem::path>{options.table};
+        if (const auto refusal = refuseOutput(options.output, inputs)) {
+            throw UsageError(options.output + (*refusal == OutputRefusal::SameAsInput
+                                                   ? ": is the table being read: not written"
+                                                   : ": not a regular file: not written (use standard output)"));
         }
-        out = &outFile;
+        try {
+            outFile.emplace(options.output);
+        } catch (const OutputError& error) {
+            throw UsageError(options.output + ": " + error.what());
+        }
+        out = &outFile->stream();
     }
 
     TableTotals totals;
@@ -225,8 +240,14 @@ int runTable(const Options& options)
         out->flush();
         throw UsageError(shownName + ":" + std::to_string(error.line()) + ": " + error.what());
     }
-    if (!*out) {
-        throw UsageError((options.output.empty() ? "standard output" : options.output) + ": cannot be written");
+    if (outFile) {
+        try {
+            outFile->commit();
+        } catch (const OutputError& error) {
+            throw UsageError(options.output + ": " + error.what());
+        }
+    } else if (!*out) {
+        throw UsageError("standard output: cannot be written");
     }
     std::cerr << "prochnar-calc: " << totals.rows << " rows, " << totals.holding << " holding, " << totals.notHolding
               << " not holding, " << totals.notComputed() << " not computed\n";
@@ -268,6 +289,9 @@ int run(int argc, char** argv)
     const std::string out = writePressLog(presses) + writeFormFile(form);
     std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
     std::cout.flush();
+    if (!std::cout) {
+        throw UsageError("standard output: cannot be written");
+    }
     return messageShown ? 1 : 0;
 }
 

@@ -77,11 +77,11 @@ gen_table 1000 "$work/k1.csv"
 gen_table 100000 "$work/k100.csv"
 table_runs=$(( runs < 20 ? runs : 20 ))
 hyperfine --runs "$table_runs" --warmup 2 -N --export-json "$work/table.json" \
-    "cat $work/k100.csv" "$build/cli/prochnar-calc --table $work/k100.csv -o /dev/null" \
-    "$build/cli/prochnar-calc --table $work/k1.csv -o /dev/null" >/dev/null 2>&1
+    "cat $work/k100.csv" "$build/cli/prochnar-calc --table $work/k100.csv" \
+    "$build/cli/prochnar-calc --table $work/k1.csv" >/dev/null 2>&1
 read -r cat_ms big_ms small_ms < <(python3 -c "import json,statistics,sys; print(' '.join('%.1f' % (statistics.median(r['times'])*1000) for r in json.load(open(sys.argv[1]))['results']))" "$work/table.json")
 table_peak() { # file -> median peak RSS in MiB
-    for i in $(seq 5); do /usr/bin/time -f %M "$build/cli/prochnar-calc" --table "$1" -o /dev/null 2>&1 | tail -1; done |
+    for i in $(seq 5); do /usr/bin/time -f %M "$build/cli/prochnar-calc" --table "$1" 2>&1 >/dev/null | tail -1; done |
         median | awk '{ printf "%.1f", $1 / 1024 }'
 }
 small_mem=$(table_peak "$work/k1.csv")

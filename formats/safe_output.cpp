@@ -1,0 +1,82 @@
+#include "formats/safe_output.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace prochnar {
+
+namespace {
+
+std::string reason(int error) { return std::strerror(error); }
+
+} // namespace
+
+std::optional<OutputRefusal> refuseOutput(const std::filesystem::path& target,
+                                          std::span<const std::filesystem::path> inputs)
+{
+    struct stat output {};
+    if (::stat(target.c_str(), &output) != 0) {
+        return std::nullopt; // a new file
+    }
+    for (const auto& input : inputs) {
+        struct stat read {};
+        if (::stat(input.c_str(), &read) == 0 && read.st_dev == output.st_dev && read.st_ino == output.st_ino) {
+            return OutputRefusal::SameAsInput;
+        }
+    }
+    if (!S_ISREG(output.st_mode)) {
+        return OutputRefusal::NotRegular;
+    }
+    return std::nullopt;
+}
+
+SafeOutput::SafeOutput(std::filesystem::path target) : target_{std::move(target)}
+{
+    const std::filesystem::path folder = target_.has_parent_path() ? target_.parent_path() : ".";
+    std::string name = (folder / ("." + target_.filename().string() + ".XXXXXX")).string();
+    const int descriptor = ::mkstemp(name.data());
+    if (descriptor < 0) {
+        throw OutputError("cannot be written (" + reason(errno) + ")");
+    }
+    ::close(descriptor);
+    temporary_ = name;
+    stream_.open(temporary_, std::ios::binary | std::ios::trunc);
+    if (!stream_) {
+        const int error = errno;
+        std::filesystem::remove(temporary_);
+        throw OutputError("cannot be written (" + reason(error) + ")");
+    }
+}
+
+SafeOutput::~SafeOutput()
+{
+    if (!committed_) {
+        stream_.close();
+        std::error_code ignored;
+        std::filesystem::remove(temporary_, ignored);
+    }
+}
+
+void SafeOutput::commit()
+{
+    stream_.flush();
+    const bool written = static_cast<bool>(stream_);
+    stream_.close();
+    if (!written || stream_.fail()) {
+        throw OutputError("cannot be written (the disk is full or the file too large?)");
+    }
+    // The file keeps the target's permissions as a new file would get them.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(temporary_.c_str(), 0666 & ~mask);
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        throw OutputError("cannot be written (" + reason(errno) + ")");
+    }
+    committed_ = true;
+}
+
+} // namespace prochnar
