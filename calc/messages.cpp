@@ -41,6 +41,26 @@ std::string slendernessOutsideTableText(std::string_view shown, std::int64_t fir
            " до " + std::to_string(last) + ". Введите J сами.";
 }
 
+std::string rowsNotJudgedText(const std::vector<UnjudgedRow>& rows)
+{
+    std::string text = "Опора не проверена:";
+    for (const UnjudgedRow& unjudged : rows) {
+        text += (&unjudged == &rows.front() ? " «" : "; «") + std::string(unjudged.row) + "» — ";
+        switch (unjudged.reason) {
+        case Unjudged::DemandNotANumber:
+            text += "требуемое значение не вычислено";
+            break;
+        case Unjudged::CapacityNotANumber:
+            text += "фактическое значение не число";
+            break;
+        case Unjudged::CapacityNotPositive:
+            text += "фактическое значение не больше нуля";
+            break;
+        }
+    }
+    return text + ".";
+}
+
 std::string_view rowLongerThanHeaderText()
 {
     return "В строке больше ячеек, чем столбцов в заголовке: строка не проверена.";

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace prochnar {
 
@@ -26,6 +27,17 @@ enum class Message {
 // (shown as typed, the table's first and last slenderness given).
 [[nodiscard]] std::string noSlendernessText();
 [[nodiscard]] std::string slendernessOutsideTableText(std::string_view shown, std::int64_t first, std::int64_t last);
+
+// The message of a girder of a table one of whose rows of step 3 could not
+// be judged, naming the row (its column) and why: the required value is not
+// a number, the actual one is not a number, or it is not above zero.
+enum class Unjudged { DemandNotANumber, CapacityNotANumber, CapacityNotPositive };
+struct UnjudgedRow {
+    std::string_view row;
+    Unjudged reason;
+};
+// "Опора не проверена: «Сжатый пояс» — фактическое значение не больше нуля."
+[[nodiscard]] std::string rowsNotJudgedText(const std::vector<UnjudgedRow>& rows);
 
 // The message of a row of a table that has more cells than its header.
 [[nodiscard]] std::string_view rowLongerThanHeaderText();

@@ -154,7 +154,20 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row)
     }
     if (girder.message.empty()) {
         girder.verdicts = judgeStep3(form_);
-        girder.leastMargin = leastMargin(girder.verdicts);
+        // A girder holds only when every row was judged: one that could not
+        // be is not checked, and says which and why.
+        std::vector<UnjudgedRow> unjudged;
+        for (const Step3Row& step3 : kStep3Rows) {
+            if (const auto why = whyUnjudged(form_.text(step3.demand), form_.text(step3.capacity))) {
+                unjudged.push_back({step3.name, *why});
+            }
+        }
+        if (unjudged.empty()) {
+            girder.leastMargin = leastMargin(girder.verdicts);
+        } else {
+            girder.message = rowsNotJudgedText(unjudged);
+            girder.verdicts = {};
+        }
     }
     if (girder.leastMargin) {
         girder.status = *girder.leastMargin < 0 ? GirderStatus::DoesNotHold : GirderStatus::Holds;

@@ -111,6 +111,20 @@ std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form)
     return verdicts;
 }
 
+std::optional<Unjudged> whyUnjudged(std::string_view demand, std::string_view capacity)
+{
+    if (judge(demand, capacity)) {
+        return std::nullopt;
+    }
+    if (!exactPair(capacity, capacity)) {
+        return Unjudged::CapacityNotANumber;
+    }
+    if (!exactPair(demand, demand)) {
+        return Unjudged::DemandNotANumber;
+    }
+    return Unjudged::CapacityNotPositive;
+}
+
 std::optional<int> leastMargin(const std::array<std::optional<Verdict>, kVerdictRows>& verdicts)
 {
     std::optional<int> least;

@@ -2,6 +2,7 @@
 
 #include "fields.h"
 #include "form.h"
+#include "messages.h"
 
 #include <array>
 #include <cstddef>
@@ -74,6 +75,9 @@ inline constexpr std::array<Step3Row, kVerdictRows> kStep3Rows{{
 // row's actual value still is, ends with the least flange thickness:
 // ", полка не тоньше 4,3 мм".
 [[nodiscard]] std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form);
+
+// Why a row has no verdict (none when it has one).
+[[nodiscard]] std::optional<Unjudged> whyUnjudged(std::string_view demand, std::string_view capacity);
 
 // The smallest margin of the verdicts given, in tenths of a per cent, below
 // zero for the largest shortage; none when no row was judged.

@@ -5,9 +5,14 @@
 #include "calc/fields.h"
 #include "calc/map_form.h"
 #include "calc/phi_table.h"
+#include "calc/table_run.h"
 #include "calc/verdicts.h"
 
+#include "tests/support/wizard.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace prochnar {
 namespace {
@@ -145,6 +150,40 @@ TEST(Aids, CatalogueAndFilter)
     EXPECT_TRUE(holdsAngle(thin, "6,20", " 1,39"));
     EXPECT_FALSE(holdsAngle(thin, "6,2", "1,4") || holdsAngle(thin, "6.2", "1,39") ||
                  holdsAngle(thin, "6,2" + std::string(40, '0') + "1", "1,39")); // too many digits
+}
+
+// A girder of a table holds only when every row of step 3 was judged: a
+// chord area that is no number or not above zero leaves it unchecked, with
+// the rows named and why, never counted as holding on its other rows.
+TEST(Aids, TableGirderWithARowNotJudgedIsNotChecked)
+{
+    std::vector<std::string> columns;
+    std::vector<std::string> cells;
+    for (const auto& [field, text] : test_support::kWorkedExample) {
+        columns.emplace_back(fieldName(field));
+        cells.emplace_back(text);
+    }
+    const auto area = static_cast<std::size_t>(std::find(columns.begin(), columns.end(), "Text9") - columns.begin());
+    TableRun run(columns);
+    EXPECT_EQ(run.check(cells).status, GirderStatus::Holds);
+    const std::string bothChords = "«Сжатый пояс» — фактическое значение не больше нуля; «Растянутый пояс» — "
+                                   "фактическое значение не больше нуля.";
+    for (const auto& [text, message] : std::initializer_list<std::pair<const char*, std::string>>{
+             {"-1", "Опора не проверена: " + bothChords},
+             {"0", "Опора не проверена: " + bothChords},
+         }) {
+        cells.at(area) = text;
+        const CheckedGirder girder = run.check(cells);
+        EXPECT_EQ(girder.status, GirderStatus::NotComputed) << text;
+        EXPECT_EQ(girder.message, message) << text;
+        EXPECT_FALSE(girder.leastMargin.has_value()) << text;
+        EXPECT_TRUE(std::none_of(girder.verdicts.begin(), girder.verdicts.end(), [](const auto& verdict) {
+            return verdict.has_value();
+        })) << text;
+    }
+    EXPECT_EQ(whyUnjudged("1", "x"), Unjudged::CapacityNotANumber);
+    EXPECT_EQ(whyUnjudged("", "1"), Unjudged::DemandNotANumber);
+    EXPECT_EQ(whyUnjudged("1", "2"), std::nullopt);
 }
 
 } // namespace
