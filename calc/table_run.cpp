@@ -157,9 +157,12 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row)
         // A girder holds only when every row was judged: one that could not
         // be is not checked, and says which and why.
         std::vector<UnjudgedRow> unjudged;
-        for (const Step3Row& step3 : kStep3Rows) {
-            if (const auto why = whyUnjudged(form_.text(step3.demand), form_.text(step3.capacity))) {
-                unjudged.push_back({step3.name, *why});
+        for (std::size_t at = 0; at < kStep3Rows.size(); ++at) {
+            const Step3Row& step3 = kStep3Rows.at(at);
+            // Asked why only for a row without a verdict: the rest are not judged again.
+            if (!girder.verdicts.at(at)) {
+                unjudged.push_back(
+                    {step3.name, whyUnjudged(form_.text(step3.demand), form_.text(step3.capacity)).value()});
             }
         }
         if (unjudged.empty()) {

@@ -74,32 +74,35 @@ void WindowServices::openCatalogue() const
     }
 }
 
-// One About window at a time, without owner, so that it is neither kept on
-// top with the main window nor closed with it.
-void WindowServices::showAbout()
+namespace {
+
+// One window of its kind at a time: made and shown the first time, raised
+// after that; deleted when closed.
+template <typename W, typename Make> void showOne(QPointer<W>& window, const QWidget& owner, Make make)
 {
-    if (about_ == nullptr) {
-        about_ = new AboutWindow(openUrl_);
-        about_->setAttribute(Qt::WA_DeleteOnClose);
-        about_->setWindowIcon(window_.windowIcon());
-        about_->show();
+    if (window == nullptr) {
+        window = make();
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->setWindowIcon(owner.windowIcon());
+        window->show();
         return;
     }
-    about_->raise();
-    about_->activateWindow();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+// Without owner, so that the About window is neither kept on top with the
+// main window nor closed with it.
+void WindowServices::showAbout()
+{
+    showOne(about_, window_, [this] { return new AboutWindow(openUrl_); });
 }
 
 void WindowServices::showHelp()
 {
-    if (help_ == nullptr) {
-        help_ = new HelpWindow(files_);
-        help_->setAttribute(Qt::WA_DeleteOnClose);
-        help_->setWindowIcon(window_.windowIcon());
-        help_->show();
-        return;
-    }
-    help_->raise();
-    help_->activateWindow();
+    showOne(help_, window_, [this] { return new HelpWindow(files_); });
 }
 
 } // namespace prochnar
