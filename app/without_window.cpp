@@ -1,5 +1,6 @@
 #include "app/without_window.h"
 
+#include "calc/fields.h"
 #include "formats/calculation_file.h"
 #include "formats/safe_output.h"
 #include "ui/main/calculation_document.h"
@@ -51,6 +52,18 @@ namespace {
     std::_Exit(1);
 }
 
+// The results the file held otherwise than their recomputation, by the
+// names the file gives them.
+QStringList recomputedNames(const Calculation& calculation)
+{
+    QStringList names;
+    for (const Field field : calculation.recomputed) {
+        const std::string_view name = fieldName(field);
+        names << QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    }
+    return names;
+}
+
 } // namespace
 
 void startupMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
@@ -98,10 +111,17 @@ int writeReport(char* program, const QString& out, const QString& file)
     }
     const ReportFacts facts{.file = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()),
                             .made = QDateTime::currentDateTime(),
-                            .presses = calculation->presses};
+                            .presses = calculation->presses,
+                            .recomputed = recomputedNames(*calculation)};
     if (const QString failure = writeReportPdf(out, reportHtml(calculation->form, facts)); !failure.isEmpty()) {
         std::fprintf(stderr, "prochnar: %s\n", qPrintable(failure));
         return 1;
+    }
+    if (!facts.recomputed.isEmpty()) {
+        std::fprintf(stderr, "prochnar: %s\n",
+                     qPrintable(QStringLiteral("результаты пересчитаны по исходным данным: в файле были другие "
+                                               "значения полей %1; в отчете пересчитанные.")
+                                    .arg(facts.recomputed.join(QStringLiteral(", ")))));
     }
     return 0;
 }

@@ -208,6 +208,24 @@ bool isEnabled(const Form& form, Button button)
     }
 }
 
+std::span<const Field> resultsOf(Button button)
+{
+    static constexpr std::array kStep1{Field::lblJ, Field::lblJ1, Field::Text6, Field::Text8, Field::Text12};
+    // Text15 says which moment governs; step 3 reads it.
+    static constexpr std::array kStep2{Field::txtQp, Field::txtZ1, Field::Text15};
+    static constexpr std::array kStep3{Field::Text4, Field::Text7, Field::txtz2, Field::Text13, Field::Text14};
+    switch (button) {
+    case Button::Command2:
+        return kStep1;
+    case Button::Command5:
+        return kStep2;
+    case Button::Command4:
+        return kStep3;
+    default:
+        return {};
+    }
+}
+
 bool press(Form& form, Button button)
 {
     if (!isEnabled(form, button)) {

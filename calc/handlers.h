@@ -3,6 +3,7 @@
 #include "form.h"
 
 #include <optional>
+#include <span>
 #include <string_view>
 
 namespace prochnar {
@@ -31,6 +32,10 @@ void execute(Form& form);      // Command4
 // Whether the button can be clicked in the form's current state: Command5
 // and Command4 follow their enabled property, the others are always enabled.
 [[nodiscard]] bool isEnabled(const Form& form, Button button);
+
+// The fields a confirming press writes (Command2, Command5, Command4): its
+// results, which its inputs determine. None for the other buttons.
+[[nodiscard]] std::span<const Field> resultsOf(Button button);
 
 // Clicks the button: runs its handler if it is enabled. Returns false (and
 // does nothing) for a disabled button.

@@ -89,6 +89,8 @@ std::string faultWords(const FileFaultAt& at)
         return "у " + at.name + " может быть только 0 или 1";
     case FileFault::Missing:
         return "нет строки " + at.name + " — файл оборван или это не целый расчет";
+    case FileFault::FieldTooLong:
+        return "текст " + at.name + " длиннее " + at.reason + " знаков — поле окна не вместит его целиком";
     case FileFault::NoHeader:
         return "нет строки заголовков";
     case FileFault::HeaderTooLong:
@@ -139,6 +141,8 @@ std::string commandFaultText(const FileFaultAt& fault)
         return "the value of " + fault.name + " must be 0 or 1";
     case FileFault::Missing:
         return "no line for " + fault.name;
+    case FileFault::FieldTooLong:
+        return "the text of " + fault.name + " is longer than " + fault.reason + " characters";
     case FileFault::NoHeader:
         return "no header row";
     case FileFault::HeaderTooLong:

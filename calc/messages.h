@@ -51,11 +51,12 @@ enum class FileFault {
     Unreadable,
     TooLarge, // a calculation beyond kMaxFormFileSize
     // A calculation's file.
-    NotUtf8,     // the bytes are not UTF-8 text
-    NoEquals,    // a line that is neither NAME=TEXT, empty nor a comment
-    UnknownName, // the name is neither a field nor a state property
-    BadState,    // the value of a state property is not 0 or 1
-    Missing,     // a whole calculation lacks the line of the name
+    NotUtf8,      // the bytes are not UTF-8 text
+    NoEquals,     // a line that is neither NAME=TEXT, empty nor a comment
+    UnknownName,  // the name is neither a field nor a state property
+    BadState,     // the value of a state property is not 0 or 1
+    Missing,      // a whole calculation lacks the line of the name
+    FieldTooLong, // the text of name is longer than the window's field holds (reason: its limit)
     // A table of girders.
     NoHeader,
     HeaderTooLong,

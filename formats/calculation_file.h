@@ -16,7 +16,22 @@ namespace prochnar {
 struct Calculation {
     MapForm form;
     std::vector<PressRecord> presses;
+    // The results whose text in the file differed from the recomputed one,
+    // in file order: none for a calculation as the program wrote it.
+    std::vector<Field> recomputed;
 };
+
+// The calculation with its results recomputed from its inputs, never taken
+// from the file: from the window's start, with the inputs as saved, the
+// confirming presses that the saved wizard state has passed are made again
+// through the same handlers (step 1 when step 2 is open, step 2 when
+// "Выполнить" is enabled, and "Выполнить" when the file shows it was pressed:
+// a click of it is recorded or one of its results is written). The inputs
+// and the wizard's state stay exactly as saved; every result is the
+// recomputed one (the window's start text for a step not passed), the
+// clicks are the recomputation's with what it showed, and the results that
+// differed from the saved ones are named.
+[[nodiscard]] Calculation recomputed(const Calculation& saved);
 
 // A file that is not a whole calculation, and why.
 class CalculationFileError : public std::runtime_error {
@@ -30,11 +45,14 @@ private:
 
 // Reads a whole calculation, as the window saved it or prochnar-calc printed
 // it: a regular file of at most kMaxFormFileSize bytes, UTF-8, naming every
-// field and state property. Throws CalculationFileError.
-[[nodiscard]] Calculation readCalculationFile(const std::filesystem::path& path);
+// field and state property, none of whose texts is longer than maxChars
+// characters (FileFault::FieldTooLong at its line: a window whose fields hold
+// fewer would cut it). Its results are recomputed(). Throws CalculationFileError.
+[[nodiscard]] Calculation readCalculationFile(const std::filesystem::path& path,
+                                              std::size_t maxChars = kMaxFormFileSize);
 
 // The same from the bytes of a file.
-[[nodiscard]] Calculation readCalculation(std::string_view content);
+[[nodiscard]] Calculation readCalculation(std::string_view content, std::size_t maxChars = kMaxFormFileSize);
 
 // The text of a calculation's file: the clicks, then the whole form.
 [[nodiscard]] std::string calculationText(const Form& form, const std::vector<PressRecord>& presses);

@@ -5,6 +5,7 @@
 #include "calc/messages.h"
 #include "formats/calculation_file.h"
 #include "formats/form_file.h"
+#include "tests/support/wizard.h"
 
 #include <gtest/gtest.h>
 
@@ -99,12 +100,88 @@ TEST(FormFile, ClicksReadBackAndTheLastOfEachIsKept)
     EXPECT_EQ(readPressLog("# press Command6\r\n# message: ok\r\n"),
               (std::vector<PressRecord>{{Button::Command6, true, {M{"ok", MessageIcon::None}}}}));
     EXPECT_EQ(lastPresses(log), (std::vector<PressRecord>{log[1], log[3]}));
+}
+
+// Results are never taken from a file: they are recomputed from its inputs
+// by the presses its wizard state has passed, whatever the file says of
+// them, and those that differed are named.
+TEST(FormFile, ResultsRecomputedFromTheInputs)
+{
+    MapForm done;
+    applyInitialState(done);
+    test_support::fillWorkedExample(done);
+    std::vector<PressRecord> presses;
+    for (const Button button : {Button::Command2, Button::Command5, Button::Command4}) {
+        ASSERT_TRUE(press(done, button));
+        presses.push_back({.button = button, .ran = true, .messages = done.takeMessages()});
+    }
+    const std::string whole = calculationText(done, presses);
+    const auto replaced = [&whole](const std::string& line, const std::string& by) {
+        std::string text = whole;
+        return text.replace(text.find(line), line.size(), by);
+    };
+    const std::string text4 = "Text4=" + done.text(Field::Text4) + "\n";
+    ASSERT_NE(done.text(Field::Text4), "");
+
+    const Calculation same = readCalculation(whole);
+    EXPECT_TRUE(same.recomputed.empty());
+    EXPECT_EQ(writeFormFile(same.form), writeFormFile(done));
+    EXPECT_EQ(same.presses, presses);
+
+    // An edited result, and messages the presses never showed.
+    const Calculation edited =
+        readCalculation("# press Command4\n# message: держит\n" + replaced(text4, "Text4=0,1\n"));
+    EXPECT_EQ(edited.recomputed, std::vector<Field>{Field::Text4});
+    EXPECT_EQ(writeFormFile(edited.form), writeFormFile(done));
+    EXPECT_EQ(edited.presses, presses);
+
+    // A name given twice: the later line wins, and the results are its.
+    MapForm later = done;
+    later.setText(Field::txtMp, "9");
+    for (const Button button : {Button::Command2, Button::Command5, Button::Command4}) {
+        press(later, button);
+    }
+    const Calculation twice = readCalculation(whole + "txtMp=9\n");
+    EXPECT_EQ(writeFormFile(twice.form), writeFormFile(later));
+    EXPECT_FALSE(twice.recomputed.empty());
+
+    // A step the state has not passed has no results: step 2 locked, the
+    // step 1 results of an earlier press are not shown.
+    const Calculation locked = readCalculation(replaced("Frame7.Enabled=1", "Frame7.Enabled=0"));
+    for (const Field field : {Field::lblJ, Field::txtQp, Field::Text4}) {
+        EXPECT_EQ(locked.form.text(field), "") << fieldName(field);
+    }
+    EXPECT_EQ(locked.form.state(StateControl::Frame7Enabled), false); // the state as saved
+    EXPECT_EQ(locked.recomputed.size(), resultsOf(Button::Command2).size() + resultsOf(Button::Command5).size() +
+                                            resultsOf(Button::Command4).size());
+
+    // "Выполнить" enabled but never pressed: its results stay empty, as saved.
+    MapForm confirmed;
+    applyInitialState(confirmed);
+    test_support::fillWorkedExample(confirmed);
+    press(confirmed, Button::Command2);
+    press(confirmed, Button::Command5);
+    const Calculation notRun = readCalculation(writeFormFile(confirmed));
+    EXPECT_TRUE(notRun.recomputed.empty());
+    EXPECT_EQ(notRun.form.text(Field::Text4), "");
+    EXPECT_EQ(notRun.form.text(Field::txtQp), confirmed.text(Field::txtQp));
+}
+
+// A text longer than the reader allows is refused at the line that gave it.
+TEST(FormFile, TextsLongerThanAllowedRefusedAtTheirLine)
+{
     MapForm form;
-    applyInitialState(form);
-    form.setText(Field::txtMn, "3,5");
-    const Calculation read = readCalculation(calculationText(form, log));
-    EXPECT_EQ(read.presses, lastPresses(log));
-    EXPECT_EQ(read.form.text(Field::txtMn), "3,5");
+    form.setText(Field::txtMn, "12345");
+    const std::string content = writeFormFile(form) + "# later\ntxtMp=Жжжжжж\n";
+    EXPECT_NO_THROW((void)readCalculation(content, 6));
+    try {
+        (void)readCalculation(content, 5);
+        ADD_FAILURE();
+    } catch (const CalculationFileError& error) {
+        EXPECT_EQ(error.fault().fault, FileFault::FieldTooLong);
+        EXPECT_EQ(error.fault().line, 61);
+        EXPECT_EQ(error.fault().name, "txtMp");
+    }
 }
 
 // A whole calculation names every field and state; one cut short is

@@ -1,6 +1,7 @@
 #include "ui/main/calculation_document.h"
 
 #include "calc/fields.h"
+#include "formats/text_encoding.h"
 #include "ui/main/report.h"
 #include "ui/main/table_results_window.h"
 #include "ui/main/whole_file.h"
@@ -33,7 +34,7 @@ QMessageBox::StandardButton askToSave(QWidget* parent, const QString& text)
 std::optional<Calculation> readCalculationAt(const QString& path, QString& refusal)
 {
     try {
-        return readCalculationFile(QFile::encodeName(path).toStdString());
+        return readCalculationFile(QFile::encodeName(path).toStdString(), kWindowFieldChars);
     } catch (const CalculationFileError& error) {
         refusal = QStringLiteral("Расчет «%1» не открыт: %2.")
                       .arg(QDir::toNativeSeparators(path), QString::fromStdString(faultText(error.fault())));
@@ -76,6 +77,20 @@ bool CalculationDocument::openFile(const QString& path)
         return false;
     }
     load(*calculation, path);
+    if (!calculation->recomputed.empty()) {
+        QStringList names;
+        for (const Field field : calculation->recomputed) {
+            names << QStringLiteral("«%1»").arg(form_.spokenName(field));
+        }
+        // The file no longer holds what the window shows: saving writes the
+        // recomputed results.
+        savedText_.clear();
+        window_.setWindowModified(true);
+        form_.present(QStringLiteral("Результаты расчета «%1» пересчитаны по его исходным данным: в файле были другие "
+                                     "значения полей %2. Показаны пересчитанные; сохраните расчет, чтобы записать их.")
+                          .arg(QFileInfo(path).fileName(), names.join(QStringLiteral(", "))),
+                      MessageIcon::None);
+    }
     return true;
 }
 
@@ -89,6 +104,15 @@ void CalculationDocument::openGirder(const Form& girder)
     }
     Calculation calculation;
     for (const auto& field : kFormFields) {
+        if (girder.text(field.id).size() > kWindowFieldChars &&
+            utf8Characters(girder.text(field.id)) > kWindowFieldChars) {
+            form_.present(QStringLiteral("Опора не открыта: текст поля «%1» длиннее %2 знаков — поле окна не вместит "
+                                         "его целиком.")
+                              .arg(form_.spokenName(field.id))
+                              .arg(kWindowFieldChars),
+                          MessageIcon::Error);
+            return;
+        }
         calculation.form.setText(field.id, girder.text(field.id));
     }
     applyInitialState(calculation.form);
@@ -149,9 +173,10 @@ bool CalculationDocument::writeReport(const QString& path)
 
 QString CalculationDocument::reportHtml() const
 {
-    return prochnar::reportHtml(
-        form_,
-        {.file = QDir::toNativeSeparators(filePath_), .made = QDateTime::currentDateTime(), .presses = presses_});
+    return prochnar::reportHtml(form_, {.file = QDir::toNativeSeparators(filePath_),
+                                        .made = QDateTime::currentDateTime(),
+                                        .presses = presses_,
+                                        .recomputed = {}});
 }
 
 TableResultsWindow* CalculationDocument::openTable(const QString& path)

@@ -34,7 +34,12 @@ QMessageBox::StandardButton askToSave(QWidget* parent, const QString& text);
 // The extension of a calculation's file, without the dot.
 inline constexpr QLatin1String kCalculationSuffix{"prochnar"};
 
-// The calculation of the file at path (readCalculationFile()). None for a
+// The characters an edit field of the window holds (a line edit's default
+// limit): a calculation with a longer text is refused rather than cut.
+inline constexpr std::size_t kWindowFieldChars = 32767;
+
+// The calculation of the file at path (readCalculationFile()), its results
+// recomputed, its texts no longer than kWindowFieldChars. None for a
 // file that is not a whole calculation; refusal then says why, in the
 // window's words: "Расчет «…» не открыт: строка 44: нет строки Text4 — …".
 [[nodiscard]] std::optional<Calculation> readCalculationAt(const QString& path, QString& refusal);
@@ -66,12 +71,16 @@ public:
 
     // Clicks a button of the wizard and keeps it as the button's last click.
     void click(Button button);
-    // Shows the calculation of a file: every field, the wizard's state and
-    // the clicks that made it. A file that cannot be read or is not a whole
-    // calculation changes nothing; a message names it and the line.
+    // Shows the calculation of a file: its inputs and the wizard's state as
+    // saved, with the results recomputed from them and the clicks of the
+    // recomputation. A saved result that differed is replaced, the user is
+    // told which, and the calculation is marked changed. A file that cannot
+    // be read or is not a whole calculation changes nothing; a message names
+    // it and the line.
     bool openFile(const QString& path);
     // Puts a girder's field texts into the wizard as a new calculation,
-    // started over at step 1, once changes kept in a file may be lost.
+    // started over at step 1, once changes kept in a file may be lost; one
+    // with a text longer than a field holds is refused with a message.
     void openGirder(const Form& girder);
     // Writes the calculation to a new file that replaces the old one only
     // when it is complete; a failure says so and leaves the old one whole.
@@ -98,8 +107,8 @@ public:
     void chooseAndOpenTable();
 
 signals:
-    // Another calculation took the place of the last: from a file, with the
-    // results it was saved with, or a new one from a table's girder.
+    // Another calculation took the place of the last: from a file, with its
+    // results recomputed, or a new one from a table's girder.
     void replaced(bool fromFile);
 
 private:

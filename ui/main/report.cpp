@@ -253,6 +253,11 @@ QString reportHtml(const Form& form, const ReportFacts& facts, const FormCaption
     if (!facts.file.isEmpty()) {
         r.add(QStringLiteral("<br>Файл расчета: %1").arg(facts.file.toHtmlEscaped()));
     }
+    if (!facts.recomputed.isEmpty()) {
+        r.add(QStringLiteral("<br>Результаты пересчитаны по исходным данным файла; в файле были другие значения "
+                             "полей %1.")
+                  .arg(facts.recomputed.join(QStringLiteral(", ")).toHtmlEscaped()));
+    }
     r.add(QStringLiteral("</p>"));
     step1(r);
     step2(r);

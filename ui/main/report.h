@@ -6,6 +6,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -14,12 +15,14 @@ class QPagedPaintDevice;
 namespace prochnar {
 
 // What a report says beside the form: the file that keeps the calculation
-// (empty if none), when the report was made, and the last clicks of the
-// wizard's buttons with what they showed.
+// (empty if none), when the report was made, the last clicks of the
+// wizard's buttons with what they showed, and the names of the results that
+// the file held otherwise than their recomputation (none when they agreed).
 struct ReportFacts {
     QString file;
     QDateTime made;
     std::vector<PressRecord> presses;
+    QStringList recomputed;
 };
 
 // The report of the calculation in form for the engineering record, as rich

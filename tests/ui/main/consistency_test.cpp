@@ -96,7 +96,8 @@ struct Window {
 // them: the cells of step 3 that say whether a member holds.
 QStringList inReport(const Form& form)
 {
-    const QString report = reportPlainText(form, {.file = {}, .made = QDateTime::currentDateTime(), .presses = {}});
+    const QString report =
+        reportPlainText(form, {.file = {}, .made = QDateTime::currentDateTime(), .presses = {}, .recomputed = {}});
     QStringList found;
     const QStringList lines = report.mid(report.indexOf(QStringLiteral("Шаг 3"))).split(QLatin1Char('\n'));
     for (const QString& line : lines) {

@@ -72,6 +72,7 @@ private slots:
     void askedBeforeChangesAreLostOnlyOnceAFileIsUsed() const;
     void failedSaveLeavesTheOldFileWhole() const;
     void reportOfTheFileSaysWhatTheWindowShows() const;
+    void storedResultsRecomputed() const;
 
 private:
     QTemporaryDir config, dir;
@@ -88,10 +89,22 @@ void FilesTest::roundTripInEveryStateAndThroughTheCommand() const
             a.click(button.toLatin1().constData());
         }
         QVERIFY2(a.w.document().saveFile(path("state.prochnar")), clicks);
-        Window b;
-        QVERIFY2(b.w.document().openFile(path("state.prochnar")) && b.messages.isEmpty(), clicks);
-        QVERIFY2(b.w.document().text() == a.w.document().text() && b.verdicts() == a.verdicts(), clicks);
         QCOMPARE(read(path("state.prochnar")).toStdString(), a.w.document().text());
+        Window b;
+        QVERIFY2(b.w.document().openFile(path("state.prochnar")), clicks);
+        // After a reset the results of the steps it closed are shown no more.
+        const bool reset = QByteArray(clicks) == "Command6" || QByteArray(clicks) == "Command3";
+        QVERIFY2(b.messages.size() == (reset ? 1 : 0) && b.w.isWindowModified() == reset, clicks);
+        if (!reset) {
+            QVERIFY2(b.w.document().text() == a.w.document().text() && b.verdicts() == a.verdicts(), clicks);
+        } else {
+            QVERIFY2(b.messages.front().contains(QStringLiteral("пересчитаны")) &&
+                         b.w.form().text(Field::Text4).empty() && b.w.form().text(Field::txtQp).empty(),
+                     clicks);
+            for (const auto& property : kStateProperties) {
+                QVERIFY(b.w.form().state(property.control) == a.w.form().state(property.control));
+            }
+        }
         if (QString::fromLatin1(clicks) == QLatin1String("Command5,Command4")) { // prochnar-calc takes it on
             QProcess calc;
             calc.setStandardOutputFile(path("by-command.prochnar"));
@@ -119,6 +132,9 @@ void FilesTest::damagedFilesRefusedWithTheWindowUnchanged() const
         {"txtMn=1\n\x89PNG\r\n\x1a\n", "строка 2, знак 1: это не текст UTF-8"},
         {"txtMn=1\r\nfoo=2\n", "строка 2, знак 1: неизвестное имя «foo»"},
         {QByteArray(std::size_t{16} * 1024 * 1024 + 1, 'a'), "больше 16 МБ"},
+        // Not cut to what an edit field holds.
+        {QByteArray(whole).replace("txtMn=7", "txtMn=" + QByteArray(32768, '7')),
+         "строка 1: текст txtMn длиннее 32767"},
     };
     for (const auto& [bytes, says] : damaged) {
         write(path("damaged.prochnar"), bytes);
@@ -196,7 +212,8 @@ void FilesTest::reportOfTheFileSaysWhatTheWindowShows() const
 {
     const QString example = QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/catalogue-angles.prochnar");
     const Calculation calculation = readCalculationFile(example.toStdString());
-    const ReportFacts facts{.file = example, .made = QDateTime::currentDateTime(), .presses = calculation.presses};
+    const ReportFacts facts{
+        .file = example, .made = QDateTime::currentDateTime(), .presses = calculation.presses, .recomputed = {}};
     Window a;
     QVERIFY(a.w.document().openFile(example));
     const QString report = reportPlainText(a.w.form(), facts);
@@ -210,6 +227,46 @@ void FilesTest::reportOfTheFileSaysWhatTheWindowShows() const
         at = report.indexOf(verdict, at);
         QVERIFY2(at >= 0, qPrintable(verdict));
     }
+}
+
+// A file whose results were edited opens, and reports, with the results its
+// inputs give: the window says which fields differed, the report says so and
+// shows none of the file's own messages.
+void FilesTest::storedResultsRecomputed() const
+{
+    const QString example = QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/catalogue-angles.prochnar");
+    Window a;
+    QVERIFY(a.w.document().openFile(example) && a.messages.isEmpty() && !a.w.isWindowModified());
+    const std::string text4 = a.w.form().text(Field::Text4);
+    const QString verdicts = a.verdicts();
+    QByteArray edited = read(example);
+    edited.replace("Text4=" + QByteArray::fromStdString(text4), "Text4=0,1");
+    edited.prepend("# press Command4\n# message: всё держит\n");
+    write(path("edited.prochnar"), edited);
+
+    Window b;
+    QVERIFY(b.w.document().openFile(path("edited.prochnar")));
+    QCOMPARE(b.w.form().text(Field::Text4), text4);
+    QCOMPARE(b.verdicts(), verdicts);
+    QVERIFY2(b.messages.size() == 1 && b.messages.front().contains(b.w.form().spokenName(Field::Text4)),
+             qPrintable(b.messages.join(QLatin1Char('\n'))));
+    QVERIFY(b.w.isWindowModified());
+    QVERIFY(b.w.document().save() && !b.w.isWindowModified());
+    QVERIFY(read(path("edited.prochnar")).contains("Text4=" + QByteArray::fromStdString(text4) + "\n"));
+
+    write(path("edited.prochnar"), edited);
+    QProcess report;
+    report.start(QStringLiteral(PROCHNAR_PROGRAM),
+                 {QStringLiteral("--report"), path("edited.pdf"), path("edited.prochnar")});
+    QVERIFY(report.waitForFinished(60000) && report.exitCode() == 0);
+    QVERIFY(QString::fromUtf8(report.readAllStandardError()).contains(QStringLiteral("пересчитаны")));
+    const Calculation calculation = readCalculationFile(path("edited.prochnar").toStdString());
+    const QString plain = reportPlainText(calculation.form, {.file = {},
+                                                             .made = QDateTime::currentDateTime(),
+                                                             .presses = calculation.presses,
+                                                             .recomputed = {QStringLiteral("Text4")}});
+    QVERIFY(plain.contains(QString::fromStdString(text4)) && plain.contains(QStringLiteral("Text4.")));
+    QVERIFY(!plain.contains(QStringLiteral("всё держит")));
 }
 
 QTEST_MAIN(FilesTest)
