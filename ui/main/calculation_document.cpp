@@ -80,7 +80,10 @@ bool CalculationDocument::openFile(const QString& path)
     if (!calculation->recomputed.empty()) {
         QStringList names;
         for (const Field field : calculation->recomputed) {
-            names << QStringLiteral("«%1»").arg(form_.spokenName(field));
+            const std::string_view name = fieldName(field);
+            names << QStringLiteral("«%1» (%2)")
+                         .arg(form_.spokenName(field),
+                              QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
         }
         // The file no longer holds what the window shows: saving writes the
         // recomputed results.
