@@ -18,6 +18,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace prochnar;
 
@@ -204,6 +205,11 @@ void FilesTest::failedSaveLeavesTheOldFileWhole() const
     QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("old.prochnar*")}),
              QStringList{QStringLiteral("old.prochnar")});
     QVERIFY(a.w.document().filePath().isEmpty() && a.w.windowTitle() == QStringLiteral("Прочнар"));
+    // A pipe (as a device) is not replaced by a regular file.
+    QVERIFY(mkfifo(QFile::encodeName(path("pipe.prochnar")).constData(), 0600) == 0);
+    QVERIFY(!a.w.document().saveFile(path("pipe.prochnar")) &&
+            a.messages.back().contains(QStringLiteral("это не обычный файл")));
+    QVERIFY(QFileInfo(path("pipe.prochnar")).exists() && !QFileInfo(path("pipe.prochnar")).isFile());
 }
 
 // The report made from a file alone (as prochnar --report makes it) is the
