@@ -1,10 +1,13 @@
 // A whole table checked on several threads: the same bytes and counts as the
-// command's expected output, and the window's summary of those counts.
+// command's expected output, and the window's summary of those counts; the
+// rows before a fault of the reader.
 
 #include "calc/messages.h"
 #include "formats/table_check.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include <fstream>
 #include <iterator>
@@ -62,6 +65,26 @@ TEST(TableCheck, BatchesWrittenInTheOrderRead)
         written[threads == 1 ? 0 : 1] = out.str();
     }
     EXPECT_EQ(written[1], written[0]);
+}
+
+// A fault of the reader in the middle of a batch: every row before its line
+// is checked and written, on one thread or several, before it is thrown.
+TEST(TableCheck, RowsBeforeAFaultAreWritten)
+{
+    std::string table = "№;txtLp\n";
+    for (int row = 0; row < 3000; ++row) {
+        table += std::to_string(row) + ";Пр\n";
+    }
+    table += "x;\xCF\xF0\n1;2\n";
+    for (const unsigned threads : {1U, 2U}) {
+        std::istringstream in(table);
+        CsvReader reader(in);
+        std::ostringstream out;
+        EXPECT_THROW((void)checkTable(reader, out, threads), CsvError);
+        const std::string written = out.str();
+        EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 3001) << threads;
+        EXPECT_NE(written.find("\n2999;Пр;"), std::string::npos) << threads;
+    }
 }
 
 } // namespace
