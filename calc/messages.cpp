@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include "fields.h"
+
 #include <string>
 
 namespace prochnar {
@@ -82,12 +84,38 @@ std::string visibleText(std::string_view text)
     return shown;
 }
 
+std::string fieldMessageText(std::string_view column, std::string_view cell, std::string_view message)
+{
+    // A cell is quoted up to this many bytes, cut at a character.
+    constexpr std::size_t kShownCell = 40;
+    std::string shown;
+    if (cell.empty()) {
+        shown = "пусто";
+    } else if (cell.size() <= kShownCell) {
+        shown = "\"" + visibleText(cell) + "\"";
+    } else {
+        std::size_t cut = kShownCell;
+        while (cut > 0 && (static_cast<unsigned char>(cell[cut]) & 0xC0U) == 0x80U) {
+            --cut;
+        }
+        shown = "\"" + visibleText(cell.substr(0, cut)) + "…\"";
+    }
+    return visibleText(column) + ": " + shown + " — " + std::string(message);
+}
+
 std::string_view rowLongerThanHeaderText()
 {
     return "В строке больше ячеек, чем столбцов в заголовке: строка не проверена.";
 }
 
 namespace {
+
+// The right spelling of a header cell that names a field but for case.
+std::string fieldSpelling(std::string_view name)
+{
+    const auto field = fieldFromNameIgnoringCase(name);
+    return field ? std::string(fieldName(*field)) : std::string();
+}
 
 std::string faultWords(const FileFaultAt& at)
 {
@@ -130,6 +158,12 @@ std::string faultWords(const FileFaultAt& at)
         return "ячейка длиннее 64 КБ";
     case FileFault::RowTooLong:
         return "строка таблицы длиннее 4 МБ или 250 000 ячеек";
+    case FileFault::DuplicateColumn:
+        return "столбцы " + std::to_string(at.earlierCell) + " и " + std::to_string(at.cell) + " оба «" +
+               visibleText(at.name) + "» — оставьте один";
+    case FileFault::MisspeltColumn:
+        return "столбец " + std::to_string(at.cell) + " «" + visibleText(at.name) + "» — пишите «" +
+               fieldSpelling(at.name) + "»";
     }
     return {};
 }
@@ -209,6 +243,12 @@ std::string commandFaultText(const FileFaultAt& fault)
         return "a cell longer than 64 KiB";
     case FileFault::RowTooLong:
         return "a row longer than 4 MiB or 250000 cells";
+    case FileFault::DuplicateColumn:
+        return "columns " + std::to_string(fault.earlierCell) + " and " + std::to_string(fault.cell) + " are both '" +
+               visibleText(fault.name) + "'";
+    case FileFault::MisspeltColumn:
+        return "column " + std::to_string(fault.cell) + " '" + visibleText(fault.name) +
+               "' is not a field: write it '" + fieldSpelling(fault.name) + "'";
     }
     return {};
 }

@@ -126,6 +126,9 @@ TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads)
     if (!reader.next(columns)) {
         throw CsvError(FileFault::NoHeader, 1);
     }
+    if (auto fault = headerFault(columns)) {
+        throw CsvError(std::move(*fault));
+    }
     const TableRun run(columns);
     Pipeline pipeline(reader, out, checkedTableHeader(run, reader.delimiter()));
     std::vector<std::jthread> helpers;
