@@ -4,6 +4,7 @@
 
 #include "calc/messages.h"
 #include "formats/csv_table.h"
+#include "formats/input_file.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -81,9 +82,8 @@ TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGir
     connect(timer_, &QTimer::timeout, this, &TableResultsWindow::checkSlice);
 
     const std::filesystem::path file(path.toStdU16String());
-    file_.open(file, std::ios::binary);
-    if (!file_) {
-        finish(notReadText(fileFaultAt(FileFault::Unreadable, 0)));
+    if (const auto fault = openInput(file, file_)) {
+        finish(notReadText(*fault));
         return;
     }
     std::error_code error;

@@ -64,7 +64,7 @@ void TableResultsTest::summaryCountsAndSaysWhereTheTableStops()
              {empty.fileName(), QStringLiteral("Опор: 0, держат: 0, не держат: 0, не проверены: 0. Таблица не "
                                                "дочитана — строка 1: нет строки заголовков.")},
              {dir.filePath("missing.csv"), QStringLiteral("Опор: 0, держат: 0, не держат: 0, не проверены: 0. "
-                                                          "Таблица не дочитана — файл не читается.")},
+                                                          "Таблица не дочитана — такого файла нет.")},
          }) {
         QCOMPARE(summaryOf(table), summary);
     }
