@@ -68,6 +68,7 @@ TEST(CsvTable, FaultsFoundAtTheirLineAndColumn)
              {"a;b\n1;Пр\xD0", FileFault::BrokenUtf8, 2, 5, "column 'b': " + encoding}, // cut off at the end
              {"a;Пb\n" + wide + "\xFF\n", FileFault::BrokenUtf8, 2, 20001, "column 'a': " + encoding},
              {"Пa" + wide + "\xFF;c\n", FileFault::BrokenUtf8, 1, 20003, encoding}, // a header over chunks
+             {"\"Пa\nb\xFF;c\n", FileFault::BrokenUtf8, 2, 2, encoding},            // a header over lines
              {"a;b\n" + toChunkEnd + "Пx\n1;\xFF", FileFault::BrokenUtf8, 3, 3, "column 'b': " + encoding},
              // a windows-1251 row in the first chunk of a UTF-8 table
              {"a;b\nПр;1\n\xCF\xF0;2\nПр;3\n", FileFault::BrokenUtf8, 3, 1, "column 'a': " + encoding},
@@ -187,6 +188,7 @@ TEST(CsvTable, DialectsAsTheHeaderShowsThem)
              {"\"a;b;c\",d,e\n1,\"2\"\"\",3\n", ',', {{"a;b;c", "d", "e"}, {"1", "2\"", "3"}}},
              {"a\tb;c\tx\n1\t2;3\t4", '\t', {{"a", "b;c", "x"}, {"1", "2;3", "4"}}},
              {"a,b;c\n1,2;3\n", ';', {{"a,b", "c"}, {"1,2", "3"}}},
+             {"ab,c\n1;2;3;4\n", ',', {{"ab", "c"}, {"1;2;3;4"}}}, // the header's line only
              {"\"a\nb\";c\r\n 1 ;\n", ';', {{"a\nb", "c"}, {" 1 ", ""}}},
              // a chunk that starts with the bytes of a byte-order mark, in a cell
              {"a\n" + std::string(16 * 1024 - 2, 'x') + "\xEF\xBB\xBFy\n",
