@@ -96,6 +96,8 @@ inline constexpr std::size_t kFieldCount = kFormFields.size();
 // The field of that name, if any: for the names read from files, table
 // headers and widgets.
 [[nodiscard]] std::optional<Field> fieldFromName(std::string_view name);
+// The same with ASCII letters of either case: "TXTLP" gives txtLp.
+[[nodiscard]] std::optional<Field> fieldFromNameIgnoringCase(std::string_view name);
 
 // The wire table of step 2, by wire: position, weight, weight with ice.
 inline constexpr std::size_t kWireCount = 8;

@@ -37,6 +37,13 @@ public:
     // A modal message box titled "Прочнар" with one OK button; returns when
     // the user has closed it.
     virtual void showMessage(const std::string& text, MessageIcon icon) = 0;
+    // The same message, about one field (an empty one, or one whose text is
+    // not a number): a window shows it as showMessage does, a table names
+    // the field's column with it.
+    virtual void showFieldMessage(Field /*about*/, const std::string& text, MessageIcon icon)
+    {
+        showMessage(text, icon);
+    }
 
 protected:
     // Copied and moved only as the concrete form, never through the interface.

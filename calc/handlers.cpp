@@ -24,9 +24,14 @@ constexpr std::array<ButtonName, 5> kButtons{{
     {Button::Command4, "Command4"},
 }};
 
-void show(Form& form, Message message)
+void show(Form& form, Message message, std::optional<Field> about)
 {
-    if (message != Message::None) {
+    if (message == Message::None) {
+        return;
+    }
+    if (about) {
+        form.showFieldMessage(*about, std::string(messageText(message)), messageIcon(message));
+    } else {
         form.showMessage(std::string(messageText(message)), messageIcon(message));
     }
 }
@@ -94,7 +99,7 @@ void confirmStep1(Form& form)
         form.setState(StateControl::Frame7Enabled, true);
         form.setState(StateControl::Command5Enabled, true);
     }
-    show(form, result.message);
+    show(form, result.message, result.about);
     form.setText(Field::lblJ, toText(result.chordSlenderness));
     form.setText(Field::lblJ1, toText(result.diagonalSlenderness));
     form.setText(Field::Text6, in.Text9);
@@ -146,7 +151,7 @@ void confirmStep2(Form& form)
     if (result.iceMomentGoverns) {
         form.setText(Field::Text15, *result.iceMomentGoverns ? "1" : "0");
     }
-    show(form, result.message);
+    show(form, result.message, result.about);
     form.setText(Field::txtQp, toText(result.reaction));
     form.setText(Field::txtZ1, toText(result.diagonalForce));
     form.setState(StateControl::Frame9Visible, false);
@@ -193,7 +198,7 @@ void execute(Form& form)
     write(Field::txtz2, result.txtz2);
     write(Field::Text13, result.Text13);
     write(Field::Text14, result.Text14);
-    show(form, result.message);
+    show(form, result.message, result.about);
 }
 
 bool isEnabled(const Form& form, Button button)

@@ -26,7 +26,15 @@ bool MapForm::state(StateControl control) const { return states_.at(stateIndex(c
 
 void MapForm::setState(StateControl control, bool on) { states_.at(stateIndex(control)) = on; }
 
-void MapForm::showMessage(const std::string& text, MessageIcon icon) { messages_.push_back({text, icon}); }
+void MapForm::showMessage(const std::string& text, MessageIcon icon)
+{
+    messages_.push_back({.text = text, .icon = icon, .about = std::nullopt});
+}
+
+void MapForm::showFieldMessage(Field about, const std::string& text, MessageIcon icon)
+{
+    messages_.push_back({.text = text, .icon = icon, .about = about});
+}
 
 std::vector<MapForm::ShownMessage> MapForm::takeMessages() { return std::exchange(messages_, {}); }
 

@@ -4,6 +4,7 @@
 #include "form.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,17 @@ namespace prochnar {
 // control enabled and visible.
 class MapForm final : public Form {
 public:
+    // A message as shown, and the field it is about, if any. Two are the
+    // same when they show the same: the field is not part of what is shown,
+    // nor of a calculation's file.
     struct ShownMessage {
         std::string text;
         MessageIcon icon;
-        friend bool operator==(const ShownMessage&, const ShownMessage&) = default;
+        std::optional<Field> about{};
+        friend bool operator==(const ShownMessage& a, const ShownMessage& b)
+        {
+            return a.text == b.text && a.icon == b.icon;
+        }
     };
 
     MapForm();
@@ -28,6 +36,7 @@ public:
     [[nodiscard]] bool state(StateControl control) const override;
     void setState(StateControl control, bool on) override;
     void showMessage(const std::string& text, MessageIcon icon) override;
+    void showFieldMessage(Field about, const std::string& text, MessageIcon icon) override;
 
     // Messages shown since the last call, in order.
     [[nodiscard]] std::vector<ShownMessage> takeMessages();

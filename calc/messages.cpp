@@ -1,5 +1,7 @@
 #include "messages.h"
 
+#include "fields.h"
+
 #include <string>
 
 namespace prochnar {
@@ -61,6 +63,46 @@ std::string rowsNotJudgedText(const std::vector<UnjudgedRow>& rows)
     return text + ".";
 }
 
+std::string visibleText(std::string_view text)
+{
+    constexpr std::string_view kHex = "0123456789ABCDEF";
+    const auto hex = [&](unsigned byte) { return std::string{kHex[byte >> 4U], kHex[byte & 0xFU]}; };
+    std::string shown;
+    shown.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const unsigned next = i + 1 < text.size() ? static_cast<unsigned char>(text[i + 1]) : 0U;
+        if ((byte < 0x20 && byte != '\t') || byte == 0x7F) {
+            shown += "\\x" + hex(byte);
+        } else if (byte == 0xC2 && next >= 0x80 && next <= 0x9F) { // U+0080 to U+009F in UTF-8
+            shown += "\\u00" + hex(next);
+            ++i;
+        } else {
+            shown += static_cast<char>(byte);
+        }
+    }
+    return shown;
+}
+
+std::string fieldMessageText(std::string_view column, std::string_view cell, std::string_view message)
+{
+    // A cell is quoted up to this many bytes, cut at a character.
+    constexpr std::size_t kShownCell = 40;
+    std::string shown;
+    if (cell.empty()) {
+        shown = "пусто";
+    } else if (cell.size() <= kShownCell) {
+        shown = "\"" + visibleText(cell) + "\"";
+    } else {
+        std::size_t cut = kShownCell;
+        while (cut > 0 && (static_cast<unsigned char>(cell[cut]) & 0xC0U) == 0x80U) {
+            --cut;
+        }
+        shown = "\"" + visibleText(cell.substr(0, cut)) + "…\"";
+    }
+    return visibleText(column) + ": " + shown + " — " + std::string(message);
+}
+
 std::string_view rowLongerThanHeaderText()
 {
     return "В строке больше ячеек, чем столбцов в заголовке: строка не проверена.";
@@ -68,13 +110,20 @@ std::string_view rowLongerThanHeaderText()
 
 namespace {
 
+// The right spelling of a header cell that names a field but for case.
+std::string fieldSpelling(std::string_view name)
+{
+    const auto field = fieldFromNameIgnoringCase(name);
+    return field ? std::string(fieldName(*field)) : std::string();
+}
+
 std::string faultWords(const FileFaultAt& at)
 {
     switch (at.fault) {
     case FileFault::NoSuchFile:
         return "такого файла нет";
     case FileFault::NotAFile:
-        return "это не файл";
+        return "это не файл, а папка, канал или устройство";
     case FileFault::Unreadable:
         return at.reason.empty() ? "файл не читается" : "файл не читается (" + at.reason + ")";
     case FileFault::TooLarge:
@@ -84,27 +133,55 @@ std::string faultWords(const FileFaultAt& at)
     case FileFault::NoEquals:
         return "строка не вида ИМЯ=ТЕКСТ";
     case FileFault::UnknownName:
-        return "неизвестное имя «" + at.name + "»";
+        return "неизвестное имя «" + visibleText(at.name) + "»";
     case FileFault::BadState:
-        return "у " + at.name + " может быть только 0 или 1";
+        return "у " + visibleText(at.name) + " может быть только 0 или 1";
     case FileFault::Missing:
-        return "нет строки " + at.name + " — файл оборван или это не целый расчет";
+        return "нет строки " + visibleText(at.name) + " — файл оборван или это не целый расчет";
     case FileFault::FieldTooLong:
         return "текст " + at.name + " длиннее " + at.reason + " знаков — поле окна не вместит его целиком";
     case FileFault::NoHeader:
         return "нет строки заголовков";
     case FileFault::HeaderTooLong:
-        return "строка заголовков слишком длинная";
+        return "строка заголовков длиннее 4 МБ";
     case FileFault::QuoteNotClosed:
         return "ячейка в кавычках не закрыта";
     case FileFault::QuoteOutOfPlace:
         return "кавычка не на своем месте";
     case FileFault::OutOfMemory:
         return "не хватает памяти";
-    case FileFault::NeitherUtf8Nor1251:
-        return "кодировка не UTF-8 и не windows-1251";
+    case FileFault::BrokenUtf8:
+        return "знак не в UTF-8, хотя таблица до него в UTF-8 — сохраните ее в одной кодировке";
+    case FileFault::Utf16:
+        return "таблица в кодировке UTF-16 — сохраните ее в UTF-8 или windows-1251";
+    case FileFault::Utf32:
+        return "таблица в кодировке UTF-32 — сохраните ее в UTF-8 или windows-1251";
+    case FileFault::CellTooLong:
+        return "ячейка длиннее 64 КБ";
+    case FileFault::RowTooLong:
+        return "строка таблицы длиннее 4 МБ или 250 000 ячеек";
+    case FileFault::DuplicateColumn:
+        return "столбцы " + std::to_string(at.earlierCell) + " и " + std::to_string(at.cell) + " оба «" +
+               visibleText(at.name) + "» — оставьте один";
+    case FileFault::MisspeltColumn:
+        return "столбец " + std::to_string(at.cell) + " «" + visibleText(at.name) + "» — пишите «" +
+               fieldSpelling(at.name) + "»";
     }
     return {};
+}
+
+// Whether the fault is about a cell of a table, whose column is then named.
+bool inCell(const FileFaultAt& at)
+{
+    switch (at.fault) {
+    case FileFault::QuoteNotClosed:
+    case FileFault::QuoteOutOfPlace:
+    case FileFault::BrokenUtf8:
+    case FileFault::CellTooLong:
+        return !at.name.empty();
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -117,18 +194,25 @@ std::string faultText(const FileFaultAt& fault)
         if (fault.column > 0) {
             where += ", знак " + std::to_string(fault.column);
         }
-        where += ": ";
+        where += inCell(fault) ? ", столбец «" + visibleText(fault.name) + "»: " : ": ";
     }
     return where + faultWords(fault);
 }
 
 std::string commandFaultText(const FileFaultAt& fault)
 {
+    if (inCell(fault)) {
+        FileFaultAt bare = fault;
+        bare.name.clear();
+        return "column '" + visibleText(fault.name) + "': " + commandFaultText(bare);
+    }
     switch (fault.fault) {
     case FileFault::NoSuchFile:
-    case FileFault::NotAFile:
     case FileFault::Unreadable:
-        return "cannot be read";
+        return fault.reason.empty() ? "cannot be read" : "cannot be read: " + fault.reason;
+    case FileFault::NotAFile:
+        return "cannot be read: not a regular file but " +
+               (fault.reason.empty() ? "a folder, a pipe or a device" : fault.reason);
     case FileFault::TooLarge:
         return "too large for a form (over 16 MiB)";
     case FileFault::NotUtf8:
@@ -136,25 +220,39 @@ std::string commandFaultText(const FileFaultAt& fault)
     case FileFault::NoEquals:
         return "expected NAME=TEXT";
     case FileFault::UnknownName:
-        return "unknown name '" + fault.name + "'";
+        return "unknown name '" + visibleText(fault.name) + "'";
     case FileFault::BadState:
-        return "the value of " + fault.name + " must be 0 or 1";
+        return "the value of " + visibleText(fault.name) + " must be 0 or 1";
     case FileFault::Missing:
-        return "no line for " + fault.name;
+        return "no line for " + visibleText(fault.name);
     case FileFault::FieldTooLong:
         return "the text of " + fault.name + " is longer than " + fault.reason + " characters";
     case FileFault::NoHeader:
         return "no header row";
     case FileFault::HeaderTooLong:
-        return "the header row is too long";
+        return "the header row is longer than 4 MiB";
     case FileFault::QuoteNotClosed:
         return "a quoted cell is not closed";
     case FileFault::QuoteOutOfPlace:
         return "a quote out of place";
     case FileFault::OutOfMemory:
         return "out of memory";
-    case FileFault::NeitherUtf8Nor1251:
-        return "neither UTF-8 nor windows-1251 throughout";
+    case FileFault::BrokenUtf8:
+        return "not UTF-8, though the table before it is: save it in one encoding";
+    case FileFault::Utf16:
+        return "the table is UTF-16; save it as UTF-8 or windows-1251";
+    case FileFault::Utf32:
+        return "the table is UTF-32; save it as UTF-8 or windows-1251";
+    case FileFault::CellTooLong:
+        return "a cell longer than 64 KiB";
+    case FileFault::RowTooLong:
+        return "a row longer than 4 MiB or 250000 cells";
+    case FileFault::DuplicateColumn:
+        return "columns " + std::to_string(fault.earlierCell) + " and " + std::to_string(fault.cell) + " are both '" +
+               visibleText(fault.name) + "'";
+    case FileFault::MisspeltColumn:
+        return "column " + std::to_string(fault.cell) + " '" + visibleText(fault.name) +
+               "' is not a field: write it '" + fieldSpelling(fault.name) + "'";
     }
     return {};
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace prochnar {
@@ -39,6 +40,16 @@ struct UnjudgedRow {
 // "Опора не проверена: «Сжатый пояс» — фактическое значение не больше нуля."
 [[nodiscard]] std::string rowsNotJudgedText(const std::vector<UnjudgedRow>& rows);
 
+// A row's message that is about one field, as the table shows it: the
+// column, the cell as written (cut short, "пусто" for none), then the
+// message: «txtLpp: "4.4" — Десятичные вводятся через запяту.»
+[[nodiscard]] std::string fieldMessageText(std::string_view column, std::string_view cell, std::string_view message);
+
+// Text from a file made fit to be shown in a message: control characters
+// (C0 but tab, DEL, C1) become escapes such as \x1B or \u0085, so that
+// none reaches a terminal or a window raw.
+[[nodiscard]] std::string visibleText(std::string_view text);
+
 // The message of a row of a table that has more cells than its header.
 [[nodiscard]] std::string_view rowLongerThanHeaderText();
 
@@ -63,26 +74,49 @@ enum class FileFault {
     QuoteNotClosed,
     QuoteOutOfPlace,
     OutOfMemory,
-    NeitherUtf8Nor1251,
+    BrokenUtf8,      // a byte that is not UTF-8 in a table read as UTF-8
+    Utf16,           // a byte-order mark of UTF-16
+    Utf32,           // a byte-order mark of UTF-32
+    CellTooLong,     // a cell beyond kMaxTableCell bytes
+    RowTooLong,      // a row beyond kMaxTableRow bytes or kMaxTableCells cells
+    DuplicateColumn, // two header cells name the same field or result
+    MisspeltColumn,  // a header cell that is a field's name but for case
 };
 
+// The limits of a table of girders, in bytes of UTF-8: they bound what a
+// reader holds however the file goes on.
+inline constexpr std::size_t kMaxTableCell = std::size_t{64} * 1024;
+inline constexpr std::size_t kMaxTableRow = std::size_t{4} * 1024 * 1024;
+inline constexpr std::size_t kMaxTableCells = 250'000;
+
 // A fault and where it was found: the 1-based line and column (in
-// characters) when it has them, 0 when not; the name it concerns, if any;
-// the system's own reason for an unreadable file, if it gave one.
+// characters) when it has them, 0 when not; the name it concerns, if any (a
+// field, or the header of a table's column); the system's own reason for an
+// unreadable file, if it gave one; for a header cell, its 1-based place, and
+// for a duplicate column the place of the one before it.
 struct FileFaultAt {
     FileFault fault = FileFault::Unreadable;
     std::size_t line = 0;
     std::size_t column = 0;
-    std::string name;
-    std::string reason;
+    std::string name{};
+    std::string reason{};
+    std::size_t cell = 0;
+    std::size_t earlierCell = 0;
 };
+
+// A fault at a place, about a name if any.
+[[nodiscard]] inline FileFaultAt fileFaultAt(FileFault fault, std::size_t line, std::size_t column = 0,
+                                             std::string name = {})
+{
+    return {.fault = fault, .line = line, .column = column, .name = std::move(name)};
+}
 
 // The fault in the window's words, without the file's name: "строка 44:
 // нет строки Text4 — файл оборван или это не целый расчет".
 [[nodiscard]] std::string faultText(const FileFaultAt& fault);
 
 // The fault as prochnar-calc words it, in English and without the file, line
-// or column: "unknown name 'txtXX'", "a quote out of place".
+// or column: "unknown name 'txtXX'", "column 'txtLp': a quote out of place".
 [[nodiscard]] std::string commandFaultText(const FileFaultAt& fault);
 
 // The totals of a checked table of girders in the window's words: "Опор: 12,

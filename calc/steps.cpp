@@ -5,6 +5,9 @@
 #include "errors.h"
 
 #include <algorithm>
+#include <optional>
+#include <string_view>
+#include <utility>
 
 namespace prochnar {
 
@@ -27,32 +30,71 @@ template <typename Computation> Message trapErrors(Computation&& computation)
     }
 }
 
+// The conversions of a step, each told the field whose text it reads: when
+// one throws, `at` names that field, and it is empty after any that did not.
+class FieldReader {
+public:
+    explicit FieldReader(std::optional<Field>& at) : at_{at} {}
+
+    [[nodiscard]] Fixed4 fixed4(Field field, std::string_view text) { return read(field, text, textToFixed4); }
+    [[nodiscard]] double real(Field field, std::string_view text) { return read(field, text, textToDouble); }
+    [[nodiscard]] float single(Field field, std::string_view text) { return read(field, text, textToSingle); }
+
+private:
+    template <typename Number> Number read(Field field, std::string_view text, Number (*convert)(std::string_view))
+    {
+        at_ = field;
+        const Number value = convert(text);
+        at_.reset();
+        return value;
+    }
+
+    std::optional<Field>& at_;
+};
+
 } // namespace
 
 Step1Result step1(const Step1Input& in)
 {
     Step1Result r;
+    FieldReader read(r.about);
     r.message = trapErrors([&] {
-        // All twelve are tested, then the two radii of gyration.
-        const std::array firstTest{&in.txtLpp, &in.txtH, &in.txtB, &in.txtMn, &in.txtMp, &in.txtMv,
-                                   &in.txtLp,  &in.txtl, &in.txtG, &in.txtGg, &in.Text9, &in.Text10};
-        const bool allFilled =
-            std::all_of(firstTest.begin(), firstTest.end(), [](const std::string* t) { return isFilled(*t); });
-        if (!allFilled || !isFilled(in.txtIy) || !isFilled(in.txtIyy)) {
+        // All twelve are tested, then the two radii of gyration; the first
+        // empty one is the one the message is about.
+        const std::array<std::pair<Field, const std::string*>, 14> required{{
+            {Field::txtLpp, &in.txtLpp},
+            {Field::txtH, &in.txtH},
+            {Field::txtB, &in.txtB},
+            {Field::txtMn, &in.txtMn},
+            {Field::txtMp, &in.txtMp},
+            {Field::txtMv, &in.txtMv},
+            {Field::txtLp, &in.txtLp},
+            {Field::txtl, &in.txtl},
+            {Field::txtG, &in.txtG},
+            {Field::txtGg, &in.txtGg},
+            {Field::Text9, &in.Text9},
+            {Field::Text10, &in.Text10},
+            {Field::txtIy, &in.txtIy},
+            {Field::txtIyy, &in.txtIyy},
+        }};
+        const auto* empty =
+            std::find_if(required.begin(), required.end(), [](const auto& field) { return !isFilled(*field.second); });
+        if (empty != required.end()) {
+            r.about = empty->first;
             return Message::ValuesNotSet;
         }
 
         // Chord: lп / iуг · 100, divided first.
-        const double lpp = textToDouble(in.txtLpp);
-        const double iy = textToDouble(in.txtIy);
+        const double lpp = read.real(Field::txtLpp, in.txtLpp);
+        const double iy = read.real(Field::txtIy, in.txtIy);
         r.chordSlenderness = Fixed4::fromDouble(mul(div(lpp, iy), 100.0));
 
         // Diagonal: its design length is the mean of h and b, each rounded to
         // four digits as it is read.
-        const Fixed4 h = textToFixed4(in.txtH);
-        const Fixed4 b = textToFixed4(in.txtB);
+        const Fixed4 h = read.fixed4(Field::txtH, in.txtH);
+        const Fixed4 b = read.fixed4(Field::txtB, in.txtB);
         const double halfSum = div((h + b).toDouble(), 2.0);
-        const double iyy = textToDouble(in.txtIyy);
+        const double iyy = read.real(Field::txtIyy, in.txtIyy);
         r.diagonalSlenderness = Fixed4::fromDouble(mul(div(halfSum, iyy), 100.0));
 
         r.unlockStep2 = true;
@@ -64,32 +106,34 @@ Step1Result step1(const Step1Input& in)
 Step2Result step2(const Step2Input& in)
 {
     Step2Result r;
+    FieldReader read(r.about);
     r.message = trapErrors([&] {
         // Which upper-chord moment governs; equal moments give the ice case.
-        const float mp = textToSingle(in.txtMp);
-        const float mv = textToSingle(in.txtMv);
+        const float mp = read.single(Field::txtMp, in.txtMp);
+        const float mv = read.single(Field::txtMv, in.txtMv);
         r.iceMomentGoverns = mp >= mv;
 
         std::array<Fixed4, kWireCount> position;
         std::array<Fixed4, kWireCount> weight;
         std::array<Fixed4, kWireCount> weightIce;
         for (std::size_t i = 0; i < kWireCount; ++i) {
-            position[i] = textToFixed4(in.wirePosition[i]);
+            position[i] = read.fixed4(kWirePositions[i], in.wirePosition[i]);
         }
         for (std::size_t i = 0; i < kWireCount; ++i) {
-            weight[i] = textToFixed4(in.wireWeight[i]);
+            weight[i] = read.fixed4(kWireWeights[i], in.wireWeight[i]);
         }
         for (std::size_t i = 0; i < kWireCount; ++i) {
-            weightIce[i] = textToFixed4(in.wireWeightIce[i]);
+            weightIce[i] = read.fixed4(kWireWeightsIce[i], in.wireWeightIce[i]);
         }
-        const Fixed4 girderLength = textToFixed4(in.txtLp);
-        const Fixed4 span = textToFixed4(in.txtl);
-        const Fixed4 girderWeight = textToFixed4(in.txtG);
-        const Fixed4 girderWeightIce = textToFixed4(in.txtGg);
-        const Fixed4 cellHeight = textToFixed4(in.txtH);
-        const Fixed4 elementLength = textToFixed4(in.txtLpp);
+        const Fixed4 girderLength = read.fixed4(Field::txtLp, in.txtLp);
+        const Fixed4 span = read.fixed4(Field::txtl, in.txtl);
+        const Fixed4 girderWeight = read.fixed4(Field::txtG, in.txtG);
+        const Fixed4 girderWeightIce = read.fixed4(Field::txtGg, in.txtGg);
+        const Fixed4 cellHeight = read.fixed4(Field::txtH, in.txtH);
+        const Fixed4 elementLength = read.fixed4(Field::txtLpp, in.txtLpp);
 
         if (!isFilled(in.Text3) || !isFilled(in.Text5)) {
+            r.about = isFilled(in.Text3) ? Field::Text5 : Field::Text3;
             return Message::CoefficientsNotSet;
         }
 
@@ -127,12 +171,13 @@ Step3Result step3(const Step3Input& in)
     constexpr double kMomentFactor = 10'000.0;
 
     Step3Result r;
+    FieldReader read(r.about);
     r.message = trapErrors([&] {
-        const double mp = textToSingle(in.txtMp);
-        const double mv = textToSingle(in.txtMv);
-        const double h = textToSingle(in.txtH);
-        const double phiChord = textToSingle(in.Text3);
-        const double rp = textToSingle(in.Text1);
+        const double mp = read.single(Field::txtMp, in.txtMp);
+        const double mv = read.single(Field::txtMv, in.txtMv);
+        const double h = read.single(Field::txtH, in.txtH);
+        const double phiChord = read.single(Field::Text3, in.Text3);
+        const double rp = read.single(Field::Text1, in.Text1);
 
         float compressed = 0.0F; // stays 0 when the flag is neither "1" nor "0"
         if (in.Text15 == "1" || in.Text15 == "0") {
@@ -143,19 +188,19 @@ Step3Result step3(const Step3Input& in)
         }
         r.Text4 = compressed;
 
-        const double mn = textToSingle(in.txtMn);
+        const double mn = read.single(Field::txtMn, in.txtMn);
         const double a = div(mul(mn, kMomentFactor), add(h, h));
         const double b = div(a, mul(kRpUnit, rp));
         r.Text7 = arith::toSingle(mul(kAreaUnit, b));
 
-        const double z = textToSingle(in.txtZ1);
+        const double z = read.single(Field::txtZ1, in.txtZ1);
         r.txtz2 = arith::toSingle(mul(kAreaUnit, div(z, mul(kRpUnit, rp))));
 
-        const double q = textToSingle(in.txtQp);
+        const double q = read.single(Field::txtQp, in.txtQp);
         r.Text13 = arith::toSingle(div(q, 2.0));
 
-        const double phiDiagonal = textToSingle(in.Text5);
-        const double area = textToSingle(in.Text10);
+        const double phiDiagonal = read.single(Field::Text5, in.Text5);
+        const double area = read.single(Field::Text10, in.Text10);
         const double c = div(area, kAreaUnit);
         r.Text14 = arith::toSingle(mul(mul(mul(kRpUnit, rp), phiDiagonal), c));
         return Message::None;

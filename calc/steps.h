@@ -23,7 +23,8 @@ struct Step1Result {
     Fixed4 chordSlenderness;    // for lblJ; 0 where not computed
     Fixed4 diagonalSlenderness; // for lblJ1; 0 where not computed
     Message message = Message::None;
-    bool unlockStep2 = false; // both values computed
+    std::optional<Field> about; // the field the message is about: the first empty, or not a number
+    bool unlockStep2 = false;   // both values computed
 };
 
 // Slenderness of a chord element, lп / iуг · 100, and of a diagonal,
@@ -44,6 +45,7 @@ struct Step2Result {
     Fixed4 reaction;                      // for txtQp; 0 where not computed
     Fixed4 diagonalForce;                 // for txtZ1; 0 where not computed
     Message message = Message::None;
+    std::optional<Field> about; // the field the message is about: the first empty, or not a number
 };
 
 // The governing upper-chord moment, the support reaction from the wire loads,
@@ -63,6 +65,7 @@ struct Step3Result {
     std::optional<float> Text13; // half the support reaction
     std::optional<float> Text14; // force a diagonal angle of the actual area carries
     Message message = Message::None;
+    std::optional<Field> about; // the field whose text is not a number (or too large), if that was the error
 };
 
 [[nodiscard]] Step3Result step3(const Step3Input& in);

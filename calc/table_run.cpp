@@ -43,17 +43,56 @@ constexpr std::array<std::pair<Field, Field>, 2> kPhiFields{{
     {Field::Text5, Field::lblJ1},
 }};
 
-void appendMessages(MapForm& form, std::string& to)
+// What a column names for the header's sake: a field (an input or a
+// result), or one of the other results after every field.
+std::optional<std::size_t> namedIndex(std::string_view name)
 {
-    for (const auto& shown : form.takeMessages()) {
-        to += to.empty() ? "" : " ";
-        to += shown.text;
+    if (const auto field = fieldFromName(name)) {
+        return fieldIndex(*field);
     }
+    if (const auto slot = resultSlotNamed(name)) {
+        return kFieldCount + *slot;
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
 bool isOwnColumn(std::string_view name) { return !fieldFromName(name) && !resultSlotNamed(name); }
+
+std::optional<FileFaultAt> headerFault(const std::vector<std::string>& columns)
+{
+    std::vector<std::size_t> seenAt(kFieldCount + MessageSlot + 1, 0); // 1-based; 0 for not seen
+    for (std::size_t column = 0; column < columns.size(); ++column) {
+        const std::string& name = columns[column];
+        if (const auto index = namedIndex(name)) {
+            if (seenAt[*index] != 0) {
+                FileFaultAt fault = fileFaultAt(FileFault::DuplicateColumn, 1, 0, name);
+                fault.cell = column + 1;
+                fault.earlierCell = seenAt[*index];
+                return fault;
+            }
+            seenAt[*index] = column + 1;
+        } else if (fieldFromNameIgnoringCase(name)) {
+            FileFaultAt fault = fileFaultAt(FileFault::MisspeltColumn, 1, 0, name);
+            fault.cell = column + 1;
+            return fault;
+        }
+    }
+    return std::nullopt;
+}
+
+void TableRun::appendMessages(std::string& to)
+{
+    for (const auto& shown : form_.takeMessages()) {
+        to += to.empty() ? "" : "; ";
+        if (shown.about) {
+            to += fieldMessageText(fieldName(*shown.about), form_.text(*shown.about), shown.text);
+        } else {
+            to += shown.text;
+        }
+    }
+}
 
 std::string marginText(int tenths)
 {
@@ -147,9 +186,13 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row)
     const bool phiTaken = confirmWithPhi(row);
     press(form_, Button::Command5);
     press(form_, Button::Command4);
-    appendMessages(form_, girder.message);
-    if (std::any_of(row.begin() + static_cast<std::ptrdiff_t>(std::min(columnCount_, row.size())), row.end(),
-                    [](const std::string& cell) { return !cell.empty(); })) {
+    appendMessages(girder.message);
+    // The row's cells beyond the header up to the last that is not empty.
+    const auto beyond = row.begin() + static_cast<std::ptrdiff_t>(std::min(columnCount_, row.size()));
+    const auto extraEnd = std::find_if(row.rbegin(), std::make_reverse_iterator(beyond), [](const std::string& cell) {
+                              return !cell.empty();
+                          }).base();
+    if (extraEnd != beyond) {
         girder.message = rowLongerThanHeaderText();
     }
     if (girder.message.empty()) {
@@ -193,6 +236,7 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row)
             girder.cells.push_back(verdict ? verdict->text : std::string());
         }
     }
+    girder.cells.insert(girder.cells.end(), beyond, extraEnd);
     return girder;
 }
 

@@ -2,6 +2,7 @@
 
 #include "fields.h"
 #include "map_form.h"
+#include "messages.h"
 #include "verdicts.h"
 
 #include <array>
@@ -43,6 +44,7 @@ struct CheckedGirder {
 // does when Text3 or Text5 is not given, confirms step 2 and executes.
 class TableRun {
 public:
+    // The columns must pass headerFault().
     explicit TableRun(const std::vector<std::string>& columns);
 
     // The row's own columns in place, then the result columns it lacks.
@@ -50,7 +52,9 @@ public:
 
     // A row shorter than the columns has empty cells at its end; one with
     // more cells than the header, beyond that something other than blanks,
-    // is not checked.
+    // is not checked, and its cells beyond the header are written after the
+    // result columns, up to the last that is not empty. A message about a
+    // field names its column and the cell; several are joined with "; ".
     [[nodiscard]] CheckedGirder check(const std::vector<std::string>& row);
 
     // The girder as the wizard should open it: the row's field texts over the
@@ -65,6 +69,8 @@ private:
     // Fills the form from the row and confirms step 1; returns whether φ
     // came from the table.
     bool confirmWithPhi(const std::vector<std::string>& row);
+    // Appends the messages the presses showed to `to`.
+    void appendMessages(std::string& to);
 
     std::size_t columnCount_;
     std::vector<std::string> header_;
@@ -80,6 +86,12 @@ private:
     MapForm loaded_; // the form as the window is loaded, before any row
     MapForm form_;
 };
+
+// Why a header cannot be a table's: two columns name the same field or
+// result (FileFault::DuplicateColumn, the second one's place in cell), or a
+// column names a field but for case (FileFault::MisspeltColumn). The fault
+// is on line 1; none for a good header.
+[[nodiscard]] std::optional<FileFaultAt> headerFault(const std::vector<std::string>& columns);
 
 // Whether a column is the engineer's own: neither a field nor a result.
 [[nodiscard]] bool isOwnColumn(std::string_view name);

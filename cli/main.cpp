@@ -14,13 +14,16 @@
 #include "calc/messages.h"
 #include "formats/csv_table.h"
 #include "formats/form_file.h"
+#include "formats/input_file.h"
 #include "formats/safe_output.h"
 #include "formats/table_check.h"
 #include "prochnar/version.h"
 
+#include <cerrno>
 #include <fstream>
 #include <iostream>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -180,16 +183,18 @@ std::string readInput(const std::string& file, const std::string& shownName)
     std::ifstream stream;
     std::istream* in = &std::cin;
     if (file != "-") {
-        stream.open(file, std::ios::binary);
-        if (!stream) {
-            throw UsageError(shownName + ": cannot be read");
+        if (const auto fault = openInput(file, stream)) {
+            throw UsageError(shownName + ": " + commandFaultText(*fault));
         }
         in = &stream;
     }
     std::string content;
     if (const auto fault = readFormBytes(*in, content)) {
-        throw UsageError(shownName + ": " +
-                         commandFaultText({.fault = *fault, .line = 0, .column = 0, .name = {}, .reason = {}}));
+        FileFaultAt at = fileFaultAt(*fault, 0);
+        if (*fault == FileFault::Unreadable) {
+            at.reason = std::generic_category().message(errno); // what the failed read left
+        }
+        throw UsageError(shownName + ": " + commandFaultText(at));
     }
     return content;
 }
@@ -201,9 +206,8 @@ int runTable(const Options& options)
     std::istream* in = &std::cin;
     const std::string shownName = options.table == "-" ? "standard input" : options.table;
     if (options.table != "-") {
-        inFile.open(options.table, std::ios::binary);
-        if (!inFile) {
-            throw UsageError(shownName + ": cannot be read");
+        if (const auto fault = openInput(options.table, inFile)) {
+            throw UsageError(shownName + ": " + commandFaultText(*fault));
         }
         in = &inFile;
     }

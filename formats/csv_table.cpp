@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdint>
+#include <system_error>
 
 namespace prochnar {
 
@@ -13,8 +15,13 @@ namespace {
 constexpr std::size_t kChunk = std::size_t{16} * 1024;
 // Records kept to be written over: a chunk's worth of rows.
 constexpr std::size_t kSpareRecords = 256;
-// A header row longer than this is not one.
-constexpr std::size_t kMaxHeader = std::size_t{1024} * 1024;
+// libcsv's state before the first byte of a record (ROW_NOT_BEGUN).
+constexpr int kRowNotBegun = 0;
+
+constexpr std::string_view kUtf32LeBom{"\xFF\xFE\0\0", 4};
+constexpr std::string_view kUtf32BeBom{"\0\0\xFE\xFF", 4};
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
 
 // A place in decoded text: its 1-based line, and the characters before it
 // on that line.
@@ -75,8 +82,7 @@ void onRecord(int /*terminator*/, void* reader) { static_cast<CsvReader*>(reader
 
 } // namespace
 
-CsvError::CsvError(FileFault fault, std::size_t line, std::size_t column)
-    : CsvError(FileFaultAt{.fault = fault, .line = line, .column = column, .name = {}, .reason = {}})
+CsvError::CsvError(FileFault fault, std::size_t line, std::size_t column) : CsvError(fileFaultAt(fault, line, column))
 {
 }
 
@@ -101,13 +107,29 @@ void CsvReader::addCell(std::string_view cell)
     } else {
         record_.emplace_back(cell);
     }
+    if (cell.size() > kMaxTableCell && !overLimit_) {
+        overLimit_ = faultHere(FileFault::CellTooLong, cellLine_, 0);
+    }
     ++cells_;
+    recordBytes_ += cell.size() + 1;
+    if ((recordBytes_ > kMaxTableRow || cells_ > kMaxTableCells) && !overLimit_) {
+        overLimit_ = CsvError(FileFault::RowTooLong, recordLine_);
+    }
+    cellLine_ = line_; // the next cell starts after this one's delimiter
 }
 
 void CsvReader::endRecord()
 {
     record_.resize(cells_);
     cells_ = 0;
+    recordBytes_ = 0;
+    if (!columnsKept_) {
+        columns_ = record_;
+        columnsKept_ = true;
+    }
+    if (overLimit_) {
+        return; // never handed out: the fault is thrown after the line
+    }
     ready_.push_back(std::move(record_));
     record_.clear();
     if (!spare_.empty()) {
@@ -119,8 +141,17 @@ void CsvReader::endRecord()
 bool CsvReader::next(std::vector<std::string>& record)
 {
     while (ready_.empty()) {
-        if (atEnd_ || !readChunk()) {
+        if (fault_) {
+            throw *fault_;
+        }
+        if (atEnd_) {
             return false;
+        }
+        try {
+            readChunk();
+        } catch (const CsvError& error) {
+            fault_ = error;
+            atEnd_ = true;
         }
     }
     std::swap(record, ready_.front());
@@ -131,25 +162,38 @@ bool CsvReader::next(std::vector<std::string>& record)
     return true;
 }
 
-bool CsvReader::readChunk()
+CsvError CsvReader::faultHere(FileFault fault, std::size_t line, std::size_t column) const
+{
+    const bool inRow = columnsKept_ && cells_ < columns_.size();
+    return CsvError(fileFaultAt(fault, line, column, inRow ? columns_[cells_] : std::string()));
+}
+
+void CsvReader::readChunk()
 {
     std::string bytes(kChunk, '\0');
     in_.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     bytes.resize(static_cast<std::size_t>(in_.gcount()));
     if (in_.bad()) {
-        throw CsvError(FileFault::Unreadable, line_);
+        FileFaultAt fault = fileFaultAt(FileFault::Unreadable, line_);
+        fault.reason = std::generic_category().message(errno);
+        throw CsvError(std::move(fault));
     }
     bytesRead_ += bytes.size();
     const bool last = bytes.empty();
-    std::string text = decode(bytes, last);
+    bool broken = false;
+    std::string text = decode(bytes, last, broken);
     if (!headerSeen_) {
         pending_ += text;
         const std::size_t end = headerEnd(pending_);
+        if (end == std::string_view::npos && broken) {
+            const Place place = after({1, 0}, pending_);
+            throw CsvError(FileFault::BrokenUtf8, place.line, place.characters + 1);
+        }
         if (end == std::string_view::npos && !last) {
-            if (pending_.size() > kMaxHeader) {
+            if (pending_.size() > kMaxTableRow) {
                 throw CsvError(FileFault::HeaderTooLong, 1);
             }
-            return true;
+            return;
         }
         if (pending_.empty()) {
             throw CsvError(FileFault::NoHeader, 1);
@@ -161,27 +205,47 @@ bool CsvReader::readChunk()
         pending_.clear();
     }
     feed(text);
+    if (broken) {
+        throw faultHere(FileFault::BrokenUtf8, line_, lineColumn_ + 1);
+    }
     if (last) {
         atEnd_ = true;
         if (csv_fini(parser_.get(), onCell, onRecord, this) != 0) {
-            throw CsvError(FileFault::QuoteNotClosed, line_);
+            // Only a quoted cell can be left open: it is where its quote opened.
+            throw faultHere(FileFault::QuoteNotClosed, cellLine_, 0);
         }
     }
-    return true;
 }
 
 void CsvReader::feed(std::string_view text)
 {
     // Fed a line at a time, so that a fault is found on its line, and at its
-    // column where the parser stopped.
+    // column where the parser stopped; a cell or a row past its limit is
+    // found within a line of it.
     std::size_t column = lineColumn_;
     while (!text.empty()) {
         const std::size_t lineEnd = std::min(text.find('\n'), text.size() - 1) + 1;
         const std::string_view piece = text.substr(0, lineEnd);
+        if (parser_->pstate == kRowNotBegun) {
+            recordLine_ = line_;
+            cellLine_ = line_;
+        }
         if (const std::size_t parsed = csv_parse(parser_.get(), piece.data(), piece.size(), onCell, onRecord, this);
             parsed != piece.size()) {
-            throw CsvError(csv_error(parser_.get()) == CSV_EPARSE ? FileFault::QuoteOutOfPlace : FileFault::OutOfMemory,
-                           line_, column + utf8Characters(piece.substr(0, parsed)) + 1);
+            throw faultHere(csv_error(parser_.get()) == CSV_EPARSE ? FileFault::QuoteOutOfPlace
+                                                                   : FileFault::OutOfMemory,
+                            line_, column + utf8Characters(piece.substr(0, parsed)) + 1);
+        }
+        // A cell or row that ended on this line was noted by the callbacks;
+        // one that goes on is measured here.
+        if (overLimit_) {
+            throw *overLimit_;
+        }
+        if (parser_->entry_pos > kMaxTableCell) {
+            throw faultHere(FileFault::CellTooLong, cellLine_, 0);
+        }
+        if (recordBytes_ + parser_->entry_pos > kMaxTableRow) {
+            throw CsvError(FileFault::RowTooLong, recordLine_);
         }
         if (piece.back() == '\n') {
             ++line_;
@@ -194,24 +258,46 @@ void CsvReader::feed(std::string_view text)
     lineColumn_ = column;
 }
 
-std::string CsvReader::decode(std::string_view bytes, bool last)
+std::string CsvReader::decode(std::string_view bytes, bool last, bool& broken)
 {
     std::string raw = std::move(pendingBytes_);
     raw += bytes;
     pendingBytes_.clear();
-    if (!bomChecked_ && (raw.size() >= kUtf8Bom.size() || last)) {
+    if (!bomChecked_) {
+        if (raw.size() < kUtf32LeBom.size() && !last) {
+            pendingBytes_ = std::move(raw);
+            return {};
+        }
         bomChecked_ = true;
+        // UTF-32LE's mark starts with UTF-16LE's.
+        if (raw.starts_with(kUtf32LeBom) || raw.starts_with(kUtf32BeBom)) {
+            throw CsvError(FileFault::Utf32, 1);
+        }
+        if (raw.starts_with(kUtf16LeBom) || raw.starts_with(kUtf16BeBom)) {
+            throw CsvError(FileFault::Utf16, 1);
+        }
         if (raw.starts_with(kUtf8Bom)) {
             raw.erase(0, kUtf8Bom.size());
             encoding_ = Encoding::Utf8;
         }
-    } else if (!bomChecked_) {
-        pendingBytes_ = std::move(raw);
-        return {};
     }
-    if (encoding_ == Encoding::Unknown &&
-        std::any_of(raw.begin(), raw.end(), [](char c) { return static_cast<std::uint8_t>(c) >= 0x80; })) {
-        encoding_ = utf8Prefix(raw).invalid ? Encoding::Windows1251 : Encoding::Utf8;
+    if (encoding_ == Encoding::Unknown) {
+        const auto first =
+            std::find_if(raw.begin(), raw.end(), [](char c) { return static_cast<std::uint8_t>(c) >= 0x80; });
+        if (first != raw.end()) {
+            // Decided on the rest of the line that holds the first byte
+            // beyond ASCII, as far as this chunk has it; a letter the chunk
+            // cuts off before any other waits for the next chunk.
+            const auto start = static_cast<std::size_t>(first - raw.begin());
+            const std::string_view line = std::string_view(raw).substr(start, raw.find('\n', start) - start);
+            const Utf8Prefix prefix = utf8Prefix(line);
+            if (!prefix.invalid && prefix.valid == 0 && !last && line.size() == raw.size() - start) {
+                pendingBytes_ = std::move(raw);
+                return {};
+            }
+            const bool cutOff = prefix.valid < line.size() && (last || line.size() < raw.size() - start);
+            encoding_ = prefix.invalid || cutOff || prefix.valid == 0 ? Encoding::Windows1251 : Encoding::Utf8;
+        }
     }
     if (encoding_ == Encoding::Windows1251) {
         std::string text;
@@ -220,10 +306,9 @@ std::string CsvReader::decode(std::string_view bytes, bool last)
     }
     const Utf8Prefix prefix = utf8Prefix(raw);
     if (prefix.invalid || (last && prefix.valid < raw.size())) {
-        // The text before the fault: the line fed so far, a header not yet
-        // fed, and this chunk up to the fault.
-        const Place place = after(after({line_, lineColumn_}, pending_), std::string_view(raw).substr(0, prefix.valid));
-        throw CsvError(FileFault::NeitherUtf8Nor1251, place.line, place.characters + 1);
+        broken = true;
+        raw.resize(prefix.valid);
+        return raw;
     }
     pendingBytes_ = raw.substr(prefix.valid);
     raw.resize(prefix.valid);

@@ -36,18 +36,19 @@ public:
                     return;
                 }
                 turn = nextTurn_++;
+                bool faulted = false;
                 try {
                     while (size < kBatch && reader_.next(rows[size])) {
                         ++size;
                     }
                 } catch (...) {
-                    // Batches after this one are never read, so none waits
+                    // The rows read before the fault are checked and written;
+                    // batches after this one are never read, so none waits
                     // for its turn: the fault ends the table here.
                     fault_ = std::current_exception();
-                    readEnd_ = true;
-                    return;
+                    faulted = true;
                 }
-                readEnd_ = size < kBatch;
+                readEnd_ = faulted || size < kBatch;
             }
             TableTotals totals;
             text.clear();
@@ -124,6 +125,9 @@ TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads)
     std::vector<std::string> columns;
     if (!reader.next(columns)) {
         throw CsvError(FileFault::NoHeader, 1);
+    }
+    if (auto fault = headerFault(columns)) {
+        throw CsvError(std::move(*fault));
     }
     const TableRun run(columns);
     Pipeline pipeline(reader, out, checkedTableHeader(run, reader.delimiter()));

@@ -48,7 +48,8 @@ struct TableTotals {
 // the next batch from the reader, checks it on its own form while the others
 // read or check theirs, and writes it once every batch before it is written.
 // Holds no more than a batch per thread. A fault of the reader (CsvError) is
-// thrown after the batches read before it are written.
+// thrown after every row read before it is checked and written; a header that
+// headerFault() refuses is a CsvError before anything is written.
 [[nodiscard]] TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads);
 
 } // namespace prochnar

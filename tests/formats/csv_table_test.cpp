@@ -1,11 +1,14 @@
-// The table reader's faults found at their line and column, in characters,
-// wherever the reader's chunks of the file happen to end.
+// The table reader: its faults found at their line and column, in
+// characters, wherever the reader's chunks of the file happen to end; the
+// encoding it decides on; the records it hands out before a fault; its
+// limits.
 
 #include "calc/messages.h"
 #include "formats/csv_table.h"
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <sstream>
 #include <string>
 #include <tuple>
@@ -22,11 +25,27 @@ struct Case {
     std::string what;
 };
 
+// Reads the table to its end or its fault; the records read before either.
+std::vector<std::vector<std::string>> readAll(const std::string& table, std::optional<CsvError>& fault)
+{
+    std::istringstream in(table);
+    CsvReader reader(in);
+    std::vector<std::vector<std::string>> records;
+    try {
+        for (std::vector<std::string> record; reader.next(record);) {
+            records.push_back(record);
+        }
+    } catch (const CsvError& error) {
+        fault = error;
+    }
+    return records;
+}
+
 TEST(CsvTable, FaultsFoundAtTheirLineAndColumn)
 {
     constexpr std::size_t kChunk = 16 * 1024; // the reader's
     const std::string quote = "a quote out of place";
-    const std::string encoding = "neither UTF-8 nor windows-1251 throughout";
+    const std::string encoding = "not UTF-8, though the table before it is: save it in one encoding";
     const std::string wide(20000, 'x');
     // From the header's line break, 'x' up to one byte before a chunk ends,
     // so that the two bytes of the next letter lie in two chunks.
@@ -34,33 +53,129 @@ TEST(CsvTable, FaultsFoundAtTheirLineAndColumn)
     for (const auto& [table, fault, line, column, what] : std::initializer_list<Case>{
              {"", FileFault::NoHeader, 1, 0, "no header row"},
              {"a\"b;c\n", FileFault::QuoteOutOfPlace, 1, 2, quote},
-             {"a;b\n1;2\"4\n", FileFault::QuoteOutOfPlace, 2, 4, quote},
-             {"a;b\n\"1\"x;2\n", FileFault::QuoteOutOfPlace, 2, 4, quote},           // text after a closing quote
-             {"a;b\r\nПр;2\"\r\n", FileFault::QuoteOutOfPlace, 2, 5, quote},         // characters, not bytes
-             {"a;b\n\xCF\xF0;2\"\n", FileFault::QuoteOutOfPlace, 2, 5, quote},       // the same in windows-1251
-             {"a;b\n\"x\ny\"z;1\n", FileFault::QuoteOutOfPlace, 3, 3, quote},        // a cell over two lines
-             {"a;b\n" + wide + "\"\n", FileFault::QuoteOutOfPlace, 2, 20001, quote}, // a line over two chunks
-             {"a;b\n" + toChunkEnd + "Пx\"", FileFault::QuoteOutOfPlace, 2, kChunk - 2, quote}, // a letter over two
-             {"a;b\n\"1;2\n", FileFault::QuoteNotClosed, 3, 0, "a quoted cell is not closed"},
-             {"\xEF\xBB\xBFОпора;b\n1;24\n\xD0;24\n", FileFault::NeitherUtf8Nor1251, 3, 1, encoding}, // after a BOM
-             {"a;b\n1;Пр\xD0", FileFault::NeitherUtf8Nor1251, 2, 5, encoding}, // cut off at the end
-             {"a;Пb\n" + wide + "\xFF\n", FileFault::NeitherUtf8Nor1251, 2, 20001, encoding},
-             {"Пa" + wide + "\xFF;c\n", FileFault::NeitherUtf8Nor1251, 1, 20003, encoding}, // a header over chunks
-             {"a;b\n" + toChunkEnd + "Пx\n1;\xFF", FileFault::NeitherUtf8Nor1251, 3, 3, encoding},
+             {"a;b\n1;2\"4\n", FileFault::QuoteOutOfPlace, 2, 4, "column 'b': " + quote},
+             {"a;b\n\"1\"x;2\n", FileFault::QuoteOutOfPlace, 2, 4,
+              "column 'a': " + quote}, // text after a closing quote
+             {"a;b\r\nПр;2\"\r\n", FileFault::QuoteOutOfPlace, 2, 5, "column 'b': " + quote}, // characters, not bytes
+             {"a;b\n\xCF\xF0;2\"\n", FileFault::QuoteOutOfPlace, 2, 5,
+              "column 'b': " + quote}, // the same in windows-1251
+             {"a;b\n\"x\ny\"z;1\n", FileFault::QuoteOutOfPlace, 3, 3, "column 'a': " + quote}, // a cell over two lines
+             {"a;b\n" + wide + "\"\n", FileFault::QuoteOutOfPlace, 2, 20001, "column 'a': " + quote}, // over two chunks
+             {"a;b\n" + toChunkEnd + "Пx\"", FileFault::QuoteOutOfPlace, 2, kChunk - 2, "column 'a': " + quote},
+             // an open quote is where it opened, however far the file goes on
+             {"a;b\n1;\"2\n3\n4\n", FileFault::QuoteNotClosed, 2, 0, "column 'b': a quoted cell is not closed"},
+             {"\xEF\xBB\xBFОпора;b\n1;24\n\xD0;24\n", FileFault::BrokenUtf8, 3, 1, "column 'Опора': " + encoding},
+             {"a;b\n1;Пр\xD0", FileFault::BrokenUtf8, 2, 5, "column 'b': " + encoding}, // cut off at the end
+             {"a;Пb\n" + wide + "\xFF\n", FileFault::BrokenUtf8, 2, 20001, "column 'a': " + encoding},
+             {"Пa" + wide + "\xFF;c\n", FileFault::BrokenUtf8, 1, 20003, encoding}, // a header over chunks
+             {"\"Пa\nb\xFF;c\n", FileFault::BrokenUtf8, 2, 2, encoding},            // a header over lines
+             {"a;b\n" + toChunkEnd + "Пx\n1;\xFF", FileFault::BrokenUtf8, 3, 3, "column 'b': " + encoding},
+             // a windows-1251 row in the first chunk of a UTF-8 table
+             {"a;b\nПр;1\n\xCF\xF0;2\nПр;3\n", FileFault::BrokenUtf8, 3, 1, "column 'a': " + encoding},
+             // byte-order marks of encodings the reader refuses by name
+             {"\xFF\xFE"
+              "a\0;\0",
+              FileFault::Utf16, 1, 0, "the table is UTF-16; save it as UTF-8 or windows-1251"},
+             {"\xFE\xFF\0a", FileFault::Utf16, 1, 0, "the table is UTF-16; save it as UTF-8 or windows-1251"},
+             {std::string("\xFF\xFE\0\0a\0\0\0", 8), FileFault::Utf32, 1, 0,
+              "the table is UTF-32; save it as UTF-8 or windows-1251"},
+             {std::string("\0\0\xFE\xFF", 4), FileFault::Utf32, 1, 0,
+              "the table is UTF-32; save it as UTF-8 or windows-1251"},
          }) {
-        std::istringstream in(table);
-        CsvReader reader(in);
-        std::vector<std::string> record;
-        try {
-            while (reader.next(record)) {
+        std::optional<CsvError> error;
+        readAll(table, error);
+        ASSERT_TRUE(error) << what << " not found in " << table.substr(0, 40);
+        EXPECT_EQ(error->at().fault, fault) << table.substr(0, 40);
+        EXPECT_EQ(error->line(), line) << table.substr(0, 40);
+        EXPECT_EQ(error->column(), column) << table.substr(0, 40);
+        EXPECT_EQ(error->what(), what) << table.substr(0, 40);
+    }
+}
+
+// The encoding is decided once, on the line of the first byte beyond ASCII:
+// UTF-8 when that line is UTF-8 to its end, windows-1251 otherwise.
+TEST(CsvTable, EncodingDecidedOnTheFirstLineBeyondAscii)
+{
+    for (const auto& [table, cell] : std::initializer_list<std::pair<std::string, std::string>>{
+             {"a\nПр\n", "Пр"},
+             {"a\n\xCF\xF0\n", "Пр"},
+             // "Рёт" in windows-1251 starts with a UTF-8 letter but is not UTF-8 to its end
+             {"a\n\xD0\xB8\xF2\n", "Рёт"},
+             // a letter that the file's end cuts off is no UTF-8 either
+             {"a\n\xD0", "Р"},
+             // a later windows-1251 byte is a fault, an earlier ASCII line is neither
+             {"a\n1\n\xCF\xF0\n", "1"},
+         }) {
+        std::optional<CsvError> error;
+        const auto records = readAll(table, error);
+        ASSERT_GE(records.size(), 2U) << table;
+        EXPECT_EQ(records[1], std::vector<std::string>{cell}) << table;
+        EXPECT_FALSE(error && records.size() == 3) << table;
+    }
+}
+
+// Every record before a fault's line is handed out before the fault, both
+// in the chunk of the file where the fault is and in earlier ones.
+TEST(CsvTable, RecordsBeforeAFaultAreAllRead)
+{
+    for (const std::size_t rows : {std::size_t{10}, std::size_t{3000}}) {
+        for (const std::string& faulty : {std::string("\xCF\xF0;2\n"), std::string("1;2\"\n")}) {
+            std::string table = "Опора;b\n";
+            for (std::size_t row = 0; row < rows; ++row) {
+                table += "Пр;" + std::to_string(row) + "\n";
             }
-            ADD_FAILURE() << what << " not found in " << table.substr(0, 40);
-        } catch (const CsvError& error) {
-            EXPECT_EQ(error.at().fault, fault) << table.substr(0, 40);
-            EXPECT_EQ(error.line(), line) << table.substr(0, 40);
-            EXPECT_EQ(error.column(), column) << table.substr(0, 40);
-            EXPECT_EQ(error.what(), what) << table.substr(0, 40);
+            std::optional<CsvError> error;
+            const auto records = readAll(table + faulty + "Пр;1\n", error);
+            EXPECT_EQ(records.size(), rows + 1) << rows << faulty;
+            ASSERT_TRUE(error);
+            EXPECT_EQ(error->line(), rows + 2);
         }
+    }
+}
+
+// A cell, a row and a header have limits, so that no file, however it goes
+// on, makes the reader hold more than a chunk and a row; a row of 100 000
+// short columns is within them.
+TEST(CsvTable, LimitsOfCellsAndRows)
+{
+    const std::string manyColumns = [] {
+        std::string row;
+        for (int column = 0; column < 100'000; ++column) {
+            row += "1,25;";
+        }
+        row.back() = '\n';
+        return row;
+    }();
+    std::optional<CsvError> error;
+    EXPECT_EQ(readAll(manyColumns + manyColumns, error).size(), 2U);
+    EXPECT_FALSE(error);
+
+    const std::string longCell(kMaxTableCell + 1, 'x');
+    for (const auto& [table, fault, line, what] :
+         std::initializer_list<std::tuple<std::string, FileFault, std::size_t, std::string>>{
+             {"a;b\n" + std::string(200'000, '\0'), FileFault::CellTooLong, 2, "column 'a': a cell longer than 64 KiB"},
+             {"a;b\n1;\"" + std::string(100'000, '\n'), FileFault::CellTooLong, 2,
+              "column 'b': a cell longer than 64 KiB"},
+             {"a;b\n1;2\n3;" + longCell + "\n", FileFault::CellTooLong, 3, "column 'b': a cell longer than 64 KiB"},
+             {"a\n1\n\"" + std::string(70, '\n') + "x\";" + std::string(kMaxTableCells, ';') + "\n",
+              FileFault::RowTooLong, 3, "a row longer than 4 MiB or 250000 cells"},
+             {"a\n" +
+                  [] {
+                      std::string row;
+                      for (int cell = 0; cell < 70; ++cell) {
+                          row += std::string(kMaxTableCell, 'x') + ";";
+                      }
+                      return row;
+                  }(),
+              FileFault::RowTooLong, 2, "a row longer than 4 MiB or 250000 cells"},
+             {std::string(kMaxTableRow + 1, 'a'), FileFault::HeaderTooLong, 1, "the header row is longer than 4 MiB"},
+         }) {
+        error.reset();
+        readAll(table, error);
+        ASSERT_TRUE(error) << what;
+        EXPECT_EQ(error->at().fault, fault) << what;
+        EXPECT_EQ(error->line(), line) << what;
+        EXPECT_EQ(error->what(), what);
     }
 }
 
@@ -73,6 +188,7 @@ TEST(CsvTable, DialectsAsTheHeaderShowsThem)
              {"\"a;b;c\",d,e\n1,\"2\"\"\",3\n", ',', {{"a;b;c", "d", "e"}, {"1", "2\"", "3"}}},
              {"a\tb;c\tx\n1\t2;3\t4", '\t', {{"a", "b;c", "x"}, {"1", "2;3", "4"}}},
              {"a,b;c\n1,2;3\n", ';', {{"a,b", "c"}, {"1,2", "3"}}},
+             {"ab,c\n1;2;3;4\n", ',', {{"ab", "c"}, {"1;2;3;4"}}}, // the header's line only
              {"\"a\nb\";c\r\n 1 ;\n", ';', {{"a\nb", "c"}, {" 1 ", ""}}},
              // a chunk that starts with the bytes of a byte-order mark, in a cell
              {"a\n" + std::string(16 * 1024 - 2, 'x') + "\xEF\xBB\xBFy\n",
@@ -101,8 +217,9 @@ TEST(CsvTable, FaultsInTheWindowsWords)
         }
         ADD_FAILURE();
     } catch (const CsvError& error) {
-        EXPECT_EQ(faultText(error.at()), "строка 2, знак 4: кавычка не на своем месте");
-        EXPECT_EQ(tableNotReadText(error.at()), "Таблица не дочитана — строка 2, знак 4: кавычка не на своем месте.");
+        EXPECT_EQ(faultText(error.at()), "строка 2, знак 4, столбец «b»: кавычка не на своем месте");
+        EXPECT_EQ(tableNotReadText(error.at()),
+                  "Таблица не дочитана — строка 2, знак 4, столбец «b»: кавычка не на своем месте.");
     }
 }
 

@@ -1,15 +1,21 @@
 // A whole table checked on several threads: the same bytes and counts as the
-// command's expected output, and the window's summary of those counts.
+// command's expected output, and the window's summary of those counts; the
+// headers refused; the messages of rows and the cells beyond the header.
 
 #include "calc/messages.h"
 #include "formats/table_check.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <vector>
 
 namespace prochnar {
 namespace {
@@ -62,6 +68,112 @@ TEST(TableCheck, BatchesWrittenInTheOrderRead)
         written[threads == 1 ? 0 : 1] = out.str();
     }
     EXPECT_EQ(written[1], written[0]);
+}
+
+// A fault of the reader in the middle of a batch: every row before its line
+// is checked and written, on one thread or several, before it is thrown.
+TEST(TableCheck, RowsBeforeAFaultAreWritten)
+{
+    std::string table = "№;txtLp\n";
+    for (int row = 0; row < 3000; ++row) {
+        table += std::to_string(row) + ";Пр\n";
+    }
+    table += "x;\xCF\xF0\n1;2\n";
+    for (const unsigned threads : {1U, 2U}) {
+        std::istringstream in(table);
+        CsvReader reader(in);
+        std::ostringstream out;
+        EXPECT_THROW((void)checkTable(reader, out, threads), CsvError);
+        const std::string written = out.str();
+        EXPECT_EQ(std::count(written.begin(), written.end(), '\n'), 3001) << threads;
+        EXPECT_NE(written.find("\n2999;Пр;"), std::string::npos) << threads;
+    }
+}
+
+std::vector<std::string> splitCells(const std::string& line)
+{
+    std::vector<std::string> cells(1);
+    for (const char c : line) {
+        if (c == ';') {
+            cells.emplace_back();
+        } else {
+            cells.back() += c;
+        }
+    }
+    return cells;
+}
+
+// A header that names a field or a result twice, or a field but for case,
+// is refused before anything is written, naming both columns or the right
+// spelling; the engineer's own columns may repeat.
+TEST(TableCheck, HeadersNamingAColumnTwiceOrMisspeltAreRefused)
+{
+    for (const auto& [header, what] : std::initializer_list<std::pair<std::string, std::string>>{
+             {"a;txtMv;b;txtLp;c;d;txtMv", "columns 2 and 7 are both 'txtMv'"},
+             {"Text4;x;Text4", "columns 1 and 3 are both 'Text4'"},
+             {"Сообщение;Сообщение", "columns 1 and 2 are both 'Сообщение'"},
+             {"№;TXTLP", "column 2 'TXTLP' is not a field: write it 'txtLp'"},
+             {"x;x;txtLp;Примечание;Примечание", ""},
+         }) {
+        std::istringstream in(header + "\n1;2;3;4;5;6;7\n");
+        CsvReader reader(in);
+        std::ostringstream out;
+        std::optional<FileFaultAt> fault;
+        try {
+            (void)checkTable(reader, out, 2);
+        } catch (const CsvError& error) {
+            EXPECT_EQ(error.what(), what);
+            fault = error.at();
+        }
+        EXPECT_EQ(fault.has_value(), !what.empty()) << header;
+        EXPECT_EQ(out.str().empty(), fault.has_value()) << header;
+        if (header.starts_with("a;")) {
+            EXPECT_EQ(faultText(fault.value()), "строка 1: столбцы 2 и 7 оба «txtMv» — оставьте один");
+        }
+    }
+}
+
+// A row's message names the column of the field it is about and the cell as
+// written, control characters escaped; several are joined with "; ". A row
+// with more cells than the header keeps them after the results.
+TEST(TableCheck, RowMessagesNameTheColumnAndExtraCellsAreKept)
+{
+    const std::string example = fileText(PROCHNAR_SOURCE_DIR "/examples/line-section.csv");
+    const std::size_t headerEnd = example.find('\n');
+    const std::vector<std::string> header = splitCells(example.substr(0, headerEnd));
+    const std::vector<std::string> girder =
+        splitCells(example.substr(headerEnd + 1, example.find('\n', headerEnd + 1) - headerEnd - 1));
+    const auto at = [&](std::string_view name) {
+        return static_cast<std::size_t>(std::find(header.begin(), header.end(), name) - header.begin());
+    };
+    const std::string comma = "Десятичные вводятся через запяту.";
+    TableRun run(header);
+    for (const auto& [column, cell, message] : std::initializer_list<std::tuple<std::string, std::string, std::string>>{
+             {"txtLpp", "4.4", "txtLpp: \"4.4\" — " + comma},
+             {"txtH", "", "txtH: пусто — Не установленны значения"},
+             {"txtl2", "8.0", "txtl2: \"8.0\" — " + comma},
+             {"txtLpp", "4\x1B[2J\r\xC2\x9B", "txtLpp: \"4\\x1B[2J\\x0D\\u009B\" — " + comma},
+             {"txtLpp", "1" + std::string(50, 'x'), "txtLpp: \"1" + std::string(39, 'x') + "…\" — " + comma},
+             {"Text10", "4.4", "Text10: \"4.4\" — " + comma},
+         }) {
+        std::vector<std::string> row = girder;
+        row.at(at(column)) = cell;
+        const CheckedGirder checked = run.check(row);
+        EXPECT_EQ(checked.message, message) << column << cell;
+        EXPECT_EQ(checked.cells.back(), message);
+    }
+
+    std::vector<std::string> longer = girder;
+    longer.insert(longer.end(), {"", "ещё", "", ""});
+    const CheckedGirder kept = run.check(longer);
+    EXPECT_EQ(kept.message, rowLongerThanHeaderText());
+    EXPECT_EQ(kept.cells.size(), run.header().size() + 2);
+    EXPECT_EQ(kept.cells.back(), "ещё");
+    longer = girder;
+    longer.resize(girder.size() + 3);
+    const CheckedGirder blanks = run.check(longer); // empty cells beyond the header are nothing
+    EXPECT_EQ(blanks.status, GirderStatus::Holds);
+    EXPECT_EQ(blanks.cells.size(), run.header().size());
 }
 
 } // namespace

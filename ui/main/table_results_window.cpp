@@ -4,6 +4,7 @@
 
 #include "calc/messages.h"
 #include "formats/csv_table.h"
+#include "formats/input_file.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -48,10 +49,7 @@ public:
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-QString faultAt(FileFault fault, std::size_t line)
-{
-    return fromUtf8(tableNotReadText({.fault = fault, .line = line, .column = 0, .name = {}, .reason = {}}));
-}
+QString notReadText(const FileFaultAt& fault) { return fromUtf8(tableNotReadText(fault)); }
 
 const QColor kHoldsColour(200, 235, 200);
 const QColor kFailsColour(245, 195, 195);
@@ -84,9 +82,8 @@ TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGir
     connect(timer_, &QTimer::timeout, this, &TableResultsWindow::checkSlice);
 
     const std::filesystem::path file(path.toStdU16String());
-    file_.open(file, std::ios::binary);
-    if (!file_) {
-        finish(faultAt(FileFault::Unreadable, 0));
+    if (const auto fault = openInput(file, file_)) {
+        finish(notReadText(*fault));
         return;
     }
     std::error_code error;
@@ -106,7 +103,11 @@ void TableResultsWindow::checkSlice()
         std::vector<std::string> record;
         if (!run_) {
             if (!reader_->next(record)) {
-                finish(faultAt(FileFault::NoHeader, 1));
+                finish(notReadText(fileFaultAt(FileFault::NoHeader, 1)));
+                return;
+            }
+            if (const auto fault = headerFault(record)) {
+                finish(notReadText(*fault));
                 return;
             }
             run_.emplace(record);
@@ -140,7 +141,7 @@ void TableResultsWindow::checkSlice()
             checked_.push_back(girder.cells);
         }
     } catch (const CsvError& error) {
-        finish(fromUtf8(tableNotReadText(error.at())));
+        finish(notReadText(error.at()));
         return;
     }
     if (fileSize_ > 0) {

@@ -50,20 +50,21 @@ void TableResultsTest::summaryCountsAndSaysWhereTheTableStops()
     empty.close();
     const QString tables = QStringLiteral(PROCHNAR_SOURCE_DIR "/tests/cli/tables/");
     for (const auto& [table, summary] : std::initializer_list<std::pair<QString, QString>>{
-             // the counts of tests/cli/tables/example.err; the rows of a
-             // chunk that holds a fault are not shown, as the command does
-             // not write them
+             // the counts of tests/cli/tables/example.err; every row before a
+             // fault is checked, as the command writes it
              {QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/line-section.csv"),
               QStringLiteral("Опор: 12, держат: 7, не держат: 4, не проверены: 1.")},
-             {tables + "bad-quote.csv", QStringLiteral("Опор: 0, держат: 0, не держат: 0, не проверены: 0. Таблица не "
-                                                       "дочитана — строка 3, знак 4: кавычка не на своем месте.")},
+             {tables + "bad-quote.csv",
+              QStringLiteral("Опор: 1, держат: 0, не держат: 0, не проверены: 1. Таблица не дочитана — строка 3, "
+                             "знак 4, столбец «txtLp»: кавычка не на своем месте.")},
              {tables + "bad-encoding.csv",
-              QStringLiteral("Опор: 0, держат: 0, не держат: 0, не проверены: 0. Таблица не дочитана — строка 3, "
-                             "знак 1: кодировка не UTF-8 и не windows-1251.")},
+              QStringLiteral("Опор: 1, держат: 0, не держат: 0, не проверены: 1. Таблица не дочитана — строка 3, "
+                             "знак 1, столбец «Опора»: знак не в UTF-8, хотя таблица до него в UTF-8 — сохраните ее "
+                             "в одной кодировке.")},
              {empty.fileName(), QStringLiteral("Опор: 0, держат: 0, не держат: 0, не проверены: 0. Таблица не "
                                                "дочитана — строка 1: нет строки заголовков.")},
              {dir.filePath("missing.csv"), QStringLiteral("Опор: 0, держат: 0, не держат: 0, не проверены: 0. "
-                                                          "Таблица не дочитана — файл не читается.")},
+                                                          "Таблица не дочитана — такого файла нет.")},
          }) {
         QCOMPARE(summaryOf(table), summary);
     }
