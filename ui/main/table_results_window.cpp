@@ -1,5 +1,6 @@
 #include "ui/main/table_results_window.h"
 
+#include "ui/main/table_results_model.h"
 #include "ui/main/whole_file.h"
 
 #include "calc/messages.h"
@@ -14,37 +15,20 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <filesystem>
-#include <limits>
 #include <string_view>
+#include <vector>
 
 namespace prochnar {
 
 namespace {
 
-constexpr int kSortRole = Qt::UserRole;
-constexpr int kGirderRole = Qt::UserRole + 1;
 constexpr int kSliceMs = 30;
-
-// Sorts by its sort value where it has one: the margin as a number, a girder
-// that was not checked below every margin.
-class SortedItem final : public QTableWidgetItem {
-public:
-    using QTableWidgetItem::QTableWidgetItem;
-    bool operator<(const QTableWidgetItem& other) const override
-    {
-        const QVariant mine = data(kSortRole);
-        const QVariant theirs = other.data(kSortRole);
-        if (mine.isValid() && theirs.isValid()) {
-            return mine.toLongLong() < theirs.toLongLong();
-        }
-        return QTableWidgetItem::operator<(other);
-    }
-};
+constexpr std::size_t kSavePiece = std::size_t{1} << 20;
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -53,16 +37,14 @@ QString faultAt(FileFault fault, std::size_t line)
     return fromUtf8(tableNotReadText({.fault = fault, .line = line, .column = 0, .name = {}, .reason = {}}));
 }
 
-const QColor kHoldsColour(200, 235, 200);
-const QColor kFailsColour(245, 195, 195);
-const QColor kNotCheckedColour(240, 225, 170);
+std::filesystem::path fsPath(const QString& path) { return {path.toStdU16String()}; }
 
 } // namespace
 
 TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGirder, QWidget* parent)
     : QWidget(parent, Qt::Window), openGirder_(std::move(openGirder)), summary_(new QLabel(this)),
       progress_(new QProgressBar(this)), save_(new QPushButton(QStringLiteral("Сохранить результаты…"), this)),
-      table_(new QTableWidget(this)), timer_(new QTimer(this))
+      table_(new QTableView(this)), timer_(new QTimer(this)), path_(path)
 {
     setWindowTitle(QStringLiteral("Прочнар — ") + QFileInfo(path).fileName());
     resize(1100, 700);
@@ -73,6 +55,7 @@ TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGir
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(table_);
+    table_->setAccessibleName(QStringLiteral("Опоры таблицы"));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setWordWrap(false);
@@ -80,10 +63,10 @@ TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGir
     save_->setEnabled(false);
     summary_->setText(QStringLiteral("Проверяются опоры…"));
     connect(save_, &QPushButton::clicked, this, &TableResultsWindow::askAndSave);
-    connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int /*column*/) { openRow(row); });
+    connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { openRow(index.row()); });
     connect(timer_, &QTimer::timeout, this, &TableResultsWindow::checkSlice);
 
-    const std::filesystem::path file(path.toStdU16String());
+    const std::filesystem::path file = fsPath(path);
     file_.open(file, std::ios::binary);
     if (!file_) {
         finish(faultAt(FileFault::Unreadable, 0));
@@ -111,87 +94,49 @@ void TableResultsWindow::checkSlice()
             }
             run_.emplace(record);
             delimiter_ = reader_->delimiter();
+            std::vector<std::size_t> own;
             for (std::size_t column = 0; column < record.size(); ++column) {
                 if (isOwnColumn(record[column])) {
-                    ownColumns_.push_back(column);
+                    own.push_back(column);
                 }
             }
-            QStringList headers;
-            for (const std::size_t column : ownColumns_) {
-                headers << fromUtf8(record[column]);
-            }
-            headers << fromUtf8(kMarginColumn);
-            for (const auto& row : kStep3Rows) {
-                headers << fromUtf8(row.name);
-            }
-            headers << fromUtf8(kMessageColumn);
-            table_->setColumnCount(static_cast<int>(headers.size()));
-            table_->setHorizontalHeaderLabels(headers);
+            model_ = new TableResultsModel(record, std::move(own), this);
+            table_->setModel(model_);
         }
-        table_->setSortingEnabled(false);
         while (slice.elapsed() < kSliceMs) {
             if (!reader_->next(record)) {
                 finish({});
                 return;
             }
             const CheckedGirder girder = run_->check(record);
-            rows_.push_back(std::move(record));
-            addGirder(girder, rows_.size() - 1);
-            checked_.push_back(girder.cells);
+            model_->add(record, girder);
+            totals_.add(girder);
         }
     } catch (const CsvError& error) {
         finish(fromUtf8(tableNotReadText(error.at())));
         return;
     }
+    model_->showAdded();
     if (fileSize_ > 0) {
         progress_->setValue(
             static_cast<int>(1000.0 * static_cast<double>(reader_->bytesRead()) / static_cast<double>(fileSize_)));
     }
-    summary_->setText(QStringLiteral("Проверено опор: %1…").arg(rows_.size()));
-}
-
-void TableResultsWindow::addGirder(const CheckedGirder& girder, std::size_t index)
-{
-    const int row = table_->rowCount();
-    table_->insertRow(row);
-    const std::vector<std::string>& input = rows_.back();
-    int column = 0;
-    for (const std::size_t own : ownColumns_) {
-        auto* item = new SortedItem(own < input.size() ? fromUtf8(input[own]) : QString());
-        item->setData(kGirderRole, static_cast<qulonglong>(index));
-        table_->setItem(row, column++, item);
-    }
-    const bool checked = girder.message.empty() && girder.leastMargin.has_value();
-    auto* margin = new SortedItem(checked ? fromUtf8(marginText(*girder.leastMargin)) : QStringLiteral("не проверена"));
-    margin->setData(kSortRole,
-                    checked ? static_cast<qlonglong>(*girder.leastMargin) : std::numeric_limits<qlonglong>::min());
-    margin->setData(kGirderRole, static_cast<qulonglong>(index));
-    margin->setBackground(!checked ? kNotCheckedColour : *girder.leastMargin < 0 ? kFailsColour : kHoldsColour);
-    margin->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    table_->setItem(row, column++, margin);
-    for (const auto& verdict : girder.verdicts) {
-        auto* item = new SortedItem(verdict ? fromUtf8(verdict->text) : QString());
-        item->setData(kGirderRole, static_cast<qulonglong>(index));
-        if (verdict) {
-            item->setBackground(verdict->holds ? kHoldsColour : kFailsColour);
-        }
-        table_->setItem(row, column++, item);
-    }
-    auto* message = new SortedItem(fromUtf8(girder.message));
-    message->setData(kGirderRole, static_cast<qulonglong>(index));
-    table_->setItem(row, column, message);
-    totals_.add(girder);
+    summary_->setText(QStringLiteral("Проверено опор: %1…").arg(model_->girderCount()));
 }
 
 void TableResultsWindow::finish(const QString& fault)
 {
     timer_->stop();
     reader_.reset();
+    file_.close();
     progress_->hide();
-    const auto marginColumn = static_cast<int>(ownColumns_.size());
-    table_->setSortingEnabled(true);
-    table_->sortByColumn(marginColumn, Qt::AscendingOrder);
-    table_->resizeColumnsToContents();
+    if (model_ != nullptr) {
+        model_->showAdded();
+        // Sorted once, by the margin, as sorting is turned on.
+        table_->horizontalHeader()->setSortIndicator(model_->marginColumn(), Qt::AscendingOrder);
+        table_->setSortingEnabled(true);
+        table_->resizeColumnsToContents();
+    }
     save_->setEnabled(run_.has_value());
     QString summary = fromUtf8(tableSummaryText(totals_.rows, totals_.holding, totals_.notHolding));
     if (!fault.isEmpty()) {
@@ -205,11 +150,24 @@ QString TableResultsWindow::saveTo(const QString& path) const
     if (!run_) {
         return QStringLiteral("таблица не прочитана");
     }
-    std::string out = checkedTableHeader(*run_, delimiter_);
-    for (const auto& cells : checked_) {
-        appendCsvRecord(out, cells, delimiter_);
-    }
-    return writeWholeFile(path, QByteArray::fromStdString(out));
+    // Checked again on a run of its own: a girder's results follow from its
+    // row alone, so they come out as the command writes them.
+    TableRun run = *run_;
+    const std::size_t count = model_ == nullptr ? 0 : model_->girderCount();
+    std::size_t next = 0;
+    bool headerWritten = false;
+    std::vector<std::string> row;
+    return writeWholeFile(path, [&](std::string& piece) {
+        piece.clear();
+        if (!std::exchange(headerWritten, true)) {
+            piece = checkedTableHeader(run, delimiter_);
+        }
+        for (; next < count && piece.size() < kSavePiece; ++next) {
+            model_->inputRow(next, row);
+            appendCsvRecord(piece, run.check(row).cells, delimiter_);
+        }
+        return !piece.empty();
+    });
 }
 
 void TableResultsWindow::askAndSave()
@@ -229,12 +187,12 @@ void TableResultsWindow::askAndSave()
 
 void TableResultsWindow::openRow(int row)
 {
-    const QTableWidgetItem* item = table_->item(row, 0);
-    if (item == nullptr || !run_) {
+    if (model_ == nullptr || !run_ || row < 0 || row >= model_->rowCount()) {
         return;
     }
-    const auto index = static_cast<std::size_t>(item->data(kGirderRole).toULongLong());
-    openGirder_(run_->girderForm(rows_.at(index)));
+    std::vector<std::string> input;
+    model_->inputRow(model_->girderAt(row), input);
+    openGirder_(run_->girderForm(input));
 }
 
 } // namespace prochnar
