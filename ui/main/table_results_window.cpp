@@ -5,6 +5,7 @@
 
 #include "calc/messages.h"
 #include "formats/csv_table.h"
+#include "formats/safe_output.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -19,6 +20,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <string_view>
 #include <vector>
@@ -32,9 +36,10 @@ constexpr std::size_t kSavePiece = std::size_t{1} << 20;
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
-QString faultAt(FileFault fault, std::size_t line)
+QString faultAt(FileFault fault, std::size_t line, std::string reason = {})
 {
-    return fromUtf8(tableNotReadText({.fault = fault, .line = line, .column = 0, .name = {}, .reason = {}}));
+    return fromUtf8(
+        tableNotReadText({.fault = fault, .line = line, .column = 0, .name = {}, .reason = std::move(reason)}));
 }
 
 std::filesystem::path fsPath(const QString& path) { return {path.toStdU16String()}; }
@@ -66,13 +71,24 @@ TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGir
     connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { openRow(index.row()); });
     connect(timer_, &QTimer::timeout, this, &TableResultsWindow::checkSlice);
 
+    // A pipe, a folder or a device is refused before it is opened: opening a
+    // pipe would wait for a writer, and none of them is a table.
     const std::filesystem::path file = fsPath(path);
-    file_.open(file, std::ios::binary);
-    if (!file_) {
-        finish(faultAt(FileFault::Unreadable, 0));
+    std::error_code error;
+    const auto status = std::filesystem::status(file, error);
+    if (!std::filesystem::exists(status)) {
+        finish(faultAt(FileFault::NoSuchFile, 0));
         return;
     }
-    std::error_code error;
+    if (!std::filesystem::is_regular_file(status)) {
+        finish(faultAt(FileFault::NotAFile, 0));
+        return;
+    }
+    file_.open(file, std::ios::binary);
+    if (!file_) {
+        finish(faultAt(FileFault::Unreadable, 0, std::strerror(errno)));
+        return;
+    }
     fileSize_ = static_cast<std::size_t>(std::filesystem::file_size(file, error));
     progress_->setRange(0, 1000);
     reader_ = std::make_unique<CsvReader>(file_);
@@ -145,10 +161,24 @@ void TableResultsWindow::finish(const QString& fault)
     summary_->setText(summary);
 }
 
+QString TableResultsWindow::refusalOf(const QString& path) const
+{
+    const std::array inputs{fsPath(path_)};
+    const auto refusal = refuseOutput(fsPath(path), inputs);
+    if (!refusal) {
+        return {};
+    }
+    return *refusal == OutputRefusal::SameAsInput ? QStringLiteral("это сама проверяемая таблица")
+                                                  : QStringLiteral("это не обычный файл");
+}
+
 QString TableResultsWindow::saveTo(const QString& path) const
 {
     if (!run_) {
         return QStringLiteral("таблица не прочитана");
+    }
+    if (QString why = refusalOf(path); !why.isEmpty()) {
+        return why;
     }
     // Checked again on a run of its own: a girder's results follow from its
     // row alone, so they come out as the command writes them.
@@ -177,11 +207,14 @@ void TableResultsWindow::askAndSave()
     if (path.isEmpty()) {
         return;
     }
-    if (const QString why = saveTo(path); !why.isEmpty()) {
-        present_(this,
-                 QStringLiteral("Результаты не сохранены в «%1»: %2. Файл, который там был, не изменился.")
-                     .arg(QDir::toNativeSeparators(path), why),
-                 MessageIcon::Error);
+    const QString where = QDir::toNativeSeparators(path);
+    if (const QString refused = refusalOf(path); !refused.isEmpty()) {
+        present_(this, QStringLiteral("Результаты не сохранены в «%1»: %2.").arg(where, refused), MessageIcon::Error);
+    } else if (const QString why = saveTo(path); !why.isEmpty()) {
+        present_(
+            this,
+            QStringLiteral("Результаты не сохранены в «%1»: %2. Файл, который там был, не изменился.").arg(where, why),
+            MessageIcon::Error);
     }
 }
 

@@ -53,6 +53,9 @@ public:
     // it could not, or "". The rows are checked again as they are written,
     // a piece at a time, so that the results are never held whole.
     [[nodiscard]] QString saveTo(const QString& path) const;
+    // Why the results may not be written at path at all: it is the table
+    // shown, or an existing file that is not a regular one; "" when they may.
+    [[nodiscard]] QString refusalOf(const QString& path) const;
     // Replaces the message boxes: the main window's presenter, so that its
     // table speaks as it does.
     void setMessagePresenter(MessagePresenter present) { present_ = std::move(present); }

@@ -1,7 +1,9 @@
 // The results window of a table of girders: its summary counts as the
-// command does and says where a table stops being readable; its rows sort
-// by the margin as a number and by the text of the rest; a save that the
-// disk cuts short leaves the old file whole.
+// command does and says where a table stops being readable, a pipe or a
+// folder refused at once; its rows sort by the margin as a number and by the
+// text of the rest; a save that the disk cuts short leaves the old file
+// whole, one over the table itself or a folder is refused, and a file
+// replaced keeps its permissions.
 
 #include "ui/main/table_results_window.h"
 
@@ -15,6 +17,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace prochnar;
 
@@ -57,6 +61,7 @@ private slots:
     void summaryCountsAndSaysWhereTheTableStops();
     void saveCutShortLeavesTheOldFileWhole();
     void sortsByMarginAsANumberAndByTextElsewhere();
+    void saveRefusesTheTableItselfAndKeepsPermissions();
 };
 
 void TableResultsTest::summaryCountsAndSaysWhereTheTableStops()
@@ -80,8 +85,16 @@ void TableResultsTest::summaryCountsAndSaysWhereTheTableStops()
              {empty.fileName(), QStringLiteral("Опор: 0, держат: 0, не держат: 0, не проверены: 0. Таблица не "
                                                "дочитана — строка 1: нет строки заголовков.")},
              {dir.filePath("missing.csv"), QStringLiteral("Опор: 0, держат: 0, не держат: 0, не проверены: 0. "
-                                                          "Таблица не дочитана — файл не читается.")},
+                                                          "Таблица не дочитана — такого файла нет.")},
+             // opening a pipe without a writer would wait for ever
+             {dir.filePath("pipe.csv"), QStringLiteral("Опор: 0, держат: 0, не держат: 0, не проверены: 0. "
+                                                       "Таблица не дочитана — это не файл.")},
+             {dir.path(), QStringLiteral("Опор: 0, держат: 0, не держат: 0, не проверены: 0. "
+                                         "Таблица не дочитана — это не файл.")},
          }) {
+        if (table.endsWith(QStringLiteral("pipe.csv"))) {
+            QCOMPARE(::mkfifo(QFile::encodeName(table).constData(), 0600), 0);
+        }
         QCOMPARE(summaryOf(table), summary);
     }
 }
@@ -160,6 +173,43 @@ void TableResultsTest::sortsByMarginAsANumberAndByTextElsewhere()
     QTemporaryDir dir;
     QVERIFY(opener.save(dir.filePath("out.csv")));
     QCOMPARE(read(dir.filePath("out.csv")), read(QStringLiteral(PROCHNAR_SOURCE_DIR "/tests/cli/tables/example.out")));
+}
+
+void TableResultsTest::saveRefusesTheTableItselfAndKeepsPermissions()
+{
+    QTemporaryDir dir;
+    const QString table = dir.filePath("table.csv");
+    QVERIFY(QFile::copy(example(), table));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    QVERIFY(QFile::link(table, dir.filePath("link.csv")));
+    QCOMPARE(::link(QFile::encodeName(table).constData(), QFile::encodeName(dir.filePath("hard.csv")).constData()), 0);
+    TableResultsWindow results(table, [](const MapForm&) {});
+    QTRY_VERIFY(results.finished());
+    const QByteArray before = read(table);
+    for (const QString& itself :
+         {table, dir.filePath("link.csv"), dir.filePath("hard.csv"), dir.filePath("sub/../table.csv")}) {
+        QCOMPARE(results.saveTo(itself), QStringLiteral("это сама проверяемая таблица"));
+    }
+    QCOMPARE(results.saveTo(dir.filePath("sub")), QStringLiteral("это не обычный файл"));
+    QCOMPARE(read(table), before);
+
+    // A file replaced keeps its permissions; a new one gets those of any new file.
+    const QString old = dir.filePath("old.csv");
+    QFile oldFile(old);
+    QVERIFY(oldFile.open(QIODevice::WriteOnly));
+    oldFile.close();
+    QVERIFY(::chmod(QFile::encodeName(old).constData(), 0604) == 0);
+    const mode_t mask = ::umask(0027);
+    const bool saved = results.save(old) && results.save(dir.filePath("new.csv"));
+    ::umask(mask);
+    QVERIFY(saved);
+    const auto modeOf = [](const QString& path) {
+        struct stat status {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 01000U;
+    };
+    QCOMPARE(modeOf(old), 0604U);
+    QCOMPARE(modeOf(dir.filePath("new.csv")), 0640U);
+    QCOMPARE(read(old), read(QStringLiteral(PROCHNAR_SOURCE_DIR "/tests/cli/tables/example.out")));
 }
 
 QTEST_MAIN(TableResultsTest)
