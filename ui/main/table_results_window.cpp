@@ -7,6 +7,7 @@
 #include "formats/csv_table.h"
 #include "formats/safe_output.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -20,11 +21,13 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace prochnar {
@@ -32,7 +35,7 @@ namespace prochnar {
 namespace {
 
 constexpr int kSliceMs = 30;
-constexpr std::size_t kSavePiece = std::size_t{1} << 20;
+constexpr std::size_t kSaveRows = 8192; // a piece of a save, a megabyte or so
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -180,24 +183,50 @@ QString TableResultsWindow::saveTo(const QString& path) const
     if (QString why = refusalOf(path); !why.isEmpty()) {
         return why;
     }
-    // Checked again on a run of its own: a girder's results follow from its
-    // row alone, so they come out as the command writes them.
-    TableRun run = *run_;
+    // Checked again, on runs of their own: a girder's results follow from its
+    // row alone, so they come out as the command writes them. Each piece's
+    // rows are shared out among the processors and put back in order.
+    const std::size_t workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+    std::vector<TableRun> runs(workers, *run_);
+    std::vector<std::string> parts(workers);
     const std::size_t count = model_ == nullptr ? 0 : model_->girderCount();
     std::size_t next = 0;
     bool headerWritten = false;
-    std::vector<std::string> row;
+    const auto checkRows = [this, &runs, &parts](std::size_t part, std::size_t from, std::size_t to) {
+        std::vector<std::string> row;
+        parts[part].clear();
+        for (std::size_t girder = from; girder < to; ++girder) {
+            model_->inputRow(girder, row);
+            appendCsvRecord(parts[part], runs[part].check(row).cells, delimiter_);
+        }
+    };
     return writeWholeFile(path, [&](std::string& piece) {
-        piece.clear();
-        if (!std::exchange(headerWritten, true)) {
-            piece = checkedTableHeader(run, delimiter_);
+        piece = std::exchange(headerWritten, true) ? std::string() : checkedTableHeader(runs.front(), delimiter_);
+        const std::size_t end = std::min(count, next + kSaveRows);
+        const std::size_t share = (end - next + workers - 1) / workers;
+        {
+            std::vector<std::jthread> helpers;
+            for (std::size_t part = 1; part < workers; ++part) {
+                helpers.emplace_back(checkRows, part, std::min(end, next + part * share),
+                                     std::min(end, next + (part + 1) * share));
+            }
+            checkRows(0, next, std::min(end, next + share));
         }
-        for (; next < count && piece.size() < kSavePiece; ++next) {
-            model_->inputRow(next, row);
-            appendCsvRecord(piece, run.check(row).cells, delimiter_);
+        for (const std::string& part : parts) {
+            piece += part;
         }
+        next = end;
         return !piece.empty();
     });
+}
+
+QString TableResultsWindow::savedWithWaitCursor(const QString& path) const
+{
+    // A large table takes seconds to check again.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString why = saveTo(path);
+    QApplication::restoreOverrideCursor();
+    return why;
 }
 
 void TableResultsWindow::askAndSave()
@@ -210,7 +239,7 @@ void TableResultsWindow::askAndSave()
     const QString where = QDir::toNativeSeparators(path);
     if (const QString refused = refusalOf(path); !refused.isEmpty()) {
         present_(this, QStringLiteral("Результаты не сохранены в «%1»: %2.").arg(where, refused), MessageIcon::Error);
-    } else if (const QString why = saveTo(path); !why.isEmpty()) {
+    } else if (const QString why = savedWithWaitCursor(path); !why.isEmpty()) {
         present_(
             this,
             QStringLiteral("Результаты не сохранены в «%1»: %2. Файл, который там был, не изменился.").arg(where, why),

@@ -65,6 +65,7 @@ private:
     // Ends the check; fault, when not empty, says why the table was not read
     // to its end.
     void finish(const QString& fault);
+    [[nodiscard]] QString savedWithWaitCursor(const QString& path) const;
     void askAndSave();
     void openRow(int row);
 
