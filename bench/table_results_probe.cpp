@@ -1,16 +1,19 @@
 // Opens the results window on a table of girders, waits until every row is
 // checked and prints how long that took; run under /usr/bin/time -v it tells
 // the window's peak memory on a large table.
-//   table_results_probe TABLE.csv [--save OUT.csv] [--grab PICTURE.png]
+//   table_results_probe TABLE.csv [--save OUT.csv] [--grab PICTURE.png] [--right]
 // --save writes the results as "Сохранить результаты…" does; --grab saves a
-// picture of the window once it is shown (QT_QPA_PLATFORM=offscreen works).
+// picture of the window once it is shown (QT_QPA_PLATFORM=offscreen works),
+// with --right scrolled to its last columns.
 
 #include "ui/main/table_results_window.h"
 
+#include <QAbstractScrollArea>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPixmap>
+#include <QScrollBar>
 
 #include <cstdio>
 #include <string_view>
@@ -21,9 +24,12 @@ int main(int argc, char* argv[])
     QString table;
     QString save;
     QString grab;
+    bool right = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg(argv[i]);
-        if ((arg == "--save" || arg == "--grab") && i + 1 < argc) {
+        if (arg == "--right") {
+            right = true;
+        } else if ((arg == "--save" || arg == "--grab") && i + 1 < argc) {
             (arg == "--save" ? save : grab) = QString::fromLocal8Bit(argv[++i]);
         } else if (table.isEmpty() && !arg.starts_with("--")) {
             table = QString::fromLocal8Bit(argv[i]);
@@ -33,7 +39,7 @@ int main(int argc, char* argv[])
         }
     }
     if (table.isEmpty()) {
-        std::fprintf(stderr, "usage: table_results_probe TABLE.csv [--save OUT.csv] [--grab PICTURE.png]\n");
+        std::fprintf(stderr, "usage: table_results_probe TABLE.csv [--save OUT.csv] [--grab PICTURE.png] [--right]\n");
         return 2;
     }
     QElapsedTimer clock;
@@ -53,6 +59,10 @@ int main(int argc, char* argv[])
                     qPrintable(why));
     }
     if (!grab.isEmpty()) {
+        if (right) {
+            QScrollBar* across = window.findChild<QAbstractScrollArea*>()->horizontalScrollBar();
+            across->setValue(across->maximum());
+        }
         clock.restart();
         while (clock.elapsed() < 200) { // the window laid out and painted
             QApplication::processEvents(QEventLoop::AllEvents, 50);
