@@ -70,10 +70,14 @@ void SafeOutput::commit()
         throw OutputError("cannot be written (the disk is full or the file too large?)");
     }
     // A file replaced keeps its permissions; a new one gets those any new
-    // file would (mkstemp made it readable by its owner alone).
+    // file would (mkstemp made it readable by its owner alone). Whatever was
+    // asked before, a device or a pipe is never replaced by a file.
     struct stat old {};
     mode_t mode = 0;
     if (::stat(target_.c_str(), &old) == 0) {
+        if (!S_ISREG(old.st_mode)) {
+            throw OutputError("cannot be written (not a regular file)");
+        }
         mode = old.st_mode & 0777;
     } else {
         const mode_t mask = ::umask(0);

@@ -1,5 +1,6 @@
 // An output put in place of its target: a new file gets the permissions any
-// new file would, one that replaces a file keeps that file's.
+// new file would, one that replaces a file keeps that file's, and nothing
+// that is not a regular file is replaced.
 
 #include "formats/safe_output.h"
 
@@ -27,7 +28,7 @@ void write(const std::filesystem::path& target, const std::string& text)
     out.commit();
 }
 
-TEST(SafeOutput, NewFileGetsTheUmasksPermissionsAReplacedOneKeepsItsOwn)
+TEST(SafeOutput, NewFileGetsTheUmasksPermissionsAReplacedOneItsOwnAndAPipeIsNeverReplaced)
 {
     const std::filesystem::path folder = std::filesystem::path(::testing::TempDir()) / "safe_output_test";
     std::filesystem::remove_all(folder);
@@ -44,6 +45,15 @@ TEST(SafeOutput, NewFileGetsTheUmasksPermissionsAReplacedOneKeepsItsOwn)
     std::ifstream in(target, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "second\n");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1); // no temporary file left
+
+    // A pipe in the target's place, even one that appeared after the output
+    // was begun, stays as it was (a rename would replace it).
+    SafeOutput late(target);
+    std::filesystem::remove(target);
+    ASSERT_EQ(::mkfifo(target.c_str(), 0600), 0);
+    late.stream() << "third\n";
+    EXPECT_THROW(late.commit(), OutputError);
+    EXPECT_TRUE(std::filesystem::is_fifo(target));
     std::filesystem::remove_all(folder);
 }
 
