@@ -69,10 +69,22 @@ void SafeOutput::commit()
     if (!written || stream_.fail()) {
         throw OutputError("cannot be written (the disk is full or the file too large?)");
     }
-    // The file keeps the target's permissions as a new file would get them.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::chmod(temporary_.c_str(), 0666 & ~mask);
+    // A file replaced keeps its permissions; a new one gets those any new
+    // file would (mkstemp made it readable by its owner alone). Whatever was
+    // asked before, a device or a pipe is never replaced by a file.
+    struct stat old {};
+    mode_t mode = 0;
+    if (::stat(target_.c_str(), &old) == 0) {
+        if (!S_ISREG(old.st_mode)) {
+            throw OutputError("cannot be written (not a regular file)");
+        }
+        mode = old.st_mode & 0777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::chmod(temporary_.c_str(), mode);
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
         throw OutputError("cannot be written (" + reason(errno) + ")");
     }

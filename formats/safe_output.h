@@ -27,7 +27,8 @@ public:
 // A file written whole or not at all: the bytes go to a new file in the
 // target's folder, which commit() renames over the target once they are all
 // written and on the disk. Until then the old target stays as it was; an
-// output never committed is removed.
+// output never committed is removed. A target replaced keeps its permission
+// bits; a new one gets 0666 less the umask.
 class SafeOutput {
 public:
     // Throws OutputError when the new file cannot be made.

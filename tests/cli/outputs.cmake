@@ -32,8 +32,10 @@ endfunction()
 expect(2 "is the table being read" ${CALC} --table line-section.csv -o line-section.csv)
 expect(2 "is the table being read" ${CALC} --table line-section.csv -o ${WORK}/link.csv)
 same(line-section.csv "${input}")
-# A device or a folder is not a file to write to.
-expect(2 "not a regular file" ${CALC} --table line-section.csv -o /dev/null)
+# A pipe or a folder is not a file to write to. The pipe stands for a device
+# too: a fault planted in the refusal must not replace a real /dev/null.
+execute_process(COMMAND mkfifo ${WORK}/pipe.csv)
+expect(2 "not a regular file" ${CALC} --table line-section.csv -o pipe.csv)
 expect(2 "not a regular file" ${CALC} --table line-section.csv -o .)
 # A table that cannot be read to its end leaves the old results as they were, and no scrap beside them.
 expect(2 "not closed" ${CALC} --table cut.csv -o old.csv)

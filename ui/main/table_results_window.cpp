@@ -1,11 +1,14 @@
 #include "ui/main/table_results_window.h"
 
+#include "ui/main/table_results_model.h"
 #include "ui/main/whole_file.h"
 
 #include "calc/messages.h"
 #include "formats/csv_table.h"
 #include "formats/input_file.h"
+#include "formats/safe_output.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -15,52 +18,38 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
-#include <limits>
 #include <string_view>
+#include <thread>
+#include <vector>
 
 namespace prochnar {
 
 namespace {
 
-constexpr int kSortRole = Qt::UserRole;
-constexpr int kGirderRole = Qt::UserRole + 1;
 constexpr int kSliceMs = 30;
-
-// Sorts by its sort value where it has one: the margin as a number, a girder
-// that was not checked below every margin.
-class SortedItem final : public QTableWidgetItem {
-public:
-    using QTableWidgetItem::QTableWidgetItem;
-    bool operator<(const QTableWidgetItem& other) const override
-    {
-        const QVariant mine = data(kSortRole);
-        const QVariant theirs = other.data(kSortRole);
-        if (mine.isValid() && theirs.isValid()) {
-            return mine.toLongLong() < theirs.toLongLong();
-        }
-        return QTableWidgetItem::operator<(other);
-    }
-};
+constexpr std::size_t kSaveRows = 8192; // a piece of a save, a megabyte or so
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QString notReadText(const FileFaultAt& fault) { return fromUtf8(tableNotReadText(fault)); }
 
-const QColor kHoldsColour(200, 235, 200);
-const QColor kFailsColour(245, 195, 195);
-const QColor kNotCheckedColour(240, 225, 170);
+std::filesystem::path fsPath(const QString& path) { return {path.toStdU16String()}; }
 
 } // namespace
 
 TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGirder, QWidget* parent)
     : QWidget(parent, Qt::Window), openGirder_(std::move(openGirder)), summary_(new QLabel(this)),
       progress_(new QProgressBar(this)), save_(new QPushButton(QStringLiteral("Сохранить результаты…"), this)),
-      table_(new QTableWidget(this)), timer_(new QTimer(this))
+      table_(new QTableView(this)), timer_(new QTimer(this)), path_(path)
 {
     setWindowTitle(QStringLiteral("Прочнар — ") + QFileInfo(path).fileName());
     resize(1100, 700);
@@ -71,6 +60,7 @@ TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGir
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(table_);
+    table_->setAccessibleName(QStringLiteral("Опоры таблицы"));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setWordWrap(false);
@@ -78,7 +68,7 @@ TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGir
     save_->setEnabled(false);
     summary_->setText(QStringLiteral("Проверяются опоры…"));
     connect(save_, &QPushButton::clicked, this, &TableResultsWindow::askAndSave);
-    connect(table_, &QTableWidget::cellDoubleClicked, this, [this](int row, int /*column*/) { openRow(row); });
+    connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { openRow(index.row()); });
     connect(timer_, &QTimer::timeout, this, &TableResultsWindow::checkSlice);
 
     const std::filesystem::path file(path.toStdU16String());
@@ -112,87 +102,49 @@ void TableResultsWindow::checkSlice()
             }
             run_.emplace(record);
             delimiter_ = reader_->delimiter();
+            std::vector<std::size_t> own;
             for (std::size_t column = 0; column < record.size(); ++column) {
                 if (isOwnColumn(record[column])) {
-                    ownColumns_.push_back(column);
+                    own.push_back(column);
                 }
             }
-            QStringList headers;
-            for (const std::size_t column : ownColumns_) {
-                headers << fromUtf8(record[column]);
-            }
-            headers << fromUtf8(kMarginColumn);
-            for (const auto& row : kStep3Rows) {
-                headers << fromUtf8(row.name);
-            }
-            headers << fromUtf8(kMessageColumn);
-            table_->setColumnCount(static_cast<int>(headers.size()));
-            table_->setHorizontalHeaderLabels(headers);
+            model_ = new TableResultsModel(record, std::move(own), this);
+            table_->setModel(model_);
         }
-        table_->setSortingEnabled(false);
         while (slice.elapsed() < kSliceMs) {
             if (!reader_->next(record)) {
                 finish({});
                 return;
             }
             const CheckedGirder girder = run_->check(record);
-            rows_.push_back(std::move(record));
-            addGirder(girder, rows_.size() - 1);
-            checked_.push_back(girder.cells);
+            model_->add(record, girder);
+            totals_.add(girder);
         }
     } catch (const CsvError& error) {
         finish(notReadText(error.at()));
         return;
     }
+    model_->showAdded();
     if (fileSize_ > 0) {
         progress_->setValue(
             static_cast<int>(1000.0 * static_cast<double>(reader_->bytesRead()) / static_cast<double>(fileSize_)));
     }
-    summary_->setText(QStringLiteral("Проверено опор: %1…").arg(rows_.size()));
-}
-
-void TableResultsWindow::addGirder(const CheckedGirder& girder, std::size_t index)
-{
-    const int row = table_->rowCount();
-    table_->insertRow(row);
-    const std::vector<std::string>& input = rows_.back();
-    int column = 0;
-    for (const std::size_t own : ownColumns_) {
-        auto* item = new SortedItem(own < input.size() ? fromUtf8(input[own]) : QString());
-        item->setData(kGirderRole, static_cast<qulonglong>(index));
-        table_->setItem(row, column++, item);
-    }
-    const bool checked = girder.message.empty() && girder.leastMargin.has_value();
-    auto* margin = new SortedItem(checked ? fromUtf8(marginText(*girder.leastMargin)) : QStringLiteral("не проверена"));
-    margin->setData(kSortRole,
-                    checked ? static_cast<qlonglong>(*girder.leastMargin) : std::numeric_limits<qlonglong>::min());
-    margin->setData(kGirderRole, static_cast<qulonglong>(index));
-    margin->setBackground(!checked ? kNotCheckedColour : *girder.leastMargin < 0 ? kFailsColour : kHoldsColour);
-    margin->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    table_->setItem(row, column++, margin);
-    for (const auto& verdict : girder.verdicts) {
-        auto* item = new SortedItem(verdict ? fromUtf8(verdict->text) : QString());
-        item->setData(kGirderRole, static_cast<qulonglong>(index));
-        if (verdict) {
-            item->setBackground(verdict->holds ? kHoldsColour : kFailsColour);
-        }
-        table_->setItem(row, column++, item);
-    }
-    auto* message = new SortedItem(fromUtf8(girder.message));
-    message->setData(kGirderRole, static_cast<qulonglong>(index));
-    table_->setItem(row, column, message);
-    totals_.add(girder);
+    summary_->setText(QStringLiteral("Проверено опор: %1…").arg(model_->girderCount()));
 }
 
 void TableResultsWindow::finish(const QString& fault)
 {
     timer_->stop();
     reader_.reset();
+    file_.close();
     progress_->hide();
-    const auto marginColumn = static_cast<int>(ownColumns_.size());
-    table_->setSortingEnabled(true);
-    table_->sortByColumn(marginColumn, Qt::AscendingOrder);
-    table_->resizeColumnsToContents();
+    if (model_ != nullptr) {
+        model_->showAdded();
+        // Sorted once, by the margin, as sorting is turned on.
+        table_->horizontalHeader()->setSortIndicator(model_->marginColumn(), Qt::AscendingOrder);
+        table_->setSortingEnabled(true);
+        table_->resizeColumnsToContents();
+    }
     save_->setEnabled(run_.has_value());
     QString summary = fromUtf8(tableSummaryText(totals_.rows, totals_.holding, totals_.notHolding));
     if (!fault.isEmpty()) {
@@ -201,16 +153,69 @@ void TableResultsWindow::finish(const QString& fault)
     summary_->setText(summary);
 }
 
+QString TableResultsWindow::refusalOf(const QString& path) const
+{
+    const std::array inputs{fsPath(path_)};
+    const auto refusal = refuseOutput(fsPath(path), inputs);
+    if (!refusal) {
+        return {};
+    }
+    return *refusal == OutputRefusal::SameAsInput ? QStringLiteral("это сама проверяемая таблица")
+                                                  : QStringLiteral("это не обычный файл");
+}
+
 QString TableResultsWindow::saveTo(const QString& path) const
 {
     if (!run_) {
         return QStringLiteral("таблица не прочитана");
     }
-    std::string out = checkedTableHeader(*run_, delimiter_);
-    for (const auto& cells : checked_) {
-        appendCsvRecord(out, cells, delimiter_);
+    if (QString why = refusalOf(path); !why.isEmpty()) {
+        return why;
     }
-    return writeWholeFile(path, QByteArray::fromStdString(out));
+    // Checked again, on runs of their own: a girder's results follow from its
+    // row alone, so they come out as the command writes them. Each piece's
+    // rows are shared out among the processors and put back in order.
+    const std::size_t workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+    std::vector<TableRun> runs(workers, *run_);
+    std::vector<std::string> parts(workers);
+    const std::size_t count = model_ == nullptr ? 0 : model_->girderCount();
+    std::size_t next = 0;
+    bool headerWritten = false;
+    const auto checkRows = [this, &runs, &parts](std::size_t part, std::size_t from, std::size_t to) {
+        std::vector<std::string> row;
+        parts[part].clear();
+        for (std::size_t girder = from; girder < to; ++girder) {
+            model_->inputRow(girder, row);
+            appendCsvRecord(parts[part], runs[part].check(row).cells, delimiter_);
+        }
+    };
+    return writeWholeFile(path, [&](std::string& piece) {
+        piece = std::exchange(headerWritten, true) ? std::string() : checkedTableHeader(runs.front(), delimiter_);
+        const std::size_t end = std::min(count, next + kSaveRows);
+        const std::size_t share = (end - next + workers - 1) / workers;
+        {
+            std::vector<std::jthread> helpers;
+            for (std::size_t part = 1; part < workers; ++part) {
+                helpers.emplace_back(checkRows, part, std::min(end, next + part * share),
+                                     std::min(end, next + (part + 1) * share));
+            }
+            checkRows(0, next, std::min(end, next + share));
+        }
+        for (const std::string& part : parts) {
+            piece += part;
+        }
+        next = end;
+        return !piece.empty();
+    });
+}
+
+QString TableResultsWindow::savedWithWaitCursor(const QString& path) const
+{
+    // A large table takes seconds to check again.
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QString why = saveTo(path);
+    QApplication::restoreOverrideCursor();
+    return why;
 }
 
 void TableResultsWindow::askAndSave()
@@ -220,22 +225,25 @@ void TableResultsWindow::askAndSave()
     if (path.isEmpty()) {
         return;
     }
-    if (const QString why = saveTo(path); !why.isEmpty()) {
-        present_(this,
-                 QStringLiteral("Результаты не сохранены в «%1»: %2. Файл, который там был, не изменился.")
-                     .arg(QDir::toNativeSeparators(path), why),
-                 MessageIcon::Error);
+    const QString where = QDir::toNativeSeparators(path);
+    if (const QString refused = refusalOf(path); !refused.isEmpty()) {
+        present_(this, QStringLiteral("Результаты не сохранены в «%1»: %2.").arg(where, refused), MessageIcon::Error);
+    } else if (const QString why = savedWithWaitCursor(path); !why.isEmpty()) {
+        present_(
+            this,
+            QStringLiteral("Результаты не сохранены в «%1»: %2. Файл, который там был, не изменился.").arg(where, why),
+            MessageIcon::Error);
     }
 }
 
 void TableResultsWindow::openRow(int row)
 {
-    const QTableWidgetItem* item = table_->item(row, 0);
-    if (item == nullptr || !run_) {
+    if (model_ == nullptr || !run_ || row < 0 || row >= model_->rowCount()) {
         return;
     }
-    const auto index = static_cast<std::size_t>(item->data(kGirderRole).toULongLong());
-    openGirder_(run_->girderForm(rows_.at(index)));
+    std::vector<std::string> input;
+    model_->inputRow(model_->girderAt(row), input);
+    openGirder_(run_->girderForm(input));
 }
 
 } // namespace prochnar

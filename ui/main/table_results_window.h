@@ -13,17 +13,17 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 class QTimer;
 
 namespace prochnar {
 
 class CsvReader;
+class TableResultsModel;
 
 // Opens a girder's form in the wizard.
 using GirderOpener = std::function<void(const MapForm& form)>;
@@ -50,18 +50,22 @@ public:
     // Writes the checked table as the command does; false when it cannot.
     bool save(const QString& path) const { return saveTo(path).isEmpty(); }
     // The same, in place of the file at path only once whole; returns why
-    // it could not, or "".
+    // it could not, or "". The rows are checked again as they are written,
+    // a piece at a time, so that the results are never held whole.
     [[nodiscard]] QString saveTo(const QString& path) const;
+    // Why the results may not be written at path at all: it is the table
+    // shown, or an existing file that is not a regular one; "" when they may.
+    [[nodiscard]] QString refusalOf(const QString& path) const;
     // Replaces the message boxes: the main window's presenter, so that its
     // table speaks as it does.
     void setMessagePresenter(MessagePresenter present) { present_ = std::move(present); }
 
 private:
     void checkSlice();
-    void addGirder(const CheckedGirder& girder, std::size_t index);
     // Ends the check; fault, when not empty, says why the table was not read
     // to its end.
     void finish(const QString& fault);
+    [[nodiscard]] QString savedWithWaitCursor(const QString& path) const;
     void askAndSave();
     void openRow(int row);
 
@@ -70,16 +74,15 @@ private:
     QLabel* summary_;
     QProgressBar* progress_;
     QPushButton* save_;
-    QTableWidget* table_;
+    QTableView* table_;
     QTimer* timer_;
+    TableResultsModel* model_ = nullptr;
 
+    QString path_;
     std::ifstream file_;
     std::size_t fileSize_ = 0;
     std::unique_ptr<CsvReader> reader_;
     std::optional<TableRun> run_;
-    std::vector<std::size_t> ownColumns_; // positions in the table's header
-    std::vector<std::vector<std::string>> rows_;
-    std::vector<std::vector<std::string>> checked_;
     char delimiter_ = ';';
     TableTotals totals_;
 };

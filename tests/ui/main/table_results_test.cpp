@@ -1,17 +1,24 @@
 // The results window of a table of girders: its summary counts as the
-// command does and says where a table stops being readable; a save that the
-// disk cuts short leaves the old file whole.
+// command does and says where a table stops being readable, a pipe or a
+// folder refused at once; its rows sort by the margin as a number and by the
+// text of the rest; a save that the disk cuts short leaves the old file
+// whole, one over the table itself or a folder is refused, and a file
+// replaced keeps its permissions.
 
 #include "ui/main/table_results_window.h"
 
+#include <QBrush>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace prochnar;
 
@@ -21,6 +28,19 @@ QByteArray read(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unread)");
+}
+
+QString example() { return QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/line-section.csv"); }
+
+// A column of the view from top to bottom, in the role asked for.
+QStringList column(const QAbstractItemModel& model, int at, int role = Qt::DisplayRole)
+{
+    QStringList cells;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QVariant value = model.index(row, at).data(role);
+        cells << (role == Qt::BackgroundRole ? value.value<QBrush>().color().name() : value.toString());
+    }
+    return cells;
 }
 
 QString summaryOf(const QString& table)
@@ -40,6 +60,8 @@ class TableResultsTest : public QObject {
 private slots:
     void summaryCountsAndSaysWhereTheTableStops();
     void saveCutShortLeavesTheOldFileWhole();
+    void sortsByMarginAsANumberAndByTextElsewhere();
+    void saveRefusesTheTableItselfAndKeepsPermissions();
 };
 
 void TableResultsTest::summaryCountsAndSaysWhereTheTableStops()
@@ -65,7 +87,16 @@ void TableResultsTest::summaryCountsAndSaysWhereTheTableStops()
                                                "дочитана — строка 1: нет строки заголовков.")},
              {dir.filePath("missing.csv"), QStringLiteral("Опор: 0, держат: 0, не держат: 0, не проверены: 0. "
                                                           "Таблица не дочитана — такого файла нет.")},
+             // opening a pipe without a writer would wait for ever
+             {dir.filePath("pipe.csv"),
+              QStringLiteral("Опор: 0, держат: 0, не держат: 0, не проверены: 0. "
+                             "Таблица не дочитана — это не файл, а папка, канал или устройство.")},
+             {dir.path(), QStringLiteral("Опор: 0, держат: 0, не держат: 0, не проверены: 0. "
+                                         "Таблица не дочитана — это не файл, а папка, канал или устройство.")},
          }) {
+        if (table.endsWith(QStringLiteral("pipe.csv"))) {
+            QCOMPARE(::mkfifo(QFile::encodeName(table).constData(), 0600), 0);
+        }
         QCOMPARE(summaryOf(table), summary);
     }
 }
@@ -94,6 +125,93 @@ void TableResultsTest::saveCutShortLeavesTheOldFileWhole()
     QVERIFY(!results.save(dir.filePath("no-such-folder/results.csv")));
     QVERIFY(results.save(path));
     QCOMPARE(read(path), read(QStringLiteral(PROCHNAR_SOURCE_DIR "/tests/cli/tables/example.out")));
+}
+
+void TableResultsTest::sortsByMarginAsANumberAndByTextElsewhere()
+{
+    TableResultsWindow results(example(), [](const MapForm&) {});
+    QTRY_VERIFY(results.finished());
+    auto* view = results.findChild<QTableView*>();
+    QAbstractItemModel& model = *view->model();
+    QCOMPARE(model.columnCount(), 10); // №, Опора, Км, Примечание, the margin, four verdicts, the message
+    QCOMPARE(model.headerData(4, Qt::Horizontal).toString(), QStringLiteral("Наименьший запас, %"));
+    QCOMPARE(model.headerData(9, Qt::Horizontal).toString(), QStringLiteral("Сообщение"));
+    // As opened: the girder not checked first, then by margin, -332,4 below
+    // -55,3 and 53,1 below 7…, as numbers and not as text; equal margins in
+    // the order read.
+    const QStringList ascending{"не проверена", "-332,4", "-155,6", "-137,4", "-55,3", "53,1",
+                                "61,2",         "65,0",   "65,3",   "67,8",   "67,8",  "70,4"};
+    QCOMPARE(column(model, 4), ascending);
+    QCOMPARE(column(model, 0).mid(9), (QStringList{"1", "9", "6"}));
+    // The colours of the margin count as the summary does: 1 not checked, 4
+    // not holding, 7 holding; a verdict's colour is its own.
+    const QStringList colours = column(model, 4, Qt::BackgroundRole);
+    QCOMPARE(colours.count(QStringLiteral("#f0e1aa")), 1);
+    QCOMPARE(colours.count(QStringLiteral("#f5c3c3")), 4);
+    QCOMPARE(colours.count(QStringLiteral("#c8ebc8")), 7);
+    QCOMPARE(column(model, 5, Qt::BackgroundRole).mid(0, 3), (QStringList{"#000000", "#f5c3c3", "#f5c3c3"}));
+    QCOMPARE(column(model, 6, Qt::BackgroundRole).at(1), QStringLiteral("#c8ebc8"));
+
+    view->sortByColumn(4, Qt::DescendingOrder);
+    QStringList descending = ascending.mid(1);
+    std::reverse(descending.begin(), descending.end());
+    QCOMPARE(column(model, 4), descending << QStringLiteral("не проверена"));
+    view->sortByColumn(1, Qt::AscendingOrder);
+    QStringList supports = column(model, 1);
+    QCOMPARE(supports.first(), QStringLiteral("12-13"));
+    QStringList sorted = supports;
+    sorted.sort();
+    QCOMPARE(supports, sorted);
+
+    // A double click opens the girder of the row it was on, as now sorted;
+    // a save writes the table in the order read.
+    std::vector<std::string> opened;
+    TableResultsWindow opener(example(), [&opened](const MapForm& form) { opened.push_back(form.text(Field::Text9)); });
+    QTRY_VERIFY(opener.finished());
+    auto* openerView = opener.findChild<QTableView*>();
+    openerView->sortByColumn(4, Qt::DescendingOrder);
+    emit openerView->doubleClicked(openerView->model()->index(10, 2)); // the girder of -332,4
+    QCOMPARE(opened, std::vector<std::string>{"4,2"});
+    QTemporaryDir dir;
+    QVERIFY(opener.save(dir.filePath("out.csv")));
+    QCOMPARE(read(dir.filePath("out.csv")), read(QStringLiteral(PROCHNAR_SOURCE_DIR "/tests/cli/tables/example.out")));
+}
+
+void TableResultsTest::saveRefusesTheTableItselfAndKeepsPermissions()
+{
+    QTemporaryDir dir;
+    const QString table = dir.filePath("table.csv");
+    QVERIFY(QFile::copy(example(), table));
+    QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    QVERIFY(QFile::link(table, dir.filePath("link.csv")));
+    QCOMPARE(::link(QFile::encodeName(table).constData(), QFile::encodeName(dir.filePath("hard.csv")).constData()), 0);
+    TableResultsWindow results(table, [](const MapForm&) {});
+    QTRY_VERIFY(results.finished());
+    const QByteArray before = read(table);
+    for (const QString& itself :
+         {table, dir.filePath("link.csv"), dir.filePath("hard.csv"), dir.filePath("sub/../table.csv")}) {
+        QCOMPARE(results.saveTo(itself), QStringLiteral("это сама проверяемая таблица"));
+    }
+    QCOMPARE(results.saveTo(dir.filePath("sub")), QStringLiteral("это не обычный файл"));
+    QCOMPARE(read(table), before);
+
+    // A file replaced keeps its permissions; a new one gets those of any new file.
+    const QString old = dir.filePath("old.csv");
+    QFile oldFile(old);
+    QVERIFY(oldFile.open(QIODevice::WriteOnly));
+    oldFile.close();
+    QVERIFY(::chmod(QFile::encodeName(old).constData(), 0604) == 0);
+    const mode_t mask = ::umask(0027);
+    const bool saved = results.save(old) && results.save(dir.filePath("new.csv"));
+    ::umask(mask);
+    QVERIFY(saved);
+    const auto modeOf = [](const QString& path) {
+        struct stat status {};
+        return ::stat(QFile::encodeName(path).constData(), &status) == 0 ? status.st_mode & 07777 : 01000U;
+    };
+    QCOMPARE(modeOf(old), 0604U);
+    QCOMPARE(modeOf(dir.filePath("new.csv")), 0640U);
+    QCOMPARE(read(old), read(QStringLiteral(PROCHNAR_SOURCE_DIR "/tests/cli/tables/example.out")));
 }
 
 QTEST_MAIN(TableResultsTest)

@@ -1,0 +1,254 @@
+#include "ui/main/table_results_model.h"
+
+#include <QColor>
+
+#include <algorithm>
+#include <limits>
+#include <stdexcept>
+#include <utility>
+
+namespace prochnar {
+
+namespace {
+
+const QColor kHoldsColour(200, 235, 200);
+const QColor kFailsColour(245, 195, 195);
+const QColor kNotCheckedColour(240, 225, 170);
+
+constexpr std::size_t kBlockSize = std::size_t{1} << 20;
+constexpr int kVerdictCount = static_cast<int>(kVerdictRows);
+
+QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+
+// A packed record: the number of input cells, then each cell (the input
+// row's, then the four verdicts' words and the message) as its length and
+// its bytes; a number takes seven bits a byte, the last byte without the top
+// bit, so that most lengths take one byte.
+void appendNumber(std::string& to, std::size_t number)
+{
+    for (; number >= 0x80; number >>= 7) {
+        to += static_cast<char>((number & 0x7F) | 0x80);
+    }
+    to += static_cast<char>(number);
+}
+
+std::size_t readNumber(const char*& at)
+{
+    std::size_t number = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(*at++);
+        number |= static_cast<std::size_t>(byte & 0x7F) << shift;
+        if ((byte & 0x80) == 0) {
+            return number;
+        }
+    }
+}
+
+std::size_t inputCount(const char* cells) { return readNumber(cells); }
+
+std::string_view packedCell(const char* cells, std::size_t at)
+{
+    readNumber(cells);
+    for (std::size_t skipped = 0; skipped < at; ++skipped) {
+        cells += readNumber(cells);
+    }
+    const std::size_t length = readNumber(cells);
+    return {cells, length};
+}
+
+} // namespace
+
+TableResultsModel::TableResultsModel(const std::vector<std::string>& header, std::vector<std::size_t> ownColumns,
+                                     QObject* parent)
+    : QAbstractTableModel(parent), ownColumns_(std::move(ownColumns))
+{
+    for (const std::size_t column : ownColumns_) {
+        ownNames_.push_back(fromUtf8(header.at(column)));
+    }
+}
+
+TableResultsModel::~TableResultsModel() = default;
+
+const char* TableResultsModel::pack(const std::vector<std::string>& row, const CheckedGirder& girder)
+{
+    std::string record;
+    appendNumber(record, row.size());
+    const auto append = [&record](std::string_view cell) {
+        appendNumber(record, cell.size());
+        record += cell;
+    };
+    for (const std::string& cell : row) {
+        append(cell);
+    }
+    for (const auto& verdict : girder.verdicts) {
+        append(verdict ? std::string_view(verdict->text) : std::string_view());
+    }
+    append(girder.message);
+    if (record.size() > blockFree_) {
+        const std::size_t size = std::max(kBlockSize, record.size());
+        blocks_.push_back(std::make_unique<char[]>(size));
+        blockEnd_ = blocks_.back().get();
+        blockFree_ = size;
+    }
+    char* const at = blockEnd_;
+    std::copy(record.begin(), record.end(), at);
+    blockEnd_ += record.size();
+    blockFree_ -= record.size();
+    return at;
+}
+
+void TableResultsModel::add(const std::vector<std::string>& row, const CheckedGirder& girder)
+{
+    if (girders_.size() >= std::numeric_limits<std::uint32_t>::max()) {
+        throw std::length_error("too many girders");
+    }
+    Girder kept{.cells = pack(row, girder),
+                .margin = girder.leastMargin.value_or(0),
+                .checked = static_cast<std::uint8_t>(girder.message.empty() && girder.leastMargin.has_value()),
+                .judged = 0,
+                .holding = 0};
+    for (std::size_t at = 0; at < kVerdictRows; ++at) {
+        if (const auto& verdict = girder.verdicts.at(at)) {
+            kept.judged |= static_cast<std::uint8_t>(1U << at);
+            kept.holding |= static_cast<std::uint8_t>(verdict->holds ? 1U << at : 0U);
+        }
+    }
+    girders_.push_back(kept);
+    order_.push_back(static_cast<std::uint32_t>(girders_.size() - 1));
+}
+
+void TableResultsModel::showAdded()
+{
+    if (shown_ == order_.size()) {
+        return;
+    }
+    beginInsertRows({}, static_cast<int>(shown_), static_cast<int>(order_.size() - 1));
+    shown_ = order_.size();
+    endInsertRows();
+}
+
+void TableResultsModel::inputRow(std::size_t girder, std::vector<std::string>& row) const
+{
+    const char* at = girders_.at(girder).cells;
+    row.resize(readNumber(at));
+    for (std::string& cell : row) {
+        const std::size_t length = readNumber(at);
+        cell.assign(at, length);
+        at += length;
+    }
+}
+
+int TableResultsModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(shown_);
+}
+
+int TableResultsModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : marginColumn() + 1 + kVerdictCount + 1;
+}
+
+std::string_view TableResultsModel::cellText(const Girder& girder, int column) const
+{
+    const std::size_t inputs = inputCount(girder.cells);
+    if (column < marginColumn()) {
+        const std::size_t at = ownColumns_.at(static_cast<std::size_t>(column));
+        return at < inputs ? packedCell(girder.cells, at) : std::string_view();
+    }
+    // After the margin, which is kept as a number: the verdicts and the message.
+    return packedCell(girder.cells, inputs + static_cast<std::size_t>(column - marginColumn() - 1));
+}
+
+QVariant TableResultsModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) {
+        return {};
+    }
+    const Girder& girder = girders_[order_[static_cast<std::size_t>(index.row())]];
+    const int column = index.column();
+    if (column == marginColumn()) {
+        switch (role) {
+        case Qt::DisplayRole:
+            return girder.checked != 0 ? fromUtf8(marginText(girder.margin)) : QStringLiteral("не проверена");
+        case Qt::BackgroundRole:
+            return girder.checked == 0 ? kNotCheckedColour : girder.margin < 0 ? kFailsColour : kHoldsColour;
+        case Qt::TextAlignmentRole:
+            return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
+        default:
+            return {};
+        }
+    }
+    if (role == Qt::DisplayRole) {
+        return fromUtf8(cellText(girder, column));
+    }
+    const int verdict = column - marginColumn() - 1;
+    if (role == Qt::BackgroundRole && verdict >= 0 && verdict < kVerdictCount && (girder.judged >> verdict & 1U) != 0) {
+        return (girder.holding >> verdict & 1U) != 0 ? kHoldsColour : kFailsColour;
+    }
+    return {};
+}
+
+QVariant TableResultsModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= columnCount()) {
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+    if (section < marginColumn()) {
+        return ownNames_.at(static_cast<std::size_t>(section));
+    }
+    if (section == marginColumn()) {
+        return fromUtf8(kMarginColumn);
+    }
+    const int verdict = section - marginColumn() - 1;
+    return fromUtf8(verdict < kVerdictCount ? kStep3Rows.at(static_cast<std::size_t>(verdict)).name : kMessageColumn);
+}
+
+Qt::ItemFlags TableResultsModel::flags(const QModelIndex& index) const
+{
+    return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
+}
+
+void TableResultsModel::sort(int column, Qt::SortOrder order)
+{
+    if (column < 0 || column >= columnCount()) {
+        return;
+    }
+    const auto less = [this, column](std::uint32_t left, std::uint32_t right) {
+        const Girder& one = girders_[left];
+        const Girder& other = girders_[right];
+        if (column == marginColumn()) {
+            // A girder that was not checked comes below every margin.
+            return one.checked != other.checked ? one.checked == 0 : one.checked != 0 && one.margin < other.margin;
+        }
+        return cellText(one, column) < cellText(other, column);
+    };
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    std::vector<std::uint32_t> girdersBefore;
+    girdersBefore.reserve(static_cast<std::size_t>(before.size()));
+    for (const QModelIndex& index : before) {
+        girdersBefore.push_back(order_.at(static_cast<std::size_t>(index.row())));
+    }
+    const auto shown = order_.begin() + static_cast<std::ptrdiff_t>(shown_);
+    if (order == Qt::AscendingOrder) {
+        std::stable_sort(order_.begin(), shown, less);
+    } else {
+        std::stable_sort(order_.begin(), shown,
+                         [&less](std::uint32_t left, std::uint32_t right) { return less(right, left); });
+    }
+    if (!before.isEmpty()) {
+        std::vector<int> rowOf(girders_.size(), -1);
+        for (std::size_t row = 0; row < shown_; ++row) {
+            rowOf[order_[row]] = static_cast<int>(row);
+        }
+        QModelIndexList after;
+        after.reserve(before.size());
+        for (qsizetype at = 0; at < before.size(); ++at) {
+            after.push_back(index(rowOf[girdersBefore[static_cast<std::size_t>(at)]], before[at].column()));
+        }
+        changePersistentIndexList(before, after);
+    }
+    emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+} // namespace prochnar

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "calc/table_run.h"
+
+#include <QAbstractTableModel>
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace prochnar {
+
+// The girders of a checked table as the results window shows them, one a
+// row: the table's own columns, the smallest margin, the four verdicts and
+// the message. A million girders must fit in a few times the table's size,
+// so a girder keeps only its input row (which the wizard opens and a save
+// checks again), its verdicts' words and its message, packed one after
+// another in a shared arena, plus a few numbers; the texts shown are made
+// when the view asks for them. Rows are sorted through a list of girders:
+// by the margin as a number with the girders not checked first, or by the
+// text of any other column.
+class TableResultsModel final : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    // header: the table's header record; ownColumns: the positions in it of
+    // the engineer's own columns, shown first.
+    TableResultsModel(const std::vector<std::string>& header, std::vector<std::size_t> ownColumns,
+                      QObject* parent = nullptr);
+    ~TableResultsModel() override;
+    TableResultsModel(const TableResultsModel&) = delete;
+    TableResultsModel& operator=(const TableResultsModel&) = delete;
+    TableResultsModel(TableResultsModel&&) = delete;
+    TableResultsModel& operator=(TableResultsModel&&) = delete;
+
+    // Keeps a girder read and checked; it is shown at the end once
+    // showAdded() is called, so that a slice of rows reaches the view at once.
+    void add(const std::vector<std::string>& row, const CheckedGirder& girder);
+    void showAdded();
+
+    [[nodiscard]] std::size_t girderCount() const { return girders_.size(); }
+    // The girder (in the order read) shown at a row of the view.
+    [[nodiscard]] std::size_t girderAt(int row) const { return order_.at(static_cast<std::size_t>(row)); }
+    // The input row of a girder, in the order read.
+    void inputRow(std::size_t girder, std::vector<std::string>& row) const;
+    [[nodiscard]] int marginColumn() const { return static_cast<int>(ownNames_.size()); }
+
+    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
+                                      int role = Qt::DisplayRole) const override;
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // Stable, as a click on a header sorts: rows whose keys are equal keep
+    // their order.
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+private:
+    struct Girder {
+        const char* cells;    // packed: the input row, then the verdicts' words and the message
+        std::int32_t margin;  // the least margin in tenths, when checked
+        std::uint8_t checked; // has a margin and no message
+        std::uint8_t judged;  // a bit for each verdict row that has a verdict
+        std::uint8_t holding; // a bit for each verdict that holds
+    };
+
+    // The text shown in a column for a girder, as it is sorted.
+    [[nodiscard]] std::string_view cellText(const Girder& girder, int column) const;
+    [[nodiscard]] const char* pack(const std::vector<std::string>& row, const CheckedGirder& girder);
+
+    std::vector<QString> ownNames_;
+    std::vector<std::size_t> ownColumns_;
+    std::vector<Girder> girders_;
+    std::vector<std::uint32_t> order_; // the girders in the order shown
+    std::size_t shown_ = 0;            // rows the view knows of
+    // The arena: blocks the packed records are written into one after another.
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    std::size_t blockFree_ = 0;
+    char* blockEnd_ = nullptr;
+};
+
+} // namespace prochnar
