@@ -20,6 +20,7 @@
 #include "prochnar/version.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -200,6 +201,25 @@ std::string readInput(const std::string& file, const std::string& shownName)
 }
 
 // Checks each row of the table as it is read and writes it out at once.
+// Ends what was written to standard output: written to its end and closed,
+// or a failure with the system's reason (a full disk, a closed descriptor).
+// earlier is the reason an earlier write gave, where it was seen.
+void finishStandardOutput(int earlier = 0)
+{
+    errno = 0;
+    std::cout.flush();
+    bool failed = !std::cout;
+    int error = earlier != 0 ? earlier : errno;
+    for (const bool ended : {std::fflush(stdout) == 0, std::fclose(stdout) == 0}) {
+        failed = failed || !ended;
+        error = error != 0 ? error : ended ? 0 : errno;
+    }
+    if (failed) {
+        throw UsageError("standard output: cannot be written" +
+                         (error != 0 ? " (" + std::generic_category().message(error) + ")" : std::string()));
+    }
+}
+
 int runTable(const Options& options)
 {
     std::ifstream inFile;
@@ -250,8 +270,8 @@ int runTable(const Options& options)
         } catch (const OutputError& error) {
             throw UsageError(options.output + ": " + error.what());
         }
-    } else if (!*out) {
-        throw UsageError("standard output: cannot be written");
+    } else {
+        finishStandardOutput(totals.writeError);
     }
     std::cerr << "prochnar-calc: " << totals.rows << " rows, " << totals.holding << " holding, " << totals.notHolding
               << " not holding, " << totals.notComputed() << " not computed\n";
@@ -292,10 +312,7 @@ int run(int argc, char** argv)
     }
     const std::string out = writePressLog(presses) + writeFormFile(form);
     std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
-    std::cout.flush();
-    if (!std::cout) {
-        throw UsageError("standard output: cannot be written");
-    }
+    finishStandardOutput();
     return messageShown ? 1 : 0;
 }
 

@@ -1,6 +1,7 @@
 #include "formats/table_check.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -74,8 +75,13 @@ public:
             // passes on so that no thread waits for it for ever.
             stopped_ = stopped_ || failed;
             if (!stopped_) {
+                errno = 0;
                 out_.write(text.data(), static_cast<std::streamsize>(text.size()));
                 totals_ += totals;
+                // errno belongs to this thread: the reason is kept for the caller.
+                if (!out_ && totals_.writeError == 0) {
+                    totals_.writeError = errno;
+                }
             }
             ++writeTurn_;
             lock.unlock();

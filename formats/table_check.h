@@ -16,6 +16,7 @@ struct TableTotals {
     std::size_t holding = 0;
     std::size_t notHolding = 0;
     bool messageShown = false; // some row had a message
+    int writeError = 0;        // the system's reason the output failed, if it gave one
 
     // Counts one checked girder.
     void add(const CheckedGirder& girder)
@@ -34,6 +35,7 @@ struct TableTotals {
         holding += more.holding;
         notHolding += more.notHolding;
         messageShown = messageShown || more.messageShown;
+        writeError = writeError != 0 ? writeError : more.writeError;
         return *this;
     }
 };

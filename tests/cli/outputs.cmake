@@ -49,8 +49,8 @@ file(READ ${SOURCE}/tests/cli/tables/example.out written)
 same(old.csv "${written}")
 # A standard output that could not be written is not a success.
 set(STDOUT /dev/full)
-expect(2 "standard output: cannot be written" ${CALC} --table line-section.csv -o -)
-expect(2 "standard output: cannot be written" ${CALC} catalogue-angles.prochnar)
+expect(2 "standard output: cannot be written \\(No space left on device\\)" ${CALC} --table line-section.csv -o -)
+expect(2 "standard output: cannot be written \\(No space left on device\\)" ${CALC} catalogue-angles.prochnar)
 set(STDOUT ${WORK}/stdout)
 # The report never takes the place of the calculation, nor of a device.
 if(PROGRAM)
