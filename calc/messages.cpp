@@ -257,11 +257,11 @@ std::string commandFaultText(const FileFaultAt& fault)
     return {};
 }
 
-std::string tableSummaryText(std::size_t rows, std::size_t holding, std::size_t notHolding)
+std::string tableSummaryText(std::size_t rows, std::size_t holding, std::size_t notHolding, std::size_t toCheck)
 {
     return "Опор: " + std::to_string(rows) + ", держат: " + std::to_string(holding) +
-           ", не держат: " + std::to_string(notHolding) +
-           ", не проверены: " + std::to_string(rows - holding - notHolding) + ".";
+           ", не держат: " + std::to_string(notHolding) + ", проверьте: " + std::to_string(toCheck) +
+           ", не проверены: " + std::to_string(rows - holding - notHolding - toCheck) + ".";
 }
 
 std::string tableNotReadText(const FileFaultAt& fault) { return "Таблица не дочитана — " + faultText(fault) + "."; }

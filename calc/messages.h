@@ -120,9 +120,10 @@ struct FileFaultAt {
 [[nodiscard]] std::string commandFaultText(const FileFaultAt& fault);
 
 // The totals of a checked table of girders in the window's words: "Опор: 12,
-// держат: 7, не держат: 4, не проверены: 1." The girders not checked are
-// those that neither hold nor fail.
-[[nodiscard]] std::string tableSummaryText(std::size_t rows, std::size_t holding, std::size_t notHolding);
+// держат: 6, не держат: 4, проверьте: 1, не проверены: 1." The girders not
+// checked are those that neither hold, fail nor are to check.
+[[nodiscard]] std::string tableSummaryText(std::size_t rows, std::size_t holding, std::size_t notHolding,
+                                           std::size_t toCheck);
 
 // Why a table was not read to its end, after the rows read before the fault.
 [[nodiscard]] std::string tableNotReadText(const FileFaultAt& fault);

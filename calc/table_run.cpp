@@ -210,13 +210,17 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row)
         }
         if (unjudged.empty()) {
             girder.leastMargin = leastMargin(girder.verdicts);
+            const auto any = [&girder](VerdictKind kind) {
+                return std::any_of(girder.verdicts.begin(), girder.verdicts.end(),
+                                   [kind](const auto& verdict) { return verdict->kind == kind; });
+            };
+            girder.status = any(VerdictKind::Fails)   ? GirderStatus::DoesNotHold
+                            : any(VerdictKind::Check) ? GirderStatus::Check
+                                                      : GirderStatus::Holds;
         } else {
             girder.message = rowsNotJudgedText(unjudged);
             girder.verdicts = {};
         }
-    }
-    if (girder.leastMargin) {
-        girder.status = *girder.leastMargin < 0 ? GirderStatus::DoesNotHold : GirderStatus::Holds;
     }
 
     girder.cells.reserve(outputs_.size());

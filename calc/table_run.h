@@ -27,13 +27,15 @@ inline constexpr std::string_view kPhiColumn = "φ из таблицы";
 inline constexpr std::string_view kMarginColumn = "Наименьший запас, %";
 inline constexpr std::string_view kMessageColumn = "Сообщение";
 
-enum class GirderStatus { Holds, DoesNotHold, NotComputed };
+// A girder holds when every row holds; it does not when a row does not; it
+// is to check when no row fails but one needs the engineer's look.
+enum class GirderStatus { Holds, DoesNotHold, Check, NotComputed };
 
 // One girder checked.
 struct CheckedGirder {
     std::vector<std::string> cells; // under TableRun::header()
     std::array<std::optional<Verdict>, kVerdictRows> verdicts;
-    std::optional<int> leastMargin; // tenths of a per cent, below zero for a shortage
+    std::optional<int> leastMargin; // tenths of a per cent, below zero for a shortage; rows to check aside
     std::string message;            // what the presses showed; empty for none
     GirderStatus status = GirderStatus::NotComputed;
 };

@@ -3,6 +3,7 @@
 #include "angles.h"
 #include "convert.h"
 #include "errors.h"
+#include "phi_table.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -58,7 +59,7 @@ std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row)
 {
     const std::string actual = form.text(row.capacity);
     std::optional<Verdict> verdict = judge(form.text(row.demand), actual);
-    if (!verdict || !verdict->holds || !row.member) {
+    if (!verdict || verdict->kind != VerdictKind::Holds || !row.member) {
         return verdict;
     }
     const std::optional<std::size_t> held = heldAngle(form, *row.member);
@@ -83,16 +84,19 @@ std::optional<Verdict> judge(std::string_view demand, std::string_view capacity)
     if (!pair || pair->b <= 0) {
         return std::nullopt;
     }
-    const Int128 need = pair->a;
+    const bool otherSign = pair->a < 0;
+    const Int128 need = otherSign ? -pair->a : pair->a;
     const Int128 have = pair->b;
+    const std::string check = otherSign ? "проверьте: усилие обратного знака, по модулю " : "";
     if (need <= have) {
         const Int128 margin = 1000 * (have - need) / have; // rounded down
-        return Verdict{
-            .holds = true, .text = "держит, запас " + tenthsText(margin) + " %", .tenths = clampTenths(margin)};
+        return Verdict{.kind = otherSign ? VerdictKind::Check : VerdictKind::Holds,
+                       .text = (otherSign ? check : "держит, ") + "запас " + tenthsText(margin) + " %",
+                       .tenths = clampTenths(margin)};
     }
     const Int128 shortage = (1000 * (need - have) + have - 1) / have; // rounded up
-    return Verdict{.holds = false,
-                   .text = "не держит, не хватает " + tenthsText(shortage) + " %",
+    return Verdict{.kind = otherSign ? VerdictKind::Check : VerdictKind::Fails,
+                   .text = (otherSign ? check : "не держит, ") + "не хватает " + tenthsText(shortage) + " %",
                    .tenths = -clampTenths(shortage)};
 }
 
@@ -107,6 +111,26 @@ std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form)
     std::array<std::optional<Verdict>, kVerdictRows> verdicts;
     for (std::size_t row = 0; row < kStep3Rows.size(); ++row) {
         verdicts.at(row) = judgeArea(form, kStep3Rows.at(row));
+    }
+    // The rows that use a φ, and the slenderness it belongs to.
+    struct PhiRow {
+        std::size_t row;
+        Field phi;
+        Field slenderness;
+    };
+    for (const auto& [row, phi, slenderness] :
+         {PhiRow{0, Field::Text3, Field::lblJ}, PhiRow{3, Field::Text5, Field::lblJ1}}) {
+        std::optional<Verdict>& verdict = verdicts.at(row);
+        if (!verdict) {
+            continue;
+        }
+        const std::string given = form.text(phi);
+        const std::string table = phiFromTable(form.text(slenderness)).phi;
+        if (const std::optional<ExactPair> pair = exactPair(given, table); pair && pair->a > pair->b) {
+            verdict = Verdict{.kind = VerdictKind::Check,
+                              .text = "проверьте: J " + given + " больше табличного " + table,
+                              .tenths = verdict->tenths};
+        }
     }
     return verdicts;
 }
@@ -129,7 +153,7 @@ std::optional<int> leastMargin(const std::array<std::optional<Verdict>, kVerdict
 {
     std::optional<int> least;
     for (const auto& verdict : verdicts) {
-        if (verdict) {
+        if (verdict && verdict->kind != VerdictKind::Check) {
             least = std::min(least.value_or(verdict->tenths), verdict->tenths);
         }
     }

@@ -12,22 +12,32 @@
 
 namespace prochnar {
 
-// The verdict on one row of step 3: whether the member holds, and by how
-// much, in words: "держит, запас 92,0 %" or "не держит, не хватает 12,4 %".
+// What a row of step 3 comes to: the member holds, it does not, or the
+// formula gave a number whose meaning the engineer must check (a demand of
+// the other sign, a φ above the table's for the slenderness shown).
+enum class VerdictKind { Holds, Fails, Check };
+
+// The verdict on one row of step 3 in words: "держит, запас 92,0 %", "не
+// держит, не хватает 12,4 %", "проверьте: …".
 struct Verdict {
-    bool holds = false;
+    VerdictKind kind = VerdictKind::Fails;
     std::string text;
-    // The margin in tenths of a per cent as the text shows it; a shortage
-    // counts below zero.
+    // In tenths of a per cent: the margin of a row that holds, the shortage
+    // (below zero) of one that does not; for a row to check, the margin or
+    // shortage of the demand's magnitude, which counts towards no girder's
+    // least margin.
     int tenths = 0;
     friend bool operator==(const Verdict&, const Verdict&) = default;
 };
 
 // Holds when the demand is at most the capacity. The margin is the share of
 // the capacity that may still be lost, (capacity − demand) / capacity,
-// rounded down to 0,1 %; the shortage (demand − capacity) / capacity,
-// rounded up. Both come from the exact numbers of the texts. None when a
-// text is empty or not a number, or the capacity is zero or negative.
+// rounded down to 0,1 %, so never above 100 %; the shortage (demand −
+// capacity) / capacity, rounded up. Both come from the exact numbers of the
+// texts. A demand below zero (a moment acting the other way) is judged by
+// its magnitude, as a row to check: "проверьте: усилие обратного знака, по
+// модулю запас 94,8 %". None when a text is empty or not a number, or the
+// capacity is zero or negative.
 [[nodiscard]] std::optional<Verdict> judge(std::string_view demand, std::string_view capacity);
 
 // The rows of step 3 in order, each a demand against the capacity that must
@@ -73,14 +83,18 @@ inline constexpr std::array<Step3Row, kVerdictRows> kStep3Rows{{
 // The verdict of each row of step 3, from the form's texts. An area row that
 // holds, of a member whose section holds a catalogue angle whose area the
 // row's actual value still is, ends with the least flange thickness:
-// ", полка не тоньше 4,3 мм".
+// ", полка не тоньше 4,3 мм". A row that uses a φ (the compressed chord
+// Text3, the force of a diagonal Text5) greater than the table's φ for the
+// slenderness shown above it is one to check, naming the table's value:
+// "проверьте: J 0,8 больше табличного 0,269"; a φ at or below the table's
+// is the engineer's conservative choice.
 [[nodiscard]] std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form);
 
 // Why a row has no verdict (none when it has one).
 [[nodiscard]] std::optional<Unjudged> whyUnjudged(std::string_view demand, std::string_view capacity);
 
-// The smallest margin of the verdicts given, in tenths of a per cent, below
-// zero for the largest shortage; none when no row was judged.
+// The smallest margin of the verdicts that hold or fail, in tenths of a per
+// cent, below zero for the largest shortage; none when no row did.
 [[nodiscard]] std::optional<int> leastMargin(const std::array<std::optional<Verdict>, kVerdictRows>& verdicts);
 
 } // namespace prochnar

@@ -102,9 +102,12 @@ constexpr std::string_view kUsage = "usage: prochnar-calc [--press NAMES] [FILE]
                                     "               txtz2 Text13 Text14, 'φ из таблицы', the verdicts 'Сжатый\n"
                                     "               пояс', 'Растянутый пояс', 'Раскосы', 'Усилие в раскосе',\n"
                                     "               'Наименьший запас, %' and 'Сообщение'. A row with a message\n"
-                                    "               gets no verdicts. Exit status 0 no message, 1 a row with a\n"
-                                    "               message, 2 bad usage or an unreadable table; a summary line\n"
-                                    "               goes to standard error.\n";
+                                    "               gets no verdicts. A verdict 'проверьте' (a demand of the\n"
+                                    "               other sign, a phi above the table's) needs the engineer.\n"
+                                    "               Exit status 0 every girder judged, 1 a row with a message,\n"
+                                    "               3 none with a message but a girder to check, 2 bad usage\n"
+                                    "               or an unreadable table; a summary line goes to standard\n"
+                                    "               error.\n";
 
 class UsageError : public std::runtime_error {
 public:
@@ -274,8 +277,8 @@ int runTable(const Options& options)
         finishStandardOutput(totals.writeError);
     }
     std::cerr << "prochnar-calc: " << totals.rows << " rows, " << totals.holding << " holding, " << totals.notHolding
-              << " not holding, " << totals.notComputed() << " not computed\n";
-    return totals.messageShown ? 1 : 0;
+              << " not holding, " << totals.toCheck << " to check, " << totals.notComputed() << " not computed\n";
+    return totals.messageShown ? 1 : totals.toCheck > 0 ? 3 : 0;
 }
 
 int run(int argc, char** argv)

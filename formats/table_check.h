@@ -15,6 +15,7 @@ struct TableTotals {
     std::size_t rows = 0;
     std::size_t holding = 0;
     std::size_t notHolding = 0;
+    std::size_t toCheck = 0;
     bool messageShown = false; // some row had a message
     int writeError = 0;        // the system's reason the output failed, if it gave one
 
@@ -24,16 +25,18 @@ struct TableTotals {
         ++rows;
         holding += girder.status == GirderStatus::Holds ? 1 : 0;
         notHolding += girder.status == GirderStatus::DoesNotHold ? 1 : 0;
+        toCheck += girder.status == GirderStatus::Check ? 1 : 0;
         messageShown = messageShown || !girder.message.empty();
     }
-    // Rows whose girder neither holds nor fails: a message, or no verdict.
-    [[nodiscard]] std::size_t notComputed() const { return rows - holding - notHolding; }
+    // Rows whose girder neither holds, fails nor is to check: a message, or no verdict.
+    [[nodiscard]] std::size_t notComputed() const { return rows - holding - notHolding - toCheck; }
 
     TableTotals& operator+=(const TableTotals& more)
     {
         rows += more.rows;
         holding += more.holding;
         notHolding += more.notHolding;
+        toCheck += more.toCheck;
         messageShown = messageShown || more.messageShown;
         writeError = writeError != 0 ? writeError : more.writeError;
         return *this;

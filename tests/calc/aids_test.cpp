@@ -30,7 +30,8 @@ const Angle& angle(std::string_view typed)
     return angleCatalogue()[found.at(0)];
 }
 
-// Demand and capacity; "+m" holds with the margin m, "-s" falls short by s.
+// Demand and capacity; "+m" holds with the margin m, "-s" falls short by s,
+// "?" before either is a demand of the other sign, judged by its magnitude.
 TEST(Aids, VerdictRoundsToTheSafeSide)
 {
     // clang-format off
@@ -40,7 +41,8 @@ TEST(Aids, VerdictRoundsToTheSafeSide)
         {"shortage exactly", "8,36 8", "-4,5"},  {"shortage 4,55 up", "8,364 8", "-4,6"},
         {"shortage 4,45 up", "8,356 8", "-4,5"}, {"any shortage shows", "8,0000001 8", "-0,1"},
         {"single", "0,9920635 12,5", "+92,0"},   {"zero demand", "0 5", "+100,0"},
-        {"negative demand", "-1 10", "+110,0"},  {"zero capacity", "1 0", ""},
+        {"other sign", "-1 10", "?+90,0"},      {"other sign short", "-10,5 10", "?-5,0"},
+        {"other sign equal", "-10 10", "?+0,0"}, {"zero capacity", "1 0", ""},
         {"negative capacity", "1 -2", ""},       {"empty capacity", "1 ", ""},
         {"decimal point", "2.5 3", ""},          {"too fine", "0,0000000000000000000000001 1", ""}};
     // clang-format on
@@ -48,9 +50,16 @@ TEST(Aids, VerdictRoundsToTheSafeSide)
     for (const Case& c : cases) {
         const std::string in = c.in, expected = c.expected;
         const auto verdict = judge(in.substr(0, in.find(' ')), in.substr(in.find(' ') + 1));
-        const std::string words = expected.starts_with("+") ? "держит, запас " : "не держит, не хватает ";
-        EXPECT_EQ(verdict ? verdict->text : "", expected.empty() ? "" : words + expected.substr(1) + " %") << c.name;
-        EXPECT_EQ(verdict && verdict->holds, expected.starts_with("+")) << c.name;
+        const bool check = expected.starts_with("?");
+        const std::string figure = expected.substr(check ? 1 : 0);
+        const bool margin = figure.starts_with("+");
+        const std::string words = (check ? "проверьте: усилие обратного знака, по модулю "
+                                   : margin ? "держит, "
+                                            : "не держит, ") +
+                                  std::string(margin ? "запас " : "не хватает ");
+        EXPECT_EQ(verdict ? verdict->text : "", expected.empty() ? "" : words + figure.substr(1) + " %") << c.name;
+        const VerdictKind kind = check ? VerdictKind::Check : margin ? VerdictKind::Holds : VerdictKind::Fails;
+        EXPECT_TRUE(expected.empty() || (verdict && verdict->kind == kind)) << c.name;
     }
 }
 
@@ -117,6 +126,44 @@ TEST(Aids, VerdictsOfStep3WithCatalogueAngle)
     EXPECT_FALSE(leastMargin({}).has_value());
 }
 
+// A φ above the table's for the slenderness shown is flagged on the row that
+// uses it; one at or below the table's is not, and rows to check count
+// towards no least margin.
+TEST(Aids, PhiAboveTheTableIsToCheck)
+{
+    MapForm form;
+    for (const auto& [field, text] : std::initializer_list<std::pair<Field, const char*>>{
+             {Field::Text4, "1"},
+             {Field::Text6, "2"},
+             {Field::Text7, "1"},
+             {Field::Text8, "2"},
+             {Field::txtz2, "1"},
+             {Field::Text12, "4"},
+             {Field::Text13, "3"},
+             {Field::Text14, "4"},
+             {Field::lblJ, "200"},
+             {Field::lblJ1, "70"}, // table: 0,190 and 0,810
+         }) {
+        form.setText(field, text);
+    }
+    const auto kinds = [&form](const char* text3, const char* text5) {
+        form.setText(Field::Text3, text3);
+        form.setText(Field::Text5, text5);
+        std::string all;
+        for (const auto& row : judgeStep3(form)) {
+            all += row->kind == VerdictKind::Check ? row->text + "|" : "-|";
+        }
+        return all;
+    };
+    EXPECT_EQ(kinds("0,19", "0,81"), "-|-|-|-|");
+    EXPECT_EQ(kinds("0,1", ""), "-|-|-|-|");
+    EXPECT_EQ(kinds("0,8", "0,8101"),
+              "проверьте: J 0,8 больше табличного 0,190|-|-|проверьте: J 0,8101 больше табличного 0,810|");
+    EXPECT_EQ(leastMargin(judgeStep3(form)), 500); // the tensioned chord's; the force row's 25 % is to check
+    form.setText(Field::lblJ, "");                 // no slenderness, no table to compare with
+    EXPECT_EQ(kinds("0,8", "0,5"), "-|-|-|-|");
+}
+
 TEST(Aids, PhiFromTheTable)
 {
     const std::string none = "Гибкость I еще не вычислена: сначала подтвердите шаг1.";
@@ -165,7 +212,15 @@ TEST(Aids, TableGirderWithARowNotJudgedIsNotChecked)
     }
     const auto area = static_cast<std::size_t>(std::find(columns.begin(), columns.end(), "Text9") - columns.begin());
     TableRun run(columns);
+    // Its φ 0,8 is above the table's for its slenderness: to check, until φ
+    // comes from the table.
+    EXPECT_EQ(run.check(cells).status, GirderStatus::Check);
+    const std::vector<std::string> typed = cells;
+    for (const char* phi : {"Text3", "Text5"}) {
+        cells.at(static_cast<std::size_t>(std::find(columns.begin(), columns.end(), phi) - columns.begin())).clear();
+    }
     EXPECT_EQ(run.check(cells).status, GirderStatus::Holds);
+    cells = typed;
     const std::string bothChords = "«Сжатый пояс» — фактическое значение не больше нуля; «Растянутый пояс» — "
                                    "фактическое значение не больше нуля.";
     for (const auto& [text, message] : std::initializer_list<std::pair<const char*, std::string>>{

@@ -1,5 +1,7 @@
 #include "ui/main/report.h"
 
+#include "ui/main/verdict_colours.h"
+
 #include "calc/fields.h"
 #include "calc/handlers.h"
 #include "calc/verdicts.h"
@@ -197,8 +199,7 @@ void step3(Report& r)
         const std::optional<Verdict>& verdict = verdicts.at(i);
         const QString judged = !verdict ? QString()
                                         : QStringLiteral("<span style=\"color: %1;\">%2</span>")
-                                              .arg(verdict->holds ? QLatin1String("#008000") : QLatin1String("#c80000"),
-                                                   escaped(verdict->text));
+                                              .arg(verdictTextColour(verdict->kind).name(), escaped(verdict->text));
         r.add(QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td><td align=\"center\"><b>%3</b></td>"
                              "<td>%4</td><td>%5</td></tr>")
                   .arg(r.caption(kRowCaptions.at(i).first), r.value(force ? row.capacity : row.demand),

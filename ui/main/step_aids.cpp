@@ -1,5 +1,7 @@
 #include "ui/main/step_aids.h"
 
+#include "ui/main/verdict_colours.h"
+
 #include "calc/angles.h"
 #include "calc/phi_table.h"
 #include "ui/main/angles_dialog.h"
@@ -87,7 +89,7 @@ void StepAids::showVerdicts()
             continue;
         }
         QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, verdict->holds ? QColor(0, 128, 0) : QColor(200, 0, 0));
+        palette.setColor(QPalette::WindowText, verdictTextColour(verdict->kind));
         label->setPalette(palette);
         label->setText(QString::fromStdString(verdict->text));
     }

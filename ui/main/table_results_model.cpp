@@ -1,5 +1,7 @@
 #include "ui/main/table_results_model.h"
 
+#include "ui/main/verdict_colours.h"
+
 #include <QColor>
 
 #include <algorithm>
@@ -11,9 +13,37 @@ namespace prochnar {
 
 namespace {
 
-const QColor kHoldsColour(200, 235, 200);
-const QColor kFailsColour(245, 195, 195);
-const QColor kNotCheckedColour(240, 225, 170);
+const QColor kNotCheckedColour(222, 222, 222);
+
+// The verdict a girder's status comes to, for its colour.
+VerdictKind statusKind(std::uint8_t status)
+{
+    switch (static_cast<GirderStatus>(status)) {
+    case GirderStatus::Holds:
+        return VerdictKind::Holds;
+    case GirderStatus::Check:
+        return VerdictKind::Check;
+    default:
+        return VerdictKind::Fails;
+    }
+}
+
+// Where a girder comes in the order of margins: not checked, not holding,
+// to check, holding.
+int statusRank(std::uint8_t status)
+{
+    switch (static_cast<GirderStatus>(status)) {
+    case GirderStatus::NotComputed:
+        return 0;
+    case GirderStatus::DoesNotHold:
+        return 1;
+    case GirderStatus::Check:
+        return 2;
+    case GirderStatus::Holds:
+        break;
+    }
+    return 3;
+}
 
 constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 constexpr int kVerdictCount = static_cast<int>(kVerdictRows);
@@ -104,13 +134,17 @@ void TableResultsModel::add(const std::vector<std::string>& row, const CheckedGi
     }
     Girder kept{.cells = pack(row, girder),
                 .margin = girder.leastMargin.value_or(0),
-                .checked = static_cast<std::uint8_t>(girder.message.empty() && girder.leastMargin.has_value()),
+                .status = static_cast<std::uint8_t>(girder.status),
+                .hasMargin = static_cast<std::uint8_t>(girder.leastMargin.has_value()),
                 .judged = 0,
-                .holding = 0};
+                .holding = 0,
+                .checking = 0};
     for (std::size_t at = 0; at < kVerdictRows; ++at) {
         if (const auto& verdict = girder.verdicts.at(at)) {
-            kept.judged |= static_cast<std::uint8_t>(1U << at);
-            kept.holding |= static_cast<std::uint8_t>(verdict->holds ? 1U << at : 0U);
+            const auto bit = static_cast<std::uint8_t>(1U << at);
+            kept.judged |= bit;
+            kept.holding |= verdict->kind == VerdictKind::Holds ? bit : 0U;
+            kept.checking |= verdict->kind == VerdictKind::Check ? bit : 0U;
         }
     }
     girders_.push_back(kept);
@@ -169,9 +203,14 @@ QVariant TableResultsModel::data(const QModelIndex& index, int role) const
     if (column == marginColumn()) {
         switch (role) {
         case Qt::DisplayRole:
-            return girder.checked != 0 ? fromUtf8(marginText(girder.margin)) : QStringLiteral("не проверена");
+            if (girder.status == static_cast<std::uint8_t>(GirderStatus::NotComputed)) {
+                return QStringLiteral("не проверена");
+            }
+            return girder.hasMargin != 0 ? fromUtf8(marginText(girder.margin)) : QStringLiteral("проверьте");
         case Qt::BackgroundRole:
-            return girder.checked == 0 ? kNotCheckedColour : girder.margin < 0 ? kFailsColour : kHoldsColour;
+            return girder.status == static_cast<std::uint8_t>(GirderStatus::NotComputed)
+                       ? kNotCheckedColour
+                       : verdictBackground(statusKind(girder.status));
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
         default:
@@ -183,7 +222,10 @@ QVariant TableResultsModel::data(const QModelIndex& index, int role) const
     }
     const int verdict = column - marginColumn() - 1;
     if (role == Qt::BackgroundRole && verdict >= 0 && verdict < kVerdictCount && (girder.judged >> verdict & 1U) != 0) {
-        return (girder.holding >> verdict & 1U) != 0 ? kHoldsColour : kFailsColour;
+        const auto bit = 1U << static_cast<unsigned>(verdict);
+        return verdictBackground((girder.holding & bit) != 0    ? VerdictKind::Holds
+                                 : (girder.checking & bit) != 0 ? VerdictKind::Check
+                                                                : VerdictKind::Fails);
     }
     return {};
 }
@@ -217,8 +259,14 @@ void TableResultsModel::sort(int column, Qt::SortOrder order)
         const Girder& one = girders_[left];
         const Girder& other = girders_[right];
         if (column == marginColumn()) {
-            // A girder that was not checked comes below every margin.
-            return one.checked != other.checked ? one.checked == 0 : one.checked != 0 && one.margin < other.margin;
+            // Girders not checked first, then those that do not hold, those to
+            // check and those that hold, each by its least margin.
+            const int rank = statusRank(one.status);
+            const int otherRank = statusRank(other.status);
+            if (rank != otherRank) {
+                return rank < otherRank;
+            }
+            return rank != 0 && (one.hasMargin != other.hasMargin ? one.hasMargin == 0 : one.margin < other.margin);
         }
         return cellText(one, column) < cellText(other, column);
     };

@@ -60,11 +60,13 @@ public:
 
 private:
     struct Girder {
-        const char* cells;    // packed: the input row, then the verdicts' words and the message
-        std::int32_t margin;  // the least margin in tenths, when checked
-        std::uint8_t checked; // has a margin and no message
-        std::uint8_t judged;  // a bit for each verdict row that has a verdict
-        std::uint8_t holding; // a bit for each verdict that holds
+        const char* cells;   // packed: the input row, then the verdicts' words and the message
+        std::int32_t margin; // the least margin in tenths, when it has one
+        std::uint8_t status; // a GirderStatus
+        std::uint8_t hasMargin;
+        std::uint8_t judged;   // a bit for each verdict row that has a verdict
+        std::uint8_t holding;  // a bit for each verdict that holds
+        std::uint8_t checking; // a bit for each verdict that asks to check
     };
 
     // The text shown in a column for a girder, as it is sorted.

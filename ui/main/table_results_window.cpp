@@ -146,7 +146,7 @@ void TableResultsWindow::finish(const QString& fault)
         table_->resizeColumnsToContents();
     }
     save_->setEnabled(run_.has_value());
-    QString summary = fromUtf8(tableSummaryText(totals_.rows, totals_.holding, totals_.notHolding));
+    QString summary = fromUtf8(tableSummaryText(totals_.rows, totals_.holding, totals_.notHolding, totals_.toCheck));
     if (!fault.isEmpty()) {
         summary += QLatin1Char(' ') + fault;
     }

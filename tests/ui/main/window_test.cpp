@@ -198,14 +198,16 @@ void WindowTest::verdictsFollowTheResults()
 {
     Driver d;
     d.calculate();
-    const QString held = QStringLiteral("держит, запас 92,0 % | держит, запас 96,1 % | держит, запас 99,1 % | "
-                                        "держит, запас 99,1 %");
+    // Its J 0,8 for the chord is above the table's for slenderness 166,67.
+    const QString held = QStringLiteral("проверьте: J 0,8 больше табличного 0,269 | держит, запас 96,1 % | держит, "
+                                        "запас 99,1 % | держит, запас 99,1 %");
     QCOMPARE(d.verdicts(), held);
-    QCOMPARE(d.get<QLabel>("lblVerdict1")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    QCOMPARE(d.get<QLabel>("lblVerdict1")->palette().color(QPalette::WindowText), QColor(176, 104, 0));
+    QCOMPARE(d.get<QLabel>("lblVerdict2")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
     // A changed value takes its row's verdict away until the next press.
     d.type("Text8", "0,4");
     d.type("Text13", "");
-    QCOMPARE(d.verdicts(), QStringLiteral("держит, запас 92,0 % |  | держит, запас 99,1 % | "));
+    QCOMPARE(d.verdicts(), QStringLiteral("проверьте: J 0,8 больше табличного 0,269 |  | держит, запас 99,1 % | "));
     d.click("Command4");
     QCOMPARE(d.verdicts(), QString(held).replace("держит, запас 96,1", "не держит, не хватает 19,1"));
     QCOMPARE(d.get<QLabel>("lblVerdict2")->palette().color(QPalette::WindowText), QColor(200, 0, 0));
@@ -260,11 +262,11 @@ void WindowTest::anglesFromTheCatalogue()
     d.type("txtMn", "40");
     d.click("Command5");
     d.click("Command4");
-    QCOMPARE(d.verdicts(), QStringLiteral("держит, запас 22,3 %, полка не тоньше 3,9 мм | не держит, не хватает "
-                                          "3,6 % | держит, запас 98,1 %, полка не тоньше 0,1 мм | держит, "
-                                          "запас 98,2 %"));
-    d.type("txtIy", "1,24"); // no longer the catalogue's angle
-    QCOMPARE(d.get<QLabel>("lblVerdict1")->text(), QStringLiteral("держит, запас 22,3 %"));
+    QCOMPARE(d.verdicts(), QStringLiteral("проверьте: J 0,8 больше табличного 0,190 | не держит, не хватает 3,6 % | "
+                                          "держит, запас 98,1 %, полка не тоньше 0,1 мм | проверьте: J 0,8 больше "
+                                          "табличного 0,468"));
+    d.type("txtIyy", "0,97"); // no longer the catalogue's angle
+    QCOMPARE(d.get<QLabel>("lblVerdict3")->text(), QStringLiteral("держит, запас 98,1 %"));
 }
 
 void WindowTest::messageBoxShowsTheHandlersMessage()
