@@ -3,17 +3,73 @@
 #include "convert.h"
 #include "errors.h"
 #include "fixed4.h"
+#include "phi_table.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace prochnar {
 
 namespace {
 
-constexpr auto kCatalogue = std::to_array<Angle>({
+// The figures of the catalogue, and the fillet radius, which depends on the
+// leg width alone.
+struct AngleRow {
+    int legMm;
+    int thicknessTenths;
+    int areaHundredths;
+    int radiusHundredths;
+};
+
+struct FilletRow {
+    int legMm;
+    int filletTenths;
+};
+
+constexpr auto kRows = std::to_array<AngleRow>({
 #include "angle_rows.inc"
 });
+
+constexpr auto kFillets = std::to_array<FilletRow>({
+#include "fillet_rows.inc"
+});
+
+// 0 for a leg width without a fillet radius: the check below stops the build.
+constexpr int filletOf(int legMm)
+{
+    for (const FilletRow& row : kFillets) {
+        if (row.legMm == legMm) {
+            return row.filletTenths;
+        }
+    }
+    return 0;
+}
+
+constexpr std::array<Angle, kRows.size()> joined()
+{
+    std::array<Angle, kRows.size()> angles{};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const AngleRow& row = kRows[i];
+        angles[i] = Angle{.legMm = row.legMm,
+                          .thicknessTenths = row.thicknessTenths,
+                          .areaHundredths = row.areaHundredths,
+                          .radiusHundredths = row.radiusHundredths,
+                          .filletTenths = filletOf(row.legMm)};
+    }
+    return angles;
+}
+
+constexpr auto kCatalogue = joined();
+
+// Every angle has a fillet that leaves its flanges a free width.
+constexpr bool hasFillets()
+{
+    return std::all_of(kCatalogue.begin(), kCatalogue.end(), [](const Angle& angle) {
+        return angle.filletTenths > 0 && angle.filletTenths + angle.thicknessTenths < 10 * angle.legMm;
+    });
+}
+static_assert(hasFillets(), "every leg width of the catalogue needs its fillet radius");
 
 constexpr bool isOrdered()
 {

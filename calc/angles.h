@@ -16,6 +16,7 @@ struct Angle {
     int thicknessTenths;  // flange thickness t, 0,1 mm
     int areaHundredths;   // section area S, 0,01 cm²
     int radiusHundredths; // least radius of gyration iуг, 0,01 cm
+    int filletTenths;     // radius R of the fillet between the legs, 0,1 mm
 };
 
 // The whole catalogue, by leg width and then thickness.
