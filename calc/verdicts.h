@@ -89,9 +89,10 @@ inline constexpr std::array<Step3Row, kVerdictRows> kStep3Rows{{
 // limit that gives it (leastFlange, with Rp from Text1): ", полка не тоньше
 // 4,3 мм (прочность)", "… (местная устойчивость)". When the local-stability
 // limit is above the angle's own thickness the row is one to check:
-// "проверьте: полка тоньше допустимой по местной устойчивости 6,2 мм". A row that uses a φ (the compressed chord
-// Text3, the force of a diagonal Text5) greater than the table's φ for the
-// slenderness shown above it is one to check, naming the table's value:
+// "проверьте: полка тоньше допустимой по местной устойчивости 6,2 мм". A row
+// that uses a φ (the compressed chord Text3, the force of a diagonal Text5)
+// greater than the table's φ for the slenderness shown above it is one to
+// check, naming the table's value:
 // "проверьте: J 0,8 больше табличного 0,269"; a φ at or below the table's
 // is the engineer's conservative choice.
 [[nodiscard]] std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form);
