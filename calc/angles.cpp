@@ -177,27 +177,6 @@ std::optional<int> areaTenths(const Angle& angle, std::string_view required)
     return std::nullopt; // even the whole section is short of the required area
 }
 
-// The least radius of gyration of a sharp-cornered equal-leg angle made of
-// two rectangles, the leg b × t along x from the corner and (b − t) × t
-// above it, in the unit of b and t: the minor principal moment of an equal-leg
-// angle is Ix − |Ixy| about its centroid.
-double sharpRadius(double b, double t)
-{
-    const double a1 = b * t;
-    const double a2 = (b - t) * t;
-    const double area = a1 + a2;
-    const double x1 = b / 2;
-    const double y1 = t / 2;
-    const double x2 = t / 2;
-    const double y2 = (b + t) / 2;
-    const double xc = (a1 * x1 + a2 * x2) / area;
-    const double yc = (a1 * y1 + a2 * y2) / area;
-    const double ix = b * t * t * t / 12 + a1 * (y1 - yc) * (y1 - yc) + t * (b - t) * (b - t) * (b - t) / 12 +
-                      a2 * (y2 - yc) * (y2 - yc);
-    const double ixy = a1 * (x1 - xc) * (y1 - yc) + a2 * (x2 - xc) * (y2 - yc);
-    return std::sqrt((ix - std::abs(ixy)) / area);
-}
-
 // The strength limit of a demand divided by φ: the least thickness in tenths
 // from which up to t every thickness k keeps A(k) ≥ required · φт(λ) /
 // φт(λ(k)), λ(k) = λ · ρ(b, t) / ρ(b, k). A λ(k) outside the table does not
@@ -212,11 +191,11 @@ std::optional<int> phiStrengthTenths(const Angle& angle, double required, double
     const int t = angle.thicknessTenths;
     const int width = 20 * angle.legMm;
     const double b = 10.0 * angle.legMm;
-    const double rho = sharpRadius(b, t);
+    const double rho = sharpAngleRadius(b, t);
     const double demand = required * 10'000 * *phi; // (0,1 mm)², times φт(λ)
     int least = t;
     for (int k = t - 1; k >= 1; --k) {
-        const std::optional<double> thinner = interpolatedPhi(slenderness * rho / sharpRadius(b, k));
+        const std::optional<double> thinner = interpolatedPhi(slenderness * rho / sharpAngleRadius(b, k));
         const int kept = 100 * angle.areaHundredths - t * (width - t) + k * (width - k); // (0,1 mm)²
         if (!thinner || kept * *thinner < demand) {
             break;
@@ -286,6 +265,26 @@ std::optional<std::size_t> angleHeldBy(std::string_view area, std::string_view r
         return std::nullopt;
     }
     return static_cast<std::size_t>(found - catalogue.begin());
+}
+
+double sharpAngleRadius(double leg, double thickness)
+{
+    // The leg b × t along x from the corner, (b − t) × t above it.
+    const double b = leg;
+    const double t = thickness;
+    const double a1 = b * t;
+    const double a2 = (b - t) * t;
+    const double area = a1 + a2;
+    const double x1 = b / 2;
+    const double y1 = t / 2;
+    const double x2 = t / 2;
+    const double y2 = (b + t) / 2;
+    const double xc = (a1 * x1 + a2 * x2) / area;
+    const double yc = (a1 * y1 + a2 * y2) / area;
+    const double ix = b * t * t * t / 12 + a1 * (y1 - yc) * (y1 - yc) + t * (b - t) * (b - t) * (b - t) / 12 +
+                      a2 * (y2 - yc) * (y2 - yc);
+    const double ixy = a1 * (x1 - xc) * (y1 - yc) + a2 * (x2 - xc) * (y2 - yc);
+    return std::sqrt((ix - std::abs(ixy)) / area);
 }
 
 std::optional<FlangeLimit> leastFlange(const Angle& angle, const FlangeInputs& inputs)

@@ -103,12 +103,18 @@ TEST(Aids, LeastFlangeLimits)
                            {"75x6", "8,38", true, true, "250", "21", ""},
                            {"75x6", "8,38", true, false, "x", "21", ""},
                            {"75x6", "8,38", true, false, "10", "0", ""},
+                           {"75x6", "1", true, false, "10", "0,5", "8s"}, // Ry 5: 66/(1 + 0,456·202,98) = 0,705
                            {"75x6", "8,79", true, false, "10", "21", ""}};
     for (const Limit& c : cases) {
         const auto limit =
             leastFlange(angle(c.angle), {c.required, c.compressed, c.usesPhi, c.slenderness, c.resistance});
         const char governs = limit && limit->governs == FlangeLimit::Governs::LocalStability ? 's' : 'p';
         EXPECT_EQ(limit ? std::to_string(limit->tenths) + governs : "", c.expected) << c.angle << " " << c.required;
+    }
+    EXPECT_NEAR(sharpAngleRadius(75, 6), 14.824, 0.0005);
+    for (const Angle& a : angleCatalogue()) { // the catalogue's fillets add little
+        const double rho = sharpAngleRadius(a.legMm, a.thicknessTenths / 10.0) / 10;
+        EXPECT_NEAR(rho / (a.radiusHundredths / 100.0), 1, 0.03) << designation(a);
     }
 }
 
@@ -245,6 +251,7 @@ TEST(Aids, CatalogueAndFilter)
     EXPECT_EQ(designation(thin) + " " + areaText(thin) + " " + radiusText(thin), "L 70×4,5 6,2 1,39");
     EXPECT_TRUE(holdsAngle(thin, "6,20", " 1,39"));
     EXPECT_FALSE(holdsAngle(thin, "6,2", "1,4") || holdsAngle(thin, "6.2", "1,39") ||
+                 holdsAngle(angle("63x5"), "0,613", "1,25") ||
                  holdsAngle(thin, "6,2" + std::string(40, '0') + "1", "1,39")); // too many digits
 }
 
