@@ -3,17 +3,73 @@
 #include "convert.h"
 #include "errors.h"
 #include "fixed4.h"
+#include "phi_table.h"
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 
 namespace prochnar {
 
 namespace {
 
-constexpr auto kCatalogue = std::to_array<Angle>({
+// The figures of the catalogue, and the fillet radius, which depends on the
+// leg width alone.
+struct AngleRow {
+    int legMm;
+    int thicknessTenths;
+    int areaHundredths;
+    int radiusHundredths;
+};
+
+struct FilletRow {
+    int legMm;
+    int filletTenths;
+};
+
+constexpr auto kRows = std::to_array<AngleRow>({
 #include "angle_rows.inc"
 });
+
+constexpr auto kFillets = std::to_array<FilletRow>({
+#include "fillet_rows.inc"
+});
+
+// 0 for a leg width without a fillet radius: the check below stops the build.
+constexpr int filletOf(int legMm)
+{
+    for (const FilletRow& row : kFillets) {
+        if (row.legMm == legMm) {
+            return row.filletTenths;
+        }
+    }
+    return 0;
+}
+
+constexpr std::array<Angle, kRows.size()> joined()
+{
+    std::array<Angle, kRows.size()> angles{};
+    for (std::size_t i = 0; i < kRows.size(); ++i) {
+        const AngleRow& row = kRows[i];
+        angles[i] = Angle{.legMm = row.legMm,
+                          .thicknessTenths = row.thicknessTenths,
+                          .areaHundredths = row.areaHundredths,
+                          .radiusHundredths = row.radiusHundredths,
+                          .filletTenths = filletOf(row.legMm)};
+    }
+    return angles;
+}
+
+constexpr auto kCatalogue = joined();
+
+// Every angle has a fillet that leaves its flanges a free width.
+constexpr bool hasFillets()
+{
+    return std::all_of(kCatalogue.begin(), kCatalogue.end(), [](const Angle& angle) {
+        return angle.filletTenths > 0 && angle.filletTenths + angle.thicknessTenths < 10 * angle.legMm;
+    });
+}
+static_assert(hasFillets(), "every leg width of the catalogue needs its fillet radius");
 
 constexpr bool isOrdered()
 {
@@ -90,6 +146,80 @@ std::optional<Int128> hundredths(std::string_view text)
     }
 }
 
+// The least flange thickness in tenths at which the angle thinned evenly
+// still has the required area, exactly; 0 when no flange at all is needed.
+// None when the required area is not a number or more than the angle's.
+std::optional<int> areaTenths(const Angle& angle, std::string_view required)
+{
+    std::optional<ExactPair> pair;
+    try {
+        pair = overCommonScale({.digits = angle.areaHundredths, .scale = 2}, textToExact(required));
+    } catch (const ConversionError&) {
+        return std::nullopt;
+    } catch (const ArithmeticError&) {
+        return std::nullopt;
+    }
+    if (!pair) {
+        return std::nullopt;
+    }
+    // In units of (0,1 mm)² times 10^scale: flanges of k tenths keep
+    // k(20b − k) of them, and the section may lose 10 000 · (S − required)
+    // of them (1 cm² is 10 000 such units).
+    const Int128 unit = powerOfTen(pair->scale);
+    const Int128 width = Int128{20} * angle.legMm;
+    const Int128 t = angle.thicknessTenths;
+    const Int128 needed = t * (width - t) * unit - Int128{10'000} * (pair->a - pair->b);
+    for (int k = 0; k <= angle.thicknessTenths; ++k) {
+        if (Int128{k} * (width - k) * unit >= needed) {
+            return k;
+        }
+    }
+    return std::nullopt; // even the whole section is short of the required area
+}
+
+// The strength limit of a demand divided by φ: the least thickness in tenths
+// from which up to t every thickness k keeps A(k) ≥ required · φт(λ) /
+// φт(λ(k)), λ(k) = λ · ρ(b, t) / ρ(b, k). A λ(k) outside the table does not
+// hold; none when λ itself is outside it. The angle holds at t (checked
+// exactly before).
+std::optional<int> phiStrengthTenths(const Angle& angle, double required, double slenderness)
+{
+    const std::optional<double> phi = interpolatedPhi(slenderness);
+    if (!phi) {
+        return std::nullopt;
+    }
+    const int t = angle.thicknessTenths;
+    const int width = 20 * angle.legMm;
+    const double b = 10.0 * angle.legMm;
+    const double rho = sharpAngleRadius(b, t);
+    const double demand = required * 10'000 * *phi; // (0,1 mm)², times φт(λ)
+    int least = t;
+    for (int k = t - 1; k >= 1; --k) {
+        const std::optional<double> thinner = interpolatedPhi(slenderness * rho / sharpAngleRadius(b, k));
+        const int kept = 100 * angle.areaHundredths - t * (width - t) + k * (width - k); // (0,1 mm)²
+        if (!thinner || kept * *thinner < demand) {
+            break;
+        }
+        least = k;
+    }
+    return least;
+}
+
+// The local-stability limit of a compressed flange in tenths, rounded up:
+// (b − R) / (1 + λ̄uf · √(E / Ry)). None when Rp is not above zero.
+std::optional<int> stabilityTenths(const Angle& angle, double slenderness, double resistance)
+{
+    if (!(resistance > 0)) {
+        return std::nullopt;
+    }
+    constexpr double kModulus = 2.06e5;      // E, МПа
+    const double yieldMpa = 10 * resistance; // Ry: Rp is in 10⁷ Н/м², 10 МПа
+    const double lambdaBar = std::clamp(slenderness * std::sqrt(yieldMpa / kModulus), 0.8, 4.0);
+    const double ratio = (0.40 + 0.07 * lambdaBar) * std::sqrt(kModulus / yieldMpa);
+    const double tenths = (10.0 * angle.legMm - angle.filletTenths) / (1 + ratio);
+    return static_cast<int>(std::ceil(tenths - 1e-9)); // a limit one rounding above a tenth is that tenth
+}
+
 } // namespace
 
 std::span<const Angle> angleCatalogue() { return kCatalogue; }
@@ -137,32 +267,55 @@ std::optional<std::size_t> angleHeldBy(std::string_view area, std::string_view r
     return static_cast<std::size_t>(found - catalogue.begin());
 }
 
-std::optional<int> leastFlangeTenths(const Angle& angle, std::string_view required)
+double sharpAngleRadius(double leg, double thickness)
 {
-    std::optional<ExactPair> pair;
+    // The leg b × t along x from the corner, (b − t) × t above it.
+    const double b = leg;
+    const double t = thickness;
+    const double a1 = b * t;
+    const double a2 = (b - t) * t;
+    const double area = a1 + a2;
+    const double x1 = b / 2;
+    const double y1 = t / 2;
+    const double x2 = t / 2;
+    const double y2 = (b + t) / 2;
+    const double xc = (a1 * x1 + a2 * x2) / area;
+    const double yc = (a1 * y1 + a2 * y2) / area;
+    const double ix = b * t * t * t / 12 + a1 * (y1 - yc) * (y1 - yc) + t * (b - t) * (b - t) * (b - t) / 12 +
+                      a2 * (y2 - yc) * (y2 - yc);
+    const double ixy = a1 * (x1 - xc) * (y1 - yc) + a2 * (x2 - xc) * (y2 - yc);
+    return std::sqrt((ix - std::abs(ixy)) / area);
+}
+
+std::optional<FlangeLimit> leastFlange(const Angle& angle, const FlangeInputs& inputs)
+{
+    using enum FlangeLimit::Governs;
+    std::optional<int> strength = areaTenths(angle, inputs.required);
+    if (!strength) {
+        return std::nullopt;
+    }
     try {
-        pair = overCommonScale({.digits = angle.areaHundredths, .scale = 2}, textToExact(required));
+        if (inputs.usesPhi) {
+            strength = phiStrengthTenths(angle, textToDouble(inputs.required), textToDouble(inputs.slenderness));
+            if (!strength) {
+                return std::nullopt;
+            }
+        }
+        if (!inputs.compressed) {
+            return *strength > 0 ? std::optional(FlangeLimit{.tenths = *strength, .governs = Strength}) : std::nullopt;
+        }
+        const std::optional<int> stability =
+            stabilityTenths(angle, textToDouble(inputs.slenderness), textToDouble(inputs.resistance));
+        if (!stability) {
+            return std::nullopt;
+        }
+        return *stability > *strength ? FlangeLimit{.tenths = *stability, .governs = LocalStability}
+                                      : FlangeLimit{.tenths = *strength, .governs = Strength};
     } catch (const ConversionError&) {
         return std::nullopt;
     } catch (const ArithmeticError&) {
         return std::nullopt;
     }
-    if (!pair) {
-        return std::nullopt;
-    }
-    // In units of (0,1 mm)² times 10^scale: flanges of k tenths keep
-    // k(20b − k) of them, and the section may lose 10 000 · (S − required)
-    // of them (1 cm² is 10 000 such units).
-    const Int128 unit = powerOfTen(pair->scale);
-    const Int128 width = Int128{20} * angle.legMm;
-    const Int128 t = angle.thicknessTenths;
-    const Int128 needed = t * (width - t) * unit - Int128{10'000} * (pair->a - pair->b);
-    for (int k = 0; k <= angle.thicknessTenths; ++k) {
-        if (Int128{k} * (width - k) * unit >= needed) {
-            return k > 0 ? std::optional<int>(k) : std::nullopt;
-        }
-    }
-    return std::nullopt; // even the whole section is short of the required area
 }
 
 } // namespace prochnar

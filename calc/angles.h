@@ -16,6 +16,7 @@ struct Angle {
     int thicknessTenths;  // flange thickness t, 0,1 mm
     int areaHundredths;   // section area S, 0,01 cm²
     int radiusHundredths; // least radius of gyration iуг, 0,01 cm
+    int filletTenths;     // radius R of the fillet between the legs, 0,1 mm
 };
 
 // The whole catalogue, by leg width and then thickness.
@@ -42,11 +43,52 @@ struct Angle {
 // if any: no two angles of the catalogue share both.
 [[nodiscard]] std::optional<std::size_t> angleHeldBy(std::string_view area, std::string_view radius);
 
-// The least flange thickness, in 0,1 mm rounded up, at which the angle
-// still has the required area (a number text, cm²): the flanges thinned
-// evenly from t to t′ lose t(2b − t) − t′(2b − t′) mm², the fillet is kept.
-// None when the required area is not a number, is more than the angle's, or
-// would leave no flange at all (t′ = 0 still holds).
-[[nodiscard]] std::optional<int> leastFlangeTenths(const Angle& angle, std::string_view required);
+// The least radius of gyration of a sharp-cornered equal-leg angle of leg b
+// and thickness t, made of two rectangles, b × t and (b − t) × t, in the unit
+// of b and t: √(Imin / A), the minor principal moment Imin = Ix − |Ixy| about
+// the centroid. Without the fillets it is within 3 % of the catalogue's.
+[[nodiscard]] double sharpAngleRadius(double leg, double thickness);
+
+// What a row of step 3 asks of the angle's flanges, as the form's texts.
+struct FlangeInputs {
+    std::string_view required = {};    // the required area, cm²
+    bool compressed = false;           // the flanges are compressed: their local stability counts
+    bool usesPhi = false;              // the required area was divided by φ (the compressed chord)
+    std::string_view slenderness = {}; // λ shown for the member (lblJ, lblJ1)
+    std::string_view resistance = {};  // Rp, 10⁷ Н/м² (Text1)
+};
+
+struct FlangeLimit {
+    enum class Governs { Strength, LocalStability };
+    int tenths = 0; // 0,1 mm, rounded up
+    Governs governs = Governs::Strength;
+    friend bool operator==(const FlangeLimit&, const FlangeLimit&) = default;
+};
+
+// The least thickness t′ to which the flanges of the angle, thinned evenly
+// with the fillet kept, may wear: the larger of two limits.
+//
+// Strength: the thinner angle's area meets the row's demand. Thinned from t
+// to t′ the flanges lose t(2b − t) − t′(2b − t′) mm², so A(t′) = A − [t(2b −
+// t) − t′(2b − t′)] / 100 cm², compared exactly with the required area. Where the
+// demand was divided by φ, φ follows the thinner angle: its least radius
+// i(t′) = i · ρ(b, t′) / ρ(b, t), with ρ that of the sharp-cornered angle of
+// two rectangles, gives λ(t′) = λ · i / i(t′) and φ(t′) = φ · φт(λ(t′)) /
+// φт(λ), φт the table's φ interpolated linearly without rounding; the demand
+// becomes required · φ / φ(t′) = required · φт(λ) / φт(λ(t′)), so the φ the
+// engineer gave cancels and holds at t′ = t.
+//
+// Local stability of a compressed flange (SP 16.13330, SNiP II-23-81*, for
+// an equal-leg angle): the free width from the end of the fillet to the toe,
+// b − t′ − R, at most t′ · λ̄uf · √(E / Ry), with λ̄uf = 0,40 + 0,07 · λ̄ and
+// λ̄ = λ · √(Ry / E) taken within 0,8 … 4, E = 2,06 · 10⁵ МПа, Ry = 10 · Rp
+// МПа; so t′ ≥ (b − R) / (1 + λ̄uf · √(E / Ry)). It may pass t: the flange is
+// already too slender.
+//
+// None when the required area is not a number or more than the angle's, when
+// only strength counts and no flange at all would do, when a text a limit
+// needs is not a number or Rp is not above zero, and for a demand with φ
+// when λ lies outside the table of φ. A λ(t′) outside the table does not hold.
+[[nodiscard]] std::optional<FlangeLimit> leastFlange(const Angle& angle, const FlangeInputs& inputs);
 
 } // namespace prochnar

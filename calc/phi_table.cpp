@@ -71,4 +71,18 @@ TablePhi phiFromTable(std::string_view slenderness)
     return outside(toText(lambda));
 }
 
+std::optional<double> interpolatedPhi(double slenderness)
+{
+    for (std::size_t i = 0; i + 1 < kRows.size(); ++i) {
+        const auto from = static_cast<double>(kRows[i].slenderness);
+        const auto to = static_cast<double>(kRows[i + 1].slenderness);
+        if (slenderness >= from && slenderness <= to) {
+            const auto phi = static_cast<double>(kRows[i].phi);
+            const auto next = static_cast<double>(kRows[i + 1].phi);
+            return (phi + (next - phi) * (slenderness - from) / (to - from)) / 1000;
+        }
+    }
+    return std::nullopt; // NaN too
+}
+
 } // namespace prochnar

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -18,5 +19,9 @@ struct TablePhi {
 // text or one that is not a number (no slenderness yet), nor for a
 // slenderness outside the table.
 [[nodiscard]] TablePhi phiFromTable(std::string_view slenderness);
+
+// The table's φ interpolated linearly, unrounded, for ratios of φ at
+// neighbouring slendernesses; none outside the table.
+[[nodiscard]] std::optional<double> interpolatedPhi(double slenderness);
 
 } // namespace prochnar

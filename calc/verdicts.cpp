@@ -54,7 +54,7 @@ std::optional<ExactPair> exactPair(std::string_view demand, std::string_view cap
 
 // The area row's verdict, with the least flange thickness when it holds and
 // the member's section holds a catalogue angle whose area the actual value
-// still is.
+// still is; one to check when that angle's flange is too slender already.
 std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row)
 {
     const std::string actual = form.text(row.capacity);
@@ -67,12 +67,31 @@ std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row)
         return verdict;
     }
     const Angle& angle = angleCatalogue()[*held];
-    if (!holdsAngle(angle, actual, form.text(sectionFields(*row.member).radius))) {
+    const SectionFields section = sectionFields(*row.member);
+    if (!holdsAngle(angle, actual, form.text(section.radius))) {
         return verdict;
     }
-    if (const std::optional<int> tenths = leastFlangeTenths(angle, form.text(row.demand))) {
-        verdict->text += ", полка не тоньше " + tenthsText(*tenths) + " мм";
+    const std::string required = form.text(row.demand);
+    const std::string slenderness = form.text(section.slenderness);
+    const std::string resistance = form.text(Field::Text1);
+    const std::optional<FlangeLimit> limit = leastFlange(angle, {.required = required,
+                                                                 .compressed = row.compressed,
+                                                                 .usesPhi = row.usesPhi,
+                                                                 .slenderness = slenderness,
+                                                                 .resistance = resistance});
+    if (!limit) {
+        return verdict;
     }
+    const bool stability = limit->governs == FlangeLimit::Governs::LocalStability;
+    if (stability && limit->tenths > angle.thicknessTenths) {
+        return Verdict{.kind = VerdictKind::Check,
+                       .text = "проверьте: полка тоньше допустимой по местной устойчивости " +
+                               tenthsText(limit->tenths) + " мм",
+                       .tenths = verdict->tenths};
+    }
+    verdict->text.append(", полка не тоньше ")
+        .append(tenthsText(limit->tenths))
+        .append(stability ? " мм (местная устойчивость)" : " мм (прочность)");
     return verdict;
 }
 
@@ -127,9 +146,10 @@ std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form)
         const std::string given = form.text(phi);
         const std::string table = phiFromTable(form.text(slenderness)).phi;
         if (const std::optional<ExactPair> pair = exactPair(given, table); pair && pair->a > pair->b) {
-            verdict = Verdict{.kind = VerdictKind::Check,
-                              .text = "проверьте: J " + given + " больше табличного " + table,
-                              .tenths = verdict->tenths};
+            verdict =
+                Verdict{.kind = VerdictKind::Check,
+                        .text = std::string("проверьте: J ").append(given).append(" больше табличного ").append(table),
+                        .tenths = verdict->tenths};
         }
     }
     return verdicts;

@@ -51,12 +51,13 @@ enum class Member { Chord, Diagonals };
 struct SectionFields {
     Field area;
     Field radius;
+    Field slenderness; // shown for the member on step 2
 };
 
 [[nodiscard]] constexpr SectionFields sectionFields(Member member)
 {
-    return member == Member::Chord ? SectionFields{Field::Text9, Field::txtIy}
-                                   : SectionFields{Field::Text10, Field::txtIyy};
+    return member == Member::Chord ? SectionFields{Field::Text9, Field::txtIy, Field::lblJ}
+                                   : SectionFields{Field::Text10, Field::txtIyy, Field::lblJ1};
 }
 
 struct Step3Row {
@@ -64,14 +65,16 @@ struct Step3Row {
     Field demand;
     Field capacity;
     std::optional<Member> member; // none for the force row
+    bool compressed;              // the member's flanges are compressed
+    bool usesPhi;                 // the demand was divided by φ
 };
 
 inline constexpr std::size_t kVerdictRows = 4;
 inline constexpr std::array<Step3Row, kVerdictRows> kStep3Rows{{
-    {"Сжатый пояс", Field::Text4, Field::Text6, Member::Chord},
-    {"Растянутый пояс", Field::Text7, Field::Text8, Member::Chord},
-    {"Раскосы", Field::txtz2, Field::Text12, Member::Diagonals},
-    {"Усилие в раскосе", Field::Text13, Field::Text14, std::nullopt},
+    {"Сжатый пояс", Field::Text4, Field::Text6, Member::Chord, true, true},
+    {"Растянутый пояс", Field::Text7, Field::Text8, Member::Chord, false, false},
+    {"Раскосы", Field::txtz2, Field::Text12, Member::Diagonals, true, false},
+    {"Усилие в раскосе", Field::Text13, Field::Text14, std::nullopt, false, false},
 }};
 
 // The catalogue angle (its position in angleCatalogue()) that a member's
@@ -82,10 +85,14 @@ inline constexpr std::array<Step3Row, kVerdictRows> kStep3Rows{{
 
 // The verdict of each row of step 3, from the form's texts. An area row that
 // holds, of a member whose section holds a catalogue angle whose area the
-// row's actual value still is, ends with the least flange thickness:
-// ", полка не тоньше 4,3 мм". A row that uses a φ (the compressed chord
-// Text3, the force of a diagonal Text5) greater than the table's φ for the
-// slenderness shown above it is one to check, naming the table's value:
+// row's actual value still is, ends with the least flange thickness and the
+// limit that gives it (leastFlange, with Rp from Text1): ", полка не тоньше
+// 4,3 мм (прочность)", "… (местная устойчивость)". When the local-stability
+// limit is above the angle's own thickness the row is one to check:
+// "проверьте: полка тоньше допустимой по местной устойчивости 6,2 мм". A row
+// that uses a φ (the compressed chord Text3, the force of a diagonal Text5)
+// greater than the table's φ for the slenderness shown above it is one to
+// check, naming the table's value:
 // "проверьте: J 0,8 больше табличного 0,269"; a φ at or below the table's
 // is the engineer's conservative choice.
 [[nodiscard]] std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form);

@@ -72,8 +72,49 @@ TEST(Aids, LeastFlangeThickness)
         {"whole section", "6,13", "50"}, {"does not hold", "6,1301", ""}, {"no flange needed", "0,08", ""},
         {"negative", "-1", ""},          {"not a number", "x", ""},       {"a tenth left", "0,1", "1"}};
     for (const Case& c : cases) {
-        const auto tenths = leastFlangeTenths(angle("63x5"), c.in);
-        EXPECT_EQ(tenths ? std::to_string(*tenths) : "", c.expected) << c.name;
+        const auto limit = leastFlange(angle("63x5"), {.required = c.in}); // tensioned: strength alone
+        EXPECT_EQ(limit ? std::to_string(limit->tenths) : "", c.expected) << c.name;
+    }
+}
+
+// The larger of the strength and local-stability limits; E = 206 000, Ry = 10·Rp МПа.
+// L 75×6 (R 9), λ 168,9189, Rp 21: λ̄ = 168,9189·√(210/206 000) = 5,39 → 4, λ̄uf = 0,40 + 0,07·4 = 0,68,
+//   √(E/Ry) = 31,3202: t′ ≥ (75 − 9)/(1 + 0,68·31,3202) = 66/22,2977 = 2,960 → 3,0. At λ 10 λ̄ = 0,319 → 0,8:
+//   66/(1 + 0,456·31,3202) = 4,319 → 4,4. Area only, required 8,38: k(150 − k) ≥ 864 − 100·(8,78 − 8,38) = 824:
+//   5,7·144,3 = 822,51 short, 5,8. With φ: ρ(75; 6) = √((468 827 − 278 965)/864) = 14,824 mm (centroid 20,969),
+//   ρ(75; 5,7) = 14,842, λ(5,7) = 168,713, φт 0,263860 against 0,263243 at λ: 8,38·0,263243/0,263860 = 8,3604
+//   ≤ A(5,7) = 8,3651; at 5,6 8,3537 > 8,2264. L 50×3 (R 5,5), λ 30, Rp 24: √(E/Ry) = 29,2973, λ̄ = 1,0240,
+//   λ̄uf = 0,47168: 44,5/(1 + 0,47168·29,2973) = 3,0029 → 3,1, above t = 3.
+TEST(Aids, LeastFlangeLimits)
+{
+    struct Limit {
+        const char* angle;
+        const char* required;
+        bool compressed, usesPhi;
+        const char* slenderness;
+        const char* resistance;
+        const char* expected; // tenths, "s" local stability or "p" strength; "" none
+    };
+    const Limit cases[] = {{"75x6", "3,017684", true, true, "168,9189", "21", "30s"},
+                           {"75x6", "3,017684", true, false, "10", "21", "44s"},
+                           {"75x6", "8,38", true, true, "168,9189", "21", "57p"},
+                           {"75x6", "8,38", false, false, "", "", "58p"},
+                           {"50x3", "1", true, false, "30", "24", "31s"},
+                           {"75x6", "8,38", true, true, "250", "21", ""},
+                           {"75x6", "8,38", true, false, "x", "21", ""},
+                           {"75x6", "8,38", true, false, "10", "0", ""},
+                           {"75x6", "1", true, false, "10", "0,5", "8s"}, // Ry 5: 66/(1 + 0,456·202,98) = 0,705
+                           {"75x6", "8,79", true, false, "10", "21", ""}};
+    for (const Limit& c : cases) {
+        const auto limit =
+            leastFlange(angle(c.angle), {c.required, c.compressed, c.usesPhi, c.slenderness, c.resistance});
+        const char governs = limit && limit->governs == FlangeLimit::Governs::LocalStability ? 's' : 'p';
+        EXPECT_EQ(limit ? std::to_string(limit->tenths) + governs : "", c.expected) << c.angle << " " << c.required;
+    }
+    EXPECT_NEAR(sharpAngleRadius(75, 6), 14.824, 0.0005);
+    for (const Angle& a : angleCatalogue()) { // the catalogue's fillets add little
+        const double rho = sharpAngleRadius(a.legMm, a.thicknessTenths / 10.0) / 10;
+        EXPECT_NEAR(rho / (a.radiusHundredths / 100.0), 1, 0.03) << designation(a);
     }
 }
 
@@ -103,25 +144,39 @@ TEST(Aids, VerdictsOfStep3WithCatalogueAngle)
              {Field::txtIy, "1,25"},
              {Field::Text10, "2"}, // no angle of the catalogue
              {Field::txtIyy, "1"},
+             {Field::lblJ, "10"}, // L 63×5: 56/(1 + 0,456·31,3202) = 3,7 local, 4,3 strength
+             {Field::lblJ1, "117,3469"},
          }) {
         form.setText(field, text);
     }
     EXPECT_EQ(heldAngle(form, Member::Chord), filterAngles("63x5").at(0));
     EXPECT_FALSE(heldAngle(form, Member::Diagonals).has_value());
-    EXPECT_EQ(texts(form), "держит, запас 13,3 %, полка не тоньше 4,3 мм | не держит, не хватает 14,2 % | "
-                           "держит, запас 50,0 % | держит, запас 50,0 % | ");
+    const std::string chord =
+        "держит, запас 13,3 %, полка не тоньше 4,3 мм (прочность) | не держит, не хватает 14,2 % | ";
+    EXPECT_EQ(texts(form), chord + "держит, запас 50,0 % | держит, запас 50,0 % | ");
     // Only while the fields and the actual area still hold the angle's numbers.
     for (const Field field : {Field::txtIy, Field::Text9, Field::Text6}) {
         MapForm changed = form;
         changed.setText(field, "6,2");
         EXPECT_EQ(texts(changed).find("полка"), std::string::npos) << fieldName(field);
     }
-    // The diagonals as L 50×5: its rows get the thickness, the force row never does.
+    // The diagonals as L 50×5 (R 5,5), λ̄ = 117,3469/31,3202 = 3,7467: 44,5/(1 + 0,66227·31,3202) = 2,047
+    // above 1,0 for the area; the force row never gets a thickness. As L 50×3 at Rp 24 and λ 30 the flange is
+    // too slender already (3,1 above 3).
     form.setText(Field::Text10, "4,8");
     form.setText(Field::txtIyy, "0,98");
     form.setText(Field::Text12, "4,8");
-    EXPECT_EQ(texts(form), "держит, запас 13,3 %, полка не тоньше 4,3 мм | не держит, не хватает 14,2 % | "
-                           "держит, запас 79,1 %, полка не тоньше 1,0 мм | держит, запас 50,0 % | ");
+    EXPECT_EQ(texts(form), chord + "держит, запас 79,1 %, полка не тоньше 2,1 мм (местная устойчивость) | "
+                                   "держит, запас 50,0 % | ");
+    for (const auto& [field, text] : {std::pair{Field::Text10, "2,96"},
+                                      {Field::txtIyy, "1"},
+                                      {Field::Text12, "2,96"},
+                                      {Field::lblJ1, "30"},
+                                      {Field::Text1, "24"}}) {
+        form.setText(field, text);
+    }
+    EXPECT_EQ(judgeStep3(form)[2],
+              (Verdict{VerdictKind::Check, "проверьте: полка тоньше допустимой по местной устойчивости 3,1 мм", 662}));
     EXPECT_EQ(leastMargin(judgeStep3(form)), -142);
     EXPECT_FALSE(leastMargin({}).has_value());
 }
@@ -196,6 +251,7 @@ TEST(Aids, CatalogueAndFilter)
     EXPECT_EQ(designation(thin) + " " + areaText(thin) + " " + radiusText(thin), "L 70×4,5 6,2 1,39");
     EXPECT_TRUE(holdsAngle(thin, "6,20", " 1,39"));
     EXPECT_FALSE(holdsAngle(thin, "6,2", "1,4") || holdsAngle(thin, "6.2", "1,39") ||
+                 holdsAngle(angle("63x5"), "0,613", "1,25") ||
                  holdsAngle(thin, "6,2" + std::string(40, '0') + "1", "1,39")); // too many digits
 }
 

@@ -56,7 +56,7 @@ bool isSection(Field field)
 const QStringList kExpected{
     QStringLiteral("проверьте: J 0,8 больше табличного 0,190"),
     QStringLiteral("не держит, не хватает 3,6 %"),
-    QStringLiteral("держит, запас 98,1 %, полка не тоньше 0,1 мм"),
+    QStringLiteral("держит, запас 98,1 %, полка не тоньше 2,1 мм (местная устойчивость)"),
     QStringLiteral("проверьте: J 0,8 больше табличного 0,468"),
 };
 
