@@ -3,6 +3,7 @@
 
 #include "calc/angles.h"
 #include "calc/fields.h"
+#include "calc/lightest.h"
 #include "calc/map_form.h"
 #include "calc/phi_table.h"
 #include "calc/table_run.h"
@@ -295,6 +296,35 @@ TEST(Aids, TableGirderWithARowNotJudgedIsNotChecked)
     EXPECT_EQ(whyUnjudged("1", "x"), Unjudged::CapacityNotANumber);
     EXPECT_EQ(whyUnjudged("", "1"), Unjudged::DemandNotANumber);
     EXPECT_EQ(whyUnjudged("1", "2"), std::nullopt);
+}
+
+// The worked example's panel of chord is 2,5 m and its diagonal 1,15 m long
+// (λ 166,67 at iуг 1,5 cm, 57,5 at 2 cm), and the table of φ stops at λ 200.
+// Every angle lighter than L 63×4 (S 4,96, iуг 1,25: λ = 250 / 1,25 = 200,
+// φ 0,190) has iуг below 1,25 and so no φ; required area 0,9920635 · 0,8 /
+// 0,190 = 4,17711 cm² leaves (4,96 − 4,17711) / 4,96 = 15,7 %. Every angle
+// lighter than L 30×3 (S 1,74, iуг 0,59: λ 194,9, φ 0,200) has iуг below
+// 0,575 (L 28×3: 0,55, λ 209,1); a diagonal carries 168000 · 0,174 · 0,2 /
+// 0,8 = 7308 against 1371,772, so 81,2 %. L 70×4,5 and L 32×3 come before
+// the heavier L 63×6 and L 30×4 that precede them in the catalogue.
+TEST(Aids, LightestAngleThatHolds)
+{
+    MapForm form;
+    test_support::fillWorkedExample(form);
+    const auto firstThree = [&form](Member member) {
+        std::string text;
+        const auto holding = anglesThatHold(form, member).value();
+        for (std::size_t at = 0; at < 3 && at < holding.size(); ++at) {
+            text += designation(angleCatalogue()[holding.at(at).angle]) + " " + std::to_string(holding.at(at).tenths) +
+                    "; ";
+        }
+        return text;
+    };
+    EXPECT_EQ(firstThree(Member::Chord), "L 63×4 157; L 63×5 318; L 70×4,5 443; ");
+    EXPECT_EQ(firstThree(Member::Diagonals), "L 30×3 812; L 32×3 843; L 35×3 880; ");
+    form.setText(Field::txtMp, "50000"); // a moment no chord of the catalogue carries
+    EXPECT_EQ(anglesThatHold(form, Member::Chord), std::vector<Candidate>{});
+    EXPECT_EQ(anglesThatHold(MapForm{}, Member::Diagonals), std::nullopt); // nothing typed
 }
 
 } // namespace
