@@ -1,7 +1,9 @@
 #include "ui/main/angles_dialog.h"
 
 #include "calc/angles.h"
+#include "calc/lightest.h"
 
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -29,8 +31,9 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent)
 
 } // namespace
 
-AnglesDialog::AnglesDialog(Taken taken, QWidget* parent)
-    : QDialog(parent), taken_(std::move(taken)), filter_(new QLineEdit(this)), table_(new QTableWidget(this)),
+AnglesDialog::AnglesDialog(Taken taken, Inputs inputs, QWidget* parent)
+    : QDialog(parent), taken_(std::move(taken)), inputs_(std::move(inputs)), filter_(new QLineEdit(this)),
+      holding_(new QComboBox(this)), table_(new QTableWidget(this)), none_(new QLabel(this)),
       forChord_(button(QStringLiteral("для пояса"), "forChord", this)),
       forDiagonals_(button(QStringLiteral("для раскосов"), "forDiagonals", this))
 {
@@ -42,22 +45,21 @@ AnglesDialog::AnglesDialog(Taken taken, QWidget* parent)
     filter_->setObjectName(QStringLiteral("filter"));
     filter_->setClearButtonEnabled(true);
 
-    const auto angles = angleCatalogue();
+    auto* shows = new QLabel(QStringLiteral("Показать:"), this);
+    shows->setBuddy(holding_);
+    holding_->setObjectName(QStringLiteral("holding"));
+    holding_->setAccessibleName(QStringLiteral("Какие уголки показать"));
+    holding_->addItems({QStringLiteral("все уголки"), QStringLiteral("подходящие для пояса, легкие сначала"),
+                        QStringLiteral("подходящие для раскосов, легкие сначала")});
+    none_->setObjectName(QStringLiteral("none"));
+    none_->setWordWrap(true);
+    none_->hide();
+
     table_->setObjectName(QStringLiteral("angles"));
-    table_->setRowCount(static_cast<int>(angles.size()));
-    table_->setColumnCount(5);
+    table_->setColumnCount(6);
     table_->setHorizontalHeaderLabels({QStringLiteral("Уголок"), QStringLiteral("b, мм"), QStringLiteral("t, мм"),
-                                       QStringLiteral("S, см²"), QStringLiteral("iуг, см")});
-    for (int row = 0; row < table_->rowCount(); ++row) {
-        const Angle& angle = angles[static_cast<std::size_t>(row)];
-        const std::array cells{designation(angle), legText(angle), thicknessText(angle), areaText(angle),
-                               radiusText(angle)};
-        for (int column = 0; column < table_->columnCount(); ++column) {
-            auto* item = new QTableWidgetItem(QString::fromStdString(cells.at(static_cast<std::size_t>(column))));
-            item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
-            table_->setItem(row, column, item);
-        }
-    }
+                                       QStringLiteral("S, см²"), QStringLiteral("iуг, см"),
+                                       QStringLiteral("запас, %")});
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -65,6 +67,9 @@ AnglesDialog::AnglesDialog(Taken taken, QWidget* parent)
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
     auto* close = button(QStringLiteral("Закрыть"), "close", this);
+    auto* choice = new QHBoxLayout;
+    choice->addWidget(shows);
+    choice->addWidget(holding_, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(forChord_);
     buttons->addWidget(forDiagonals_);
@@ -73,16 +78,65 @@ AnglesDialog::AnglesDialog(Taken taken, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(caption);
     layout->addWidget(filter_);
+    layout->addLayout(choice);
     layout->addWidget(table_);
+    layout->addWidget(none_);
     layout->addLayout(buttons);
-    resize(400, 420);
+    resize(460, 420);
 
     connect(filter_, &QLineEdit::textChanged, this, &AnglesDialog::narrow);
+    connect(holding_, &QComboBox::currentIndexChanged, this, &AnglesDialog::refill);
     connect(table_, &QTableWidget::itemSelectionChanged, this, &AnglesDialog::updateButtons);
     connect(forChord_, &QPushButton::clicked, this, [this] { take(AngleMember::Chord); });
     connect(forDiagonals_, &QPushButton::clicked, this, [this] { take(AngleMember::Diagonals); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    updateButtons();
+    refill();
+}
+
+void AnglesDialog::refill()
+{
+    const std::optional<std::size_t> selected = angleAt(table_->currentRow());
+    const auto angles = angleCatalogue();
+    std::vector<Candidate> rows;
+    std::optional<std::vector<Candidate>> holding;
+    if (holding_->currentIndex() == 0) {
+        for (std::size_t at = 0; at < angles.size(); ++at) {
+            rows.push_back({.angle = at, .tenths = 0});
+        }
+    } else {
+        holding = anglesThatHold(inputs_(), holding_->currentIndex() == 1 ? Member::Chord : Member::Diagonals);
+        rows = holding.value_or(std::vector<Candidate>{});
+    }
+    const bool narrowed = holding_->currentIndex() != 0;
+    if (narrowed && !holding) {
+        none_->setText(QStringLiteral("Сначала заполните шаг 1 и шаг 2: без них не видно, какой уголок держит."));
+    } else if (narrowed && holding->empty()) {
+        none_->setText(QStringLiteral("Ни один уголок каталога не держит при этих данных."));
+    }
+    none_->setVisible(narrowed && rows.empty());
+    table_->setColumnHidden(5, !narrowed);
+
+    table_->clearContents();
+    table_->setCurrentItem(nullptr); // narrow() selects the first angle shown unless the one selected is kept
+    table_->setRowCount(static_cast<int>(rows.size()));
+    for (int row = 0; row < table_->rowCount(); ++row) {
+        const Candidate& candidate = rows.at(static_cast<std::size_t>(row));
+        const Angle& angle = angles[candidate.angle];
+        // A margin of a holding angle is never below zero: "92,0".
+        const std::string margin = std::to_string(candidate.tenths / 10) + "," + std::to_string(candidate.tenths % 10);
+        const std::array cells{designation(angle), legText(angle),    thicknessText(angle),
+                               areaText(angle),    radiusText(angle), margin};
+        for (int column = 0; column < table_->columnCount(); ++column) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(cells.at(static_cast<std::size_t>(column))));
+            item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+            table_->setItem(row, column, item);
+        }
+        table_->item(row, 0)->setData(Qt::UserRole, QVariant::fromValue(candidate.angle));
+        if (candidate.angle == selected) {
+            table_->selectRow(row);
+        }
+    }
+    narrow(filter_->text());
 }
 
 // Shows the angles whose size starts with what was typed, and keeps one of
@@ -90,14 +144,17 @@ AnglesDialog::AnglesDialog(Taken taken, QWidget* parent)
 void AnglesDialog::narrow(const QString& typed)
 {
     const std::vector<std::size_t> shown = filterAngles(typed.toStdString());
+    int first = -1;
     for (int row = 0; row < table_->rowCount(); ++row) {
-        table_->setRowHidden(row, !std::binary_search(shown.begin(), shown.end(), static_cast<std::size_t>(row)));
+        const bool hidden = !std::binary_search(shown.begin(), shown.end(), angleAt(row).value_or(shown.size()));
+        table_->setRowHidden(row, hidden);
+        first = first < 0 && !hidden ? row : first;
     }
     const int current = table_->currentRow();
-    if (shown.empty()) {
+    if (first < 0) {
         table_->clearSelection();
     } else if (current < 0 || table_->isRowHidden(current)) {
-        table_->selectRow(static_cast<int>(shown.front()));
+        table_->selectRow(first);
     }
     updateButtons();
 }
@@ -113,9 +170,20 @@ void AnglesDialog::updateButtons()
 void AnglesDialog::take(AngleMember member)
 {
     const int row = table_->currentRow();
-    if (row >= 0 && !table_->isRowHidden(row)) {
-        taken_(member, static_cast<std::size_t>(row));
+    const std::optional<std::size_t> angle = angleAt(row);
+    if (angle && !table_->isRowHidden(row)) {
+        taken_(member, *angle);
+        // The other member's list may only now be computable.
+        if (holding_->currentIndex() != 0) {
+            refill();
+        }
     }
+}
+
+std::optional<std::size_t> AnglesDialog::angleAt(int row) const
+{
+    const QTableWidgetItem* item = row >= 0 ? table_->item(row, 0) : nullptr;
+    return item != nullptr ? std::optional(item->data(Qt::UserRole).value<std::size_t>()) : std::nullopt;
 }
 
 } // namespace prochnar

@@ -63,11 +63,20 @@ void StepAids::fillPhi(Field slenderness, Field phi)
 void StepAids::openAngles()
 {
     if (angles_ == nullptr) {
-        angles_ =
-            new AnglesDialog([this](AngleMember member, std::size_t angle) { takeAngle(member, angle); }, &window_);
+        angles_ = new AnglesDialog([this](AngleMember member, std::size_t angle) { takeAngle(member, angle); },
+                                   [this] { return inputs(); }, &window_);
         angles_->setAttribute(Qt::WA_DeleteOnClose);
         angles_->open();
     }
+}
+
+MapForm StepAids::inputs() const
+{
+    MapForm copy;
+    for (const auto& field : kFormFields) {
+        copy.setText(field.id, form_.text(field.id));
+    }
+    return copy;
 }
 
 void StepAids::takeAngle(AngleMember member, std::size_t angle)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/map_form.h"
 #include "calc/verdicts.h"
 
 #include <QObject>
@@ -39,6 +40,8 @@ public:
 private:
     void fillPhi(Field slenderness, Field phi);
     void openAngles();
+    // The window's texts, for the catalogue to try its angles on.
+    [[nodiscard]] MapForm inputs() const;
     void takeAngle(AngleMember member, std::size_t angle);
     // Shows the verdict of each row that was judged and whose two values
     // have not changed since; clears the others.

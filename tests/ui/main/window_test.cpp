@@ -13,6 +13,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -25,6 +26,7 @@
 #include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -143,6 +145,7 @@ private slots:
     void verdictsFollowTheResults();
     void phiFromTheTable();
     void anglesFromTheCatalogue();
+    void lightestAngleThatHolds();
     void messageBoxShowsTheHandlersMessage();
     void resetsOnTopHelpAboutAndRecommendation();
     void captionsReadInFull();
@@ -267,6 +270,33 @@ void WindowTest::anglesFromTheCatalogue()
                                           "проверьте: J 0,8 больше табличного 0,468"));
     d.type("txtIyy", "0,97"); // no longer the catalogue's angle
     QCOMPARE(d.get<QLabel>("lblVerdict3")->text(), QStringLiteral("держит, запас 98,1 %"));
+}
+
+void WindowTest::lightestAngleThatHolds()
+{
+    Driver d;
+    for (const bool typed : {false, true}) {
+        if (typed) {
+            QTest::mouseClick(d.window.findChild<AnglesDialog*>()->findChild<QPushButton*>("close"), Qt::LeftButton);
+            QTRY_VERIFY(d.window.findChild<AnglesDialog*>() == nullptr);
+            d.calculate();
+            d.type("Text9", "");
+        }
+        d.click("cmdAngles");
+        auto* dialog = d.window.findChild<AnglesDialog*>();
+        auto* holding = dialog->findChild<QComboBox*>("holding");
+        const auto labels = QAccessible::queryAccessibleInterface(holding)->relations(QAccessible::Label);
+        QVERIFY(labels.size() == 1 && labels.at(0).first->text(QAccessible::Name) == QStringLiteral("Показать:"));
+        holding->setCurrentIndex(1);
+        const auto* table = dialog->findChild<QTableWidget*>("angles");
+        QCOMPARE(table->rowCount() == 0, !typed);
+        QCOMPARE(dialog->findChild<QLabel*>("none")->isVisible(), !typed);
+    }
+    auto* dialog = d.window.findChild<AnglesDialog*>();
+    const auto* table = dialog->findChild<QTableWidget*>("angles");
+    QCOMPARE(table->item(0, 0)->text() + " " + table->item(0, 5)->text(), QStringLiteral("L 63×4 15,7"));
+    QTest::mouseClick(dialog->findChild<QPushButton*>("forChord"), Qt::LeftButton);
+    QCOMPARE(d.text("Text9") + " " + d.text("txtIy"), QStringLiteral("4,96 1,25"));
 }
 
 void WindowTest::messageBoxShowsTheHandlersMessage()
