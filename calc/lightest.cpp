@@ -38,7 +38,6 @@ std::optional<std::vector<Candidate>> anglesThatHold(const Form& form, Member me
         inputs.setText(field.id, form.text(field.id));
     }
     const SectionFields section = sectionFields(member);
-    const Field phi = member == Member::Chord ? Field::Text3 : Field::Text5;
     const auto angles = angleCatalogue();
 
     bool computed = false;
@@ -55,7 +54,7 @@ std::optional<std::vector<Candidate>> anglesThatHold(const Form& form, Member me
             computed = true; // the form computes; this angle is too slender for the table
             continue;
         }
-        trial.setText(phi, fromTable.phi);
+        trial.setText(section.phi, fromTable.phi);
         if (!pressQuietly(trial, Button::Command5) || !pressQuietly(trial, Button::Command4)) {
             continue;
         }

@@ -37,12 +37,6 @@ std::optional<std::size_t> resultSlotNamed(std::string_view name)
     return std::nullopt;
 }
 
-// The φ fields of step 2 and the slenderness each is read for.
-constexpr std::array<std::pair<Field, Field>, 2> kPhiFields{{
-    {Field::Text3, Field::lblJ},
-    {Field::Text5, Field::lblJ1},
-}};
-
 // What a column names for the header's sake: a field (an input or a
 // result), or one of the other results after every field.
 std::optional<std::size_t> namedIndex(std::string_view name)
@@ -155,9 +149,9 @@ bool TableRun::confirmWithPhi(const std::vector<std::string>& row)
             form_.setText(field, row[column]);
         }
     }
-    std::array<bool, kPhiFields.size()> wanted{};
-    for (std::size_t i = 0; i < kPhiFields.size(); ++i) {
-        wanted.at(i) = form_.text(kPhiFields.at(i).first).empty();
+    std::array<bool, kMembers.size()> wanted{};
+    for (std::size_t i = 0; i < kMembers.size(); ++i) {
+        wanted.at(i) = form_.text(sectionFields(kMembers.at(i)).phi).empty();
     }
     press(form_, Button::Command2);
     bool taken = false;
@@ -165,15 +159,16 @@ bool TableRun::confirmWithPhi(const std::vector<std::string>& row)
     if (!form_.state(StateControl::Frame7Enabled)) {
         return false;
     }
-    for (std::size_t i = 0; i < kPhiFields.size(); ++i) {
+    for (std::size_t i = 0; i < kMembers.size(); ++i) {
         if (!wanted.at(i)) {
             continue;
         }
-        const TablePhi found = phiFromTable(form_.text(kPhiFields.at(i).second));
+        const SectionFields section = sectionFields(kMembers.at(i));
+        const TablePhi found = phiFromTable(form_.text(section.slenderness));
         if (found.phi.empty()) {
             form_.showMessage(found.message, MessageIcon::None);
         } else {
-            form_.setText(kPhiFields.at(i).first, found.phi);
+            form_.setText(section.phi, found.phi);
             taken = true;
         }
     }

@@ -76,7 +76,7 @@ std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row)
     const std::string resistance = form.text(Field::Text1);
     const std::optional<FlangeLimit> limit = leastFlange(angle, {.required = required,
                                                                  .compressed = row.compressed,
-                                                                 .usesPhi = row.usesPhi,
+                                                                 .usesPhi = row.phiOf.has_value(),
                                                                  .slenderness = slenderness,
                                                                  .resistance = resistance});
     if (!limit) {
@@ -131,20 +131,15 @@ std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form)
     for (std::size_t row = 0; row < kStep3Rows.size(); ++row) {
         verdicts.at(row) = judgeArea(form, kStep3Rows.at(row));
     }
-    // The rows that use a φ, and the slenderness it belongs to.
-    struct PhiRow {
-        std::size_t row;
-        Field phi;
-        Field slenderness;
-    };
-    for (const auto& [row, phi, slenderness] :
-         {PhiRow{0, Field::Text3, Field::lblJ}, PhiRow{3, Field::Text5, Field::lblJ1}}) {
+    // A row that uses a φ above the table's for its member's slenderness.
+    for (std::size_t row = 0; row < kStep3Rows.size(); ++row) {
         std::optional<Verdict>& verdict = verdicts.at(row);
-        if (!verdict) {
+        if (!verdict || !kStep3Rows.at(row).phiOf) {
             continue;
         }
-        const std::string given = form.text(phi);
-        const std::string table = phiFromTable(form.text(slenderness)).phi;
+        const SectionFields section = sectionFields(*kStep3Rows.at(row).phiOf);
+        const std::string given = form.text(section.phi);
+        const std::string table = phiFromTable(form.text(section.slenderness)).phi;
         if (const std::optional<ExactPair> pair = exactPair(given, table); pair && pair->a > pair->b) {
             verdict =
                 Verdict{.kind = VerdictKind::Check,

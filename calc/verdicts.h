@@ -52,13 +52,16 @@ struct SectionFields {
     Field area;
     Field radius;
     Field slenderness; // shown for the member on step 2
+    Field phi;         // the member's φ on step 2, read for that slenderness
 };
 
 [[nodiscard]] constexpr SectionFields sectionFields(Member member)
 {
-    return member == Member::Chord ? SectionFields{Field::Text9, Field::txtIy, Field::lblJ}
-                                   : SectionFields{Field::Text10, Field::txtIyy, Field::lblJ1};
+    return member == Member::Chord ? SectionFields{Field::Text9, Field::txtIy, Field::lblJ, Field::Text3}
+                                   : SectionFields{Field::Text10, Field::txtIyy, Field::lblJ1, Field::Text5};
 }
+
+inline constexpr std::array kMembers{Member::Chord, Member::Diagonals};
 
 struct Step3Row {
     std::string_view name; // as the table's column and the report name the row
@@ -66,15 +69,17 @@ struct Step3Row {
     Field capacity;
     std::optional<Member> member; // none for the force row
     bool compressed;              // the member's flanges are compressed
-    bool usesPhi;                 // the demand was divided by φ
+    // The member whose φ the row's numbers use: the compressed chord's demand
+    // is divided by it, the force a diagonal carries multiplied by it.
+    std::optional<Member> phiOf;
 };
 
 inline constexpr std::size_t kVerdictRows = 4;
 inline constexpr std::array<Step3Row, kVerdictRows> kStep3Rows{{
-    {"Сжатый пояс", Field::Text4, Field::Text6, Member::Chord, true, true},
-    {"Растянутый пояс", Field::Text7, Field::Text8, Member::Chord, false, false},
-    {"Раскосы", Field::txtz2, Field::Text12, Member::Diagonals, true, false},
-    {"Усилие в раскосе", Field::Text13, Field::Text14, std::nullopt, false, false},
+    {"Сжатый пояс", Field::Text4, Field::Text6, Member::Chord, true, Member::Chord},
+    {"Растянутый пояс", Field::Text7, Field::Text8, Member::Chord, false, std::nullopt},
+    {"Раскосы", Field::txtz2, Field::Text12, Member::Diagonals, true, std::nullopt},
+    {"Усилие в раскосе", Field::Text13, Field::Text14, std::nullopt, false, Member::Diagonals},
 }};
 
 // The catalogue angle (its position in angleCatalogue()) that a member's

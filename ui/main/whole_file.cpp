@@ -5,6 +5,7 @@
 #include <QSaveFile>
 
 #include <filesystem>
+#include <utility>
 
 namespace prochnar {
 
@@ -27,23 +28,19 @@ QString writePiece(QSaveFile& file, const char* bytes, qint64 size, qint64& tota
 
 QString writeWholeFile(const QString& path, const QByteArray& bytes)
 {
-    // A device, a folder or a pipe would be replaced by a regular file.
-    if (refuseOutput(std::filesystem::path(path.toStdU16String()), {}) == OutputRefusal::NotRegular) {
-        return QStringLiteral("это не обычный файл");
-    }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return file.errorString();
-    }
-    qint64 total = 0;
-    if (QString why = writePiece(file, bytes.constData(), bytes.size(), total); !why.isEmpty()) {
-        return why;
-    }
-    return file.commit() ? QString() : file.errorString();
+    bool given = false;
+    return writeWholeFile(path, [&](std::string& piece) {
+        piece.assign(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        return !std::exchange(given, true);
+    });
 }
 
 QString writeWholeFile(const QString& path, const std::function<bool(std::string& piece)>& next)
 {
+    // A device, a folder or a pipe would be replaced by a regular file.
+    if (refuseOutput(std::filesystem::path(path.toStdU16String()), {}) == OutputRefusal::NotRegular) {
+        return QStringLiteral("это не обычный файл");
+    }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return file.errorString();
