@@ -205,6 +205,41 @@ std::optional<int> phiStrengthTenths(const Angle& angle, double required, double
     return least;
 }
 
+// The strength limit of a force the angle must carry: the least thickness
+// in tenths from which up to t every thickness k carries carried · A(k)/A ·
+// φт(λ(k))/φт(λ) ≥ |force|. None when a text is not a number, the angle
+// does not carry the force's magnitude now (checked exactly) or λ is
+// outside the table.
+std::optional<int> forceStrengthTenths(const Angle& angle, const FlangeInputs& inputs)
+{
+    const std::optional<ExactPair> pair = overCommonScale(textToExact(inputs.force), textToExact(inputs.carried));
+    if (!pair || pair->b <= 0 || (pair->a < 0 ? -pair->a : pair->a) > pair->b) {
+        return std::nullopt;
+    }
+    const double slenderness = textToDouble(inputs.slenderness);
+    const std::optional<double> phi = interpolatedPhi(slenderness);
+    if (!phi) {
+        return std::nullopt;
+    }
+    const double force = std::abs(textToDouble(inputs.force));
+    const double carried = textToDouble(inputs.carried);
+    const int t = angle.thicknessTenths;
+    const int width = 20 * angle.legMm;
+    const double b = 10.0 * angle.legMm;
+    const double rho = sharpAngleRadius(b, t);
+    const int whole = 100 * angle.areaHundredths; // (0,1 mm)²
+    int least = t;
+    for (int k = t - 1; k >= 1; --k) {
+        const std::optional<double> thinner = interpolatedPhi(slenderness * rho / sharpAngleRadius(b, k));
+        const int kept = whole - t * (width - t) + k * (width - k);
+        if (!thinner || carried * kept / whole * *thinner / *phi < force) {
+            break;
+        }
+        least = k;
+    }
+    return least;
+}
+
 // The local-stability limit of a compressed flange in tenths, rounded up:
 // (b − R) / (1 + λ̄uf · √(E / Ry)). None when Rp is not above zero.
 std::optional<int> stabilityTenths(const Angle& angle, double slenderness, double resistance)
@@ -300,6 +335,13 @@ std::optional<FlangeLimit> leastFlange(const Angle& angle, const FlangeInputs& i
             if (!strength) {
                 return std::nullopt;
             }
+        }
+        if (!inputs.force.empty()) {
+            const std::optional<int> force = forceStrengthTenths(angle, inputs);
+            if (!force) {
+                return std::nullopt;
+            }
+            strength = std::max(*strength, *force);
         }
         if (!inputs.compressed) {
             return *strength > 0 ? std::optional(FlangeLimit{.tenths = *strength, .governs = Strength}) : std::nullopt;

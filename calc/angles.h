@@ -56,6 +56,11 @@ struct FlangeInputs {
     bool usesPhi = false;              // the required area was divided by φ (the compressed chord)
     std::string_view slenderness = {}; // λ shown for the member (lblJ, lblJ1)
     std::string_view resistance = {};  // Rp, 10⁷ Н/м² (Text1)
+    // A force the angle's flanges must still carry, when the member has one:
+    // the force a diagonal receives (Text13) against what it carries now
+    // (Text14, Rp · φ · A). Empty when the row has none.
+    std::string_view force = {};
+    std::string_view carried = {};
 };
 
 struct FlangeLimit {
@@ -76,7 +81,9 @@ struct FlangeLimit {
 // two rectangles, gives λ(t′) = λ · i / i(t′) and φ(t′) = φ · φт(λ(t′)) /
 // φт(λ), φт the table's φ interpolated linearly without rounding; the demand
 // becomes required · φ / φ(t′) = required · φт(λ) / φт(λ(t′)), so the φ the
-// engineer gave cancels and holds at t′ = t.
+// engineer gave cancels and holds at t′ = t. Where the member also has a
+// force to carry, the thinner angle carries carried · A(t′)/A · φ(t′)/φ,
+// at least the force's magnitude.
 //
 // Local stability of a compressed flange (SP 16.13330, SNiP II-23-81*, for
 // an equal-leg angle): the free width from the end of the fillet to the toe,
@@ -88,7 +95,9 @@ struct FlangeLimit {
 // None when the required area is not a number or more than the angle's, when
 // only strength counts and no flange at all would do, when a text a limit
 // needs is not a number or Rp is not above zero, and for a demand with φ
-// when λ lies outside the table of φ. A λ(t′) outside the table does not hold.
+// when λ lies outside the table of φ; likewise when a force is given that
+// is not a number, or is more than the angle carries now, or λ lies outside
+// the table. A λ(t′) outside the table does not hold.
 [[nodiscard]] std::optional<FlangeLimit> leastFlange(const Angle& angle, const FlangeInputs& inputs);
 
 } // namespace prochnar

@@ -91,7 +91,9 @@ inline constexpr std::array<Step3Row, kVerdictRows> kStep3Rows{{
 // The verdict of each row of step 3, from the form's texts. An area row that
 // holds, of a member whose section holds a catalogue angle whose area the
 // row's actual value still is, ends with the least flange thickness and the
-// limit that gives it (leastFlange, with Rp from Text1): ", полка не тоньше
+// limit that gives it (leastFlange, with Rp from Text1, and for the
+// diagonals the force row's force, which the thinner angle must still
+// carry): ", полка не тоньше
 // 4,3 мм (прочность)", "… (местная устойчивость)". When the local-stability
 // limit is above the angle's own thickness the row is one to check:
 // "проверьте: полка тоньше допустимой по местной устойчивости 6,2 мм". A row

@@ -119,6 +119,35 @@ TEST(Aids, LeastFlangeLimits)
     }
 }
 
+// A diagonal's flanges must also carry its force: L 50×5 (S 4,80, R 5,5), λ 100
+// (φт 0,60), Rp 21, carrying 30 000 against 24 000. A(k) = 500 + k(1000 − k) of
+// 48 000 (0,1 mm)²; ρ(50; 4) = 9,8826 against ρ(50; 5) = 9,8292 gives λ(4) =
+// 99,4593, φт 0,604865: 30 000 · 38 900/48 000 · 0,604865/0,60 = 24 509,7 ≥ 24 000;
+// at 3,9 (37 979, λ 99,3993, φт 0,605406) 23 950,8 falls short, so 4,0, above the
+// area's 1,0 (k(1000 − k) ≥ 9 500) and local stability's 44,5/20,528 = 2,2.
+TEST(Aids, LeastFlangeKeepsTheForce)
+{
+    const auto limit = [](const char* force, const char* carried, const char* slenderness = "100") {
+        const auto found = leastFlange(angle("50x5"), {.required = "1",
+                                                       .compressed = true,
+                                                       .slenderness = slenderness,
+                                                       .resistance = "21",
+                                                       .force = force,
+                                                       .carried = carried});
+        return found ? std::to_string(found->tenths) +
+                           (found->governs == FlangeLimit::Governs::LocalStability ? "s" : "p")
+                     : std::string();
+    };
+    EXPECT_EQ(limit("", ""), "22s");
+    EXPECT_EQ(limit("24000", "30000"), "40p");
+    EXPECT_EQ(limit("-24000", "30000"), "40p"); // the other sign, by magnitude
+    EXPECT_EQ(limit("30000", "30000"), "50p");  // carried exactly: no thinning at all
+    EXPECT_EQ(limit("30000,01", "30000"), "");  // short already
+    EXPECT_EQ(limit("24000", "0"), "");
+    EXPECT_EQ(limit("x", "30000"), "");
+    EXPECT_EQ(limit("24000", "30000", "250"), ""); // λ outside the table of φ
+}
+
 // Whether a section holds a catalogue angle is read from its fields alone,
 // however the figures got there: typed by hand they give the least flange
 // thickness as picked ones do.
@@ -162,13 +191,18 @@ TEST(Aids, VerdictsOfStep3WithCatalogueAngle)
         EXPECT_EQ(texts(changed).find("полка"), std::string::npos) << fieldName(field);
     }
     // The diagonals as L 50×5 (R 5,5), λ̄ = 117,3469/31,3202 = 3,7467: 44,5/(1 + 0,66227·31,3202) = 2,047
-    // above 1,0 for the area; the force row never gets a thickness. As L 50×3 at Rp 24 and λ 30 the flange is
-    // too slender already (3,1 above 3).
+    // above 1,0 for the area. Carrying 2 against a force of 1 the flanges need 2,4: A(2,4) = 23 924 of
+    // 48 000 (0,1 mm)², λ(2,4) 115,4423, φт 0,481904 against 0,468572, carries 2 · 0,498417 · 1,028452 =
+    // 1,0252; at 2,3 0,9856. Against 0,5 local stability governs; the force row never gets a thickness.
+    // As L 50×3 at Rp 24 and λ 30 the flange is too slender already (3,1 above 3).
     form.setText(Field::Text10, "4,8");
     form.setText(Field::txtIyy, "0,98");
     form.setText(Field::Text12, "4,8");
-    EXPECT_EQ(texts(form), chord + "держит, запас 79,1 %, полка не тоньше 2,1 мм (местная устойчивость) | "
+    EXPECT_EQ(texts(form), chord + "держит, запас 79,1 %, полка не тоньше 2,4 мм (прочность) | "
                                    "держит, запас 50,0 % | ");
+    form.setText(Field::Text13, "0,5");
+    EXPECT_EQ(texts(form), chord + "держит, запас 79,1 %, полка не тоньше 2,1 мм (местная устойчивость) | "
+                                   "держит, запас 75,0 % | ");
     for (const auto& [field, text] : {std::pair{Field::Text10, "2,96"},
                                       {Field::txtIyy, "1"},
                                       {Field::Text12, "2,96"},
