@@ -2,6 +2,7 @@
 
 #include "calc/angles.h"
 #include "calc/lightest.h"
+#include "calc/table_run.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -122,10 +123,8 @@ void AnglesDialog::refill()
     for (int row = 0; row < table_->rowCount(); ++row) {
         const Candidate& candidate = rows.at(static_cast<std::size_t>(row));
         const Angle& angle = angles[candidate.angle];
-        // A margin of a holding angle is never below zero: "92,0".
-        const std::string margin = std::to_string(candidate.tenths / 10) + "," + std::to_string(candidate.tenths % 10);
         const std::array cells{designation(angle), legText(angle),    thicknessText(angle),
-                               areaText(angle),    radiusText(angle), margin};
+                               areaText(angle),    radiusText(angle), marginText(candidate.tenths)};
         for (int column = 0; column < table_->columnCount(); ++column) {
             auto* item = new QTableWidgetItem(QString::fromStdString(cells.at(static_cast<std::size_t>(column))));
             item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
