@@ -3,6 +3,7 @@
 // headers refused; the messages of rows and the cells beyond the header.
 
 #include "calc/messages.h"
+#include "formats/girder_identity.h"
 #include "formats/table_check.h"
 
 #include <gtest/gtest.h>
@@ -175,6 +176,18 @@ TEST(TableCheck, RowMessagesNameTheColumnAndExtraCellsAreKept)
     const CheckedGirder blanks = run.check(longer); // empty cells beyond the header are nothing
     EXPECT_TRUE(blanks.message.empty() && blanks.status != GirderStatus::NotComputed);
     EXPECT_EQ(blanks.cells.size(), run.header().size());
+}
+
+// The identity a row carries, whatever the order of its columns and however
+// many of them the table has.
+TEST(GirderIdentity, FromTheColumnsOfARow)
+{
+    const std::vector<std::string> header{"№", " Опора ", "txtLp", "Км", "Примечание", "Опора"};
+    const GirderIdentity identity = identityFromRow(header, {"1", " 40-41 ", "24", "104,2"});
+    EXPECT_EQ(identity, (GirderIdentity{.support = "40-41", .km = "104,2"}));
+    EXPECT_EQ(identityFromRow(header, {"1", "", "24", "", "осмотр 2025", "12"}).note, "осмотр 2025");
+    EXPECT_TRUE(identityFromRow({"№", "txtLp"}, {"1", "24"}).empty());
+    EXPECT_FALSE((GirderIdentity{.inspector = "Иванов"}).empty());
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "calc/form.h"
 #include "formats/form_file.h"
+#include "formats/girder_identity.h"
 #include "ui/main/form_captions.h"
 
 #include <QDateTime>
@@ -16,13 +17,15 @@ namespace prochnar {
 
 // What a report says beside the form: the file that keeps the calculation
 // (empty if none), when the report was made, the last clicks of the
-// wizard's buttons with what they showed, and the names of the results that
-// the file held otherwise than their recomputation (none when they agreed).
+// wizard's buttons with what they showed, the names of the results that
+// the file held otherwise than their recomputation (none when they agreed),
+// and which girder the calculation documents.
 struct ReportFacts {
     QString file;
     QDateTime made;
     std::vector<PressRecord> presses;
     QStringList recomputed;
+    GirderIdentity identity = {};
 };
 
 // The report of the calculation in form for the engineering record, as rich
