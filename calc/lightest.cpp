@@ -13,13 +13,6 @@ namespace prochnar {
 
 namespace {
 
-// Whether the row of step 3 is one of the member's: the force of a diagonal
-// belongs to the diagonals.
-bool belongsTo(const Step3Row& row, Member member)
-{
-    return row.member ? *row.member == member : member == Member::Diagonals;
-}
-
 // Presses the button; false when it showed a message.
 bool pressQuietly(MapForm& form, Button button)
 {

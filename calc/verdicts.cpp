@@ -75,11 +75,9 @@ std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row)
     const std::string slenderness = form.text(section.slenderness);
     const std::string resistance = form.text(Field::Text1);
     // The member's force row, if it has one: the thinner angle must carry it too.
-    const auto forceRow = std::find_if(kStep3Rows.begin(), kStep3Rows.end(), [&](const Step3Row& other) {
-        return !other.member && other.phiOf == row.member;
-    });
-    const std::string force = forceRow != kStep3Rows.end() ? form.text(forceRow->demand) : std::string();
-    const std::string carried = forceRow != kStep3Rows.end() ? form.text(forceRow->capacity) : std::string();
+    const std::optional<Step3Row> forceRow = forceRowOf(*row.member);
+    const std::string force = forceRow ? form.text(forceRow->demand) : std::string();
+    const std::string carried = forceRow ? form.text(forceRow->capacity) : std::string();
     const std::optional<FlangeLimit> limit = leastFlange(angle, {.required = required,
                                                                  .compressed = row.compressed,
                                                                  .usesPhi = row.phiOf.has_value(),

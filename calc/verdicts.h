@@ -82,6 +82,26 @@ inline constexpr std::array<Step3Row, kVerdictRows> kStep3Rows{{
     {"Усилие в раскосе", Field::Text13, Field::Text14, std::nullopt, false, Member::Diagonals},
 }};
 
+// Whether the row of step 3 is one of the member's: the force of a diagonal
+// belongs to the diagonals.
+[[nodiscard]] constexpr bool belongsTo(const Step3Row& row, Member member)
+{
+    return row.member ? *row.member == member : member == Member::Diagonals;
+}
+
+// The row whose force the member's angle must also carry, and whose
+// capacity grows with its area and φ: the force of a diagonal for the
+// diagonals; none for the chord.
+[[nodiscard]] constexpr std::optional<Step3Row> forceRowOf(Member member)
+{
+    for (const Step3Row& row : kStep3Rows) {
+        if (!row.member && row.phiOf == member) {
+            return row;
+        }
+    }
+    return std::nullopt;
+}
+
 // The catalogue angle (its position in angleCatalogue()) that a member's
 // section holds: the one whose area and radius its two fields hold as
 // numbers, however they got there (picked, typed, opened or read from a

@@ -1,0 +1,279 @@
+#include "inspections.h"
+
+#include "fields.h"
+#include "handlers.h"
+#include "map_form.h"
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+namespace prochnar {
+
+namespace {
+
+bool leapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+
+int daysInMonth(int year, int month)
+{
+    constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && leapYear(year) ? 29 : kDays[month - 1];
+}
+
+// The digits of text[from, from + count) as a number; none if any is not a digit.
+std::optional<int> digitsAt(std::string_view text, std::size_t from, std::size_t count)
+{
+    int value = 0;
+    for (std::size_t i = from; i < from + count; ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            return std::nullopt;
+        }
+        value = value * 10 + (text[i] - '0');
+    }
+    return value;
+}
+
+// A count of units with `decimals` digits after the comma: "4,6", "0,08".
+std::string fixedText(long long units, int decimals)
+{
+    std::string digits = std::to_string(units < 0 ? -units : units);
+    if (digits.size() <= static_cast<std::size_t>(decimals)) {
+        digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
+    }
+    digits.insert(digits.size() - static_cast<std::size_t>(decimals), ",");
+    return (units < 0 ? "-" : "") + digits;
+}
+
+std::string tenthsText(int tenths) { return fixedText(tenths, 1); }
+
+// A rate to 0,001 mm a year, its zeros beyond the second decimal dropped.
+std::string rateText(double rate)
+{
+    std::string text = fixedText(std::llround(rate * 1000), 3);
+    if (text.back() == '0') {
+        text.pop_back();
+    }
+    return text;
+}
+
+// Presses the button; false when it showed a message.
+bool pressQuietly(MapForm& form, Button button)
+{
+    press(form, button);
+    return form.takeMessages().empty();
+}
+
+std::string magnitude(std::string text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first != std::string::npos && text[first] == '-') {
+        text.erase(first, 1);
+    }
+    return text;
+}
+
+} // namespace
+
+std::optional<CalendarDate> parseDate(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    const auto last = text.find_last_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return std::nullopt;
+    }
+    text = text.substr(first, last - first + 1);
+    if (text.size() != 10) {
+        return std::nullopt;
+    }
+    std::optional<int> day, month, year;
+    if (text[2] == '.' && text[5] == '.') {
+        day = digitsAt(text, 0, 2);
+        month = digitsAt(text, 3, 2);
+        year = digitsAt(text, 6, 4);
+    } else if (text[4] == '-' && text[7] == '-') {
+        year = digitsAt(text, 0, 4);
+        month = digitsAt(text, 5, 2);
+        day = digitsAt(text, 8, 2);
+    }
+    if (!day || !month || !year || *year < 1800 || *year > 2200 || *month < 1 || *month > 12 || *day < 1 ||
+        *day > daysInMonth(*year, *month)) {
+        return std::nullopt;
+    }
+    return CalendarDate{.year = *year, .month = *month, .day = *day};
+}
+
+std::string dateText(CalendarDate date)
+{
+    const auto two = [](int value) { return std::string(value < 10 ? "0" : "") + std::to_string(value); };
+    return two(date.day) + "." + two(date.month) + "." + std::to_string(date.year);
+}
+
+double decimalYear(CalendarDate date)
+{
+    int dayOfYear = date.day;
+    for (int month = 1; month < date.month; ++month) {
+        dayOfYear += daysInMonth(date.year, month);
+    }
+    const int days = leapYear(date.year) ? 366 : 365;
+    return date.year + static_cast<double>(dayOfYear - 1) / days;
+}
+
+std::optional<double> thinningRate(const std::vector<ThicknessAt>& points)
+{
+    if (points.size() < 2) {
+        return std::nullopt;
+    }
+    double meanYear = 0;
+    double meanMm = 0;
+    for (const ThicknessAt& point : points) {
+        meanYear += point.year;
+        meanMm += point.tenths / 10.0;
+    }
+    meanYear /= static_cast<double>(points.size());
+    meanMm /= static_cast<double>(points.size());
+    double covariance = 0;
+    double spread = 0;
+    for (const ThicknessAt& point : points) {
+        covariance += (point.year - meanYear) * (point.tenths / 10.0 - meanMm);
+        spread += (point.year - meanYear) * (point.year - meanYear);
+    }
+    if (!(spread > 0)) {
+        return std::nullopt; // every point at one time
+    }
+    double rate = -covariance / spread;
+    const ThicknessAt& before = points[points.size() - 2];
+    const ThicknessAt& last = points.back();
+    if (last.year > before.year) {
+        rate = std::max(rate, (before.tenths - last.tenths) / 10.0 / (last.year - before.year));
+    }
+    return rate;
+}
+
+MemberLife memberLife(const std::vector<ThicknessAt>& points, std::optional<int> limitTenths)
+{
+    using enum MemberLife::Kind;
+    MemberLife life;
+    const std::optional<double> rate = thinningRate(points);
+    if (!rate) {
+        return life;
+    }
+    life.rate = *rate;
+    if (!(*rate > 0)) {
+        life.kind = NoThinning;
+        return life;
+    }
+    if (!limitTenths) {
+        life.kind = NoLimit;
+        return life;
+    }
+    life.limitTenths = *limitTenths;
+    const ThicknessAt& last = points.back();
+    if (last.tenths <= *limitTenths) {
+        life.kind = Reached;
+        life.replacementYear = static_cast<int>(std::floor(last.year));
+        return life;
+    }
+    const double years = (last.tenths - *limitTenths) / 10.0 / *rate;
+    // Rounded down to 0,1 year; a quotient one rounding below a tenth is that tenth.
+    life.lifeTenths = static_cast<int>(std::floor(years * 10 + 1e-9));
+    life.kind = Years;
+    life.replacementYear = static_cast<int>(std::floor(last.year + life.lifeTenths / 10.0));
+    return life;
+}
+
+std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Angle& nominal)
+{
+    MapForm trial;
+    for (const auto& field : kFormFields) {
+        trial.setText(field.id, form.text(field.id));
+    }
+    const SectionFields section = sectionFields(member);
+    trial.setText(section.area, areaText(nominal));
+    trial.setText(section.radius, radiusText(nominal));
+    if (!pressQuietly(trial, Button::Command2) || !pressQuietly(trial, Button::Command5) ||
+        !pressQuietly(trial, Button::Command4)) {
+        return std::nullopt;
+    }
+    std::optional<int> limit;
+    for (const Step3Row& row : kStep3Rows) {
+        if (!belongsTo(row, member)) {
+            continue;
+        }
+        const std::string demand = magnitude(trial.text(row.demand));
+        const std::optional<Verdict> verdict = judge(demand, trial.text(row.capacity));
+        if (!verdict) {
+            return std::nullopt;
+        }
+        if (verdict->kind != VerdictKind::Holds) {
+            return nominal.thicknessTenths; // short already unthinned
+        }
+        if (!row.member) {
+            continue; // the force of a diagonal: counted with their area
+        }
+        const std::optional<Step3Row> force = forceRowOf(member);
+        const std::string forceText = force ? magnitude(trial.text(force->demand)) : std::string();
+        const std::string carried = force ? trial.text(force->capacity) : std::string();
+        const std::string slenderness = trial.text(section.slenderness);
+        const std::string resistance = trial.text(Field::Text1);
+        const std::optional<FlangeLimit> found = leastFlange(nominal, {.required = demand,
+                                                                       .compressed = row.compressed,
+                                                                       .usesPhi = row.phiOf.has_value(),
+                                                                       .slenderness = slenderness,
+                                                                       .resistance = resistance,
+                                                                       .force = forceText,
+                                                                       .carried = carried});
+        if (found) {
+            limit = std::max(limit.value_or(0), found->tenths);
+        }
+    }
+    return limit;
+}
+
+std::string memberLifeText(const MemberLife& life)
+{
+    using enum MemberLife::Kind;
+    switch (life.kind) {
+    case TooFewPoints:
+        return "мало точек для скорости утонения";
+    case NoThinning:
+        return "утонение не выявлено";
+    case NoLimit:
+        return "утонение " + rateText(life.rate) + " мм/год, предел толщины не определен";
+    case Reached:
+        return "утонение " + rateText(life.rate) + " мм/год, предел " + tenthsText(life.limitTenths) +
+               " мм достигнут — замена в " + std::to_string(life.replacementYear) + " г.";
+    case Years:
+        return "утонение " + rateText(life.rate) + " мм/год, предел " + tenthsText(life.limitTenths) +
+               " мм, осталось " + tenthsText(life.lifeTenths) + " года — замена до " +
+               std::to_string(life.replacementYear) + " г.";
+    }
+    return {};
+}
+
+std::optional<std::string> replacementText(const MemberLife& chord, const MemberLife& diagonals)
+{
+    using enum MemberLife::Kind;
+    const auto dated = [](const MemberLife& life) { return life.kind == Reached || life.kind == Years; };
+    if (!dated(chord) && !dated(diagonals)) {
+        return std::nullopt;
+    }
+    // The earlier year governs; in one year, a reached limit, then the shorter life.
+    const auto earlier = [](const MemberLife& a, const MemberLife& b) {
+        if (a.replacementYear != b.replacementYear) {
+            return a.replacementYear < b.replacementYear;
+        }
+        const int lifeA = a.kind == Reached ? -1 : a.lifeTenths;
+        const int lifeB = b.kind == Reached ? -1 : b.lifeTenths;
+        return lifeA <= lifeB;
+    };
+    const bool chordGoverns = dated(chord) && (!dated(diagonals) || earlier(chord, diagonals));
+    const MemberLife& governing = chordGoverns ? chord : diagonals;
+    const std::string year = std::to_string(governing.replacementYear);
+    if (governing.kind == Reached) {
+        return std::string(chordGoverns ? "предел пояса" : "предел раскосов") + " достигнут: замена в " + year + " г.";
+    }
+    return std::string(chordGoverns ? "замена пояса" : "замена раскосов") + " до " + year + " г. (через " +
+           tenthsText(governing.lifeTenths) + " года)";
+}
+
+} // namespace prochnar

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "angles.h"
+#include "form.h"
+#include "verdicts.h"
+
+#include <compare>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace prochnar {
+
+// A day of the Gregorian calendar.
+struct CalendarDate {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    friend auto operator<=>(const CalendarDate&, const CalendarDate&) = default;
+};
+
+// A date as an engineer writes it, "07.12.2026" or "2026-12-07", blanks at
+// its ends ignored; none for any other form or a day the calendar does not
+// have (31.04, 29.02 of a common year), or a year outside 1800 … 2200.
+[[nodiscard]] std::optional<CalendarDate> parseDate(std::string_view text);
+// "07.12.2026".
+[[nodiscard]] std::string dateText(CalendarDate date);
+// The date as a decimal year: year + (day of the year − 1) / days in that year.
+[[nodiscard]] double decimalYear(CalendarDate date);
+
+// A flange thickness measured, or the nominal one at installation.
+struct ThicknessAt {
+    double year = 0; // decimal year
+    int tenths = 0;  // 0,1 mm
+};
+
+// How long a member kind's flanges may still thin.
+struct MemberLife {
+    enum class Kind {
+        TooFewPoints, // fewer than two points at two different times
+        NoThinning,   // the rate is not above zero: "утонение не выявлено"
+        NoLimit,      // the inputs give no least thickness to count down to
+        Reached,      // the last thickness is at or below the limit
+        Years,        // the remaining life in years
+    };
+    Kind kind = Kind::TooFewPoints;
+    double rate = 0;         // mm a year, thinning counted positive (from two points on)
+    int limitTenths = 0;     // the least thickness, 0,1 mm (when known)
+    int lifeTenths = 0;      // Years: the remaining life, 0,1 year, rounded down
+    int replacementYear = 0; // Reached, Years: the year by which to replace the member
+};
+
+// The thinning rate of points in time order: the larger of the least-squares
+// slope through all of them and the slope between the last two (a corrosion
+// that speeds up governs), thinning counted positive, in mm a year. None with
+// fewer than two points at different times; the last two at one time give
+// the least-squares slope alone.
+[[nodiscard]] std::optional<double> thinningRate(const std::vector<ThicknessAt>& points);
+
+// The remaining life of a member kind from its points in time order and its
+// least thickness (none when the inputs give none): τ = (tпосл − tпред) / v
+// rounded down to 0,1 year; the replacement year is the integer part of the
+// last point's decimal year + τ (the last point's year when the limit is
+// reached).
+[[nodiscard]] MemberLife memberLife(const std::vector<ThicknessAt>& points, std::optional<int> limitTenths);
+
+// The least flange thickness, in tenths, to which a member of the nominal
+// angle may thin with the form's other inputs: the angle's area and radius
+// are put into the member's section fields of a copy of the form, the three
+// steps are pressed again with φ as typed, and the largest of leastFlange()
+// over the member's rows is taken (the chord: compressed and tensioned; the
+// diagonals: their area, with the force they carry). A demand of the other
+// sign counts by its magnitude. The nominal thickness when a row of the
+// member does not hold even unthinned; none when the form cannot be computed
+// or no row gives a limit.
+[[nodiscard]] std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Angle& nominal);
+
+// The words for one member kind's life, "пояс", "раскосы" naming it:
+// "утонение 0,08 мм/год, предел 3,4 мм, осталось 4,6 года — замена до 2031 г.",
+// "утонение не выявлено", "предел 3,4 мм достигнут — замена в 2026 г.", …
+[[nodiscard]] std::string memberLifeText(const MemberLife& life);
+
+// The girder's replacement: the earliest of its member kinds, and which
+// governs: "замена пояса до 2031 г. (через 4,6 года)", "предел раскосов
+// достигнут: замена в 2026 г."; none when neither member kind has a year.
+[[nodiscard]] std::optional<std::string> replacementText(const MemberLife& chord, const MemberLife& diagonals);
+
+} // namespace prochnar

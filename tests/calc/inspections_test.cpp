@@ -1,0 +1,103 @@
+// Dates, thinning rates and remaining lives, on histories worked by hand,
+// and the least thickness of a member's nominal angle.
+#include "calc/angles.h"
+#include "calc/inspections.h"
+#include "calc/map_form.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+
+namespace prochnar {
+namespace {
+
+TEST(Inspections, Dates)
+{
+    EXPECT_EQ(parseDate(" 29.02.2024 "), (CalendarDate{.year = 2024, .month = 2, .day = 29}));
+    EXPECT_EQ(parseDate("2026-12-07"), (CalendarDate{.year = 2026, .month = 12, .day = 7}));
+    for (const char* bad : {"29.02.2025", "29.02.1900", "31.04.2026", "00.01.2026", "7.12.2026", "2026-13-01",
+                            "07.12.26", "07-12-2026", "", "07.12.1799"}) {
+        EXPECT_FALSE(parseDate(bad).has_value()) << bad;
+    }
+    EXPECT_TRUE(parseDate("29.02.2000").has_value());
+    EXPECT_EQ(dateText({.year = 2026, .month = 3, .day = 5}), "05.03.2026");
+    EXPECT_DOUBLE_EQ(decimalYear({.year = 2024, .month = 2, .day = 29}), 2024 + 59.0 / 366);
+    EXPECT_DOUBLE_EQ(decimalYear({.year = 2026, .month = 12, .day = 31}), 2026 + 364.0 / 365);
+    EXPECT_DOUBLE_EQ(decimalYear({.year = 2026, .month = 1, .day = 1}), 2026);
+}
+
+// Installed in 1998 at 6,0 mm, 5,2 mm on 01.07.2020 (2020 + 182/366):
+// v = 0,8 / 22,497268 = 0,035560 mm a year; to 3,0 mm 2,2 / v = 61,87 →
+// 61,8 years, replaced by the integer part of 2020,4973 + 61,8 = 2082.
+// Installed 2000 at 6,0, 5,8 in 2010, 5,0 in 2020: the least squares give
+// 10 / 200 = 0,05, the last two 0,08, which governs; to 3,4 mm exactly
+// 1,6 / 0,08 = 20,0 years: 2040.
+TEST(Inspections, RatesAndRemainingLives)
+{
+    using enum MemberLife::Kind;
+    const MemberLife one = memberLife({{1998, 60}, {decimalYear({2020, 7, 1}), 52}}, 30);
+    EXPECT_EQ(one.kind, Years);
+    EXPECT_NEAR(one.rate, 0.035560, 1e-6);
+    EXPECT_EQ(one.lifeTenths, 618);
+    EXPECT_EQ(one.replacementYear, 2082);
+    EXPECT_EQ(memberLifeText(one), "утонение 0,036 мм/год, предел 3,0 мм, осталось 61,8 года — замена до 2082 г.");
+
+    const std::vector<ThicknessAt> speeding{{2000, 60}, {2010, 58}, {2020, 50}};
+    EXPECT_DOUBLE_EQ(*thinningRate(speeding), 0.08);
+    const MemberLife fast = memberLife(speeding, 34);
+    EXPECT_EQ(fast.lifeTenths, 200);
+    EXPECT_EQ(fast.replacementYear, 2040);
+    EXPECT_DOUBLE_EQ(*thinningRate({{2000, 60}, {2010, 50}, {2020, 49}}), 0.055); // slowing: least squares
+
+    const MemberLife reached = memberLife({{2000, 60}, {2026.5, 33}}, 34);
+    EXPECT_EQ(reached.kind, Reached);
+    EXPECT_EQ(reached.replacementYear, 2026);
+    EXPECT_EQ(memberLife({{2000, 60}, {2026.5, 34}}, 34).kind, Reached); // at the limit
+    EXPECT_EQ(memberLife({{2000, 60}, {2020, 60}}, 34).kind, NoThinning);
+    EXPECT_EQ(memberLife({{2000, 50}, {2020, 52}}, 34).kind, NoThinning); // a thicker reading
+    EXPECT_EQ(memberLifeText(memberLife({{2000, 60}, {2020, 60}}, 34)), "утонение не выявлено");
+    EXPECT_EQ(memberLife({{2020, 60}}, 34).kind, TooFewPoints);
+    EXPECT_EQ(memberLife({{2020, 60}, {2020, 50}}, 34).kind, TooFewPoints);
+    EXPECT_NEAR(*thinningRate({{2000, 60}, {2020, 50}, {2020, 40}}), 0.075, 1e-12); // last two at one time: 20/266,67
+    EXPECT_EQ(memberLife(speeding, std::nullopt).kind, NoLimit);
+
+    EXPECT_EQ(replacementText(fast, one), "замена пояса до 2040 г. (через 20,0 года)");
+    EXPECT_EQ(replacementText(one, fast), "замена раскосов до 2040 г. (через 20,0 года)");
+    EXPECT_EQ(replacementText(one, reached), "предел раскосов достигнут: замена в 2026 г.");
+    EXPECT_EQ(replacementText(memberLife({{2020, 60}}, 34), one), "замена раскосов до 2082 г. (через 61,8 года)");
+    EXPECT_FALSE(replacementText({}, {}).has_value());
+}
+
+// The worked calculation with L 63×5 chords and L 50×5 diagonals: each
+// member's limit is the largest its rows' verdicts name.
+TEST(Inspections, LeastThicknessOfTheNominalAngle)
+{
+    MapForm form;
+    std::ifstream file(std::string(PROCHNAR_CASES_DIR) + "/../../../examples/catalogue-angles.prochnar");
+    for (std::string line; std::getline(file, line);) {
+        const auto equals = line.find('=');
+        if (line.starts_with('#') || equals == std::string::npos) {
+            continue;
+        }
+        if (const auto field = fieldFromName(line.substr(0, equals))) {
+            form.setText(*field, line.substr(equals + 1));
+        }
+    }
+    const Angle chord = angleCatalogue()[*filterAngles("63x5").begin()];
+    const Angle diagonal = angleCatalogue()[*filterAngles("50x5").begin()];
+    // The compressed chord is short by 445,2 % unthinned: its limit is its thickness.
+    EXPECT_EQ(nominalFlangeLimit(form, Member::Chord, chord), 50);
+    EXPECT_EQ(nominalFlangeLimit(form, Member::Diagonals, diagonal), 21); // local stability
+    // With Mp 4 the chord's rows name 2,6 and 0,7 mm; the sections as measured
+    // (thinner figures in the fields) do not change the nominal angle's limit.
+    form.setText(Field::txtMp, "4");
+    form.setText(Field::Text9, "5");
+    form.setText(Field::txtIy, "1,26");
+    EXPECT_EQ(nominalFlangeLimit(form, Member::Chord, chord), 26);
+    form.setText(Field::txtH, "x");
+    EXPECT_FALSE(nominalFlangeLimit(form, Member::Chord, chord).has_value());
+}
+
+} // namespace
+} // namespace prochnar
