@@ -322,6 +322,23 @@ double sharpAngleRadius(double leg, double thickness)
     return std::sqrt((ix - std::abs(ixy)) / area);
 }
 
+std::optional<Angle> thinnedAngle(const Angle& angle, int tenths)
+{
+    const int t = angle.thicknessTenths;
+    if (tenths <= 0 || tenths > t) {
+        return std::nullopt;
+    }
+    const int width = 20 * angle.legMm;
+    const int kept = 100 * angle.areaHundredths - t * (width - t) + tenths * (width - tenths); // (0,1 mm)²
+    const double b = 10.0 * angle.legMm;
+    const double radius = angle.radiusHundredths * sharpAngleRadius(b, tenths) / sharpAngleRadius(b, t);
+    Angle thinned = angle;
+    thinned.thicknessTenths = tenths;
+    thinned.areaHundredths = kept / 100; // 1 cm² is 10 000 (0,1 mm)²
+    thinned.radiusHundredths = static_cast<int>(std::floor(radius + 1e-9));
+    return thinned;
+}
+
 std::optional<FlangeLimit> leastFlange(const Angle& angle, const FlangeInputs& inputs)
 {
     using enum FlangeLimit::Governs;

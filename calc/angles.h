@@ -49,6 +49,13 @@ struct Angle {
 // the centroid. Without the fillets it is within 3 % of the catalogue's.
 [[nodiscard]] double sharpAngleRadius(double leg, double thickness);
 
+// The angle with its flanges thinned evenly to a measured thickness of
+// `tenths` (0,1 mm), the fillet kept, its figures as the form writes them,
+// rounded down (on the safe side): area A(tм) = A − [t(2b − t) − tм(2b −
+// tм)] / 100 cm², least radius i(tм) = i · ρ(b, tм) / ρ(b, t). None when the
+// thickness is not above zero or above the angle's own.
+[[nodiscard]] std::optional<Angle> thinnedAngle(const Angle& angle, int tenths);
+
 // What a row of step 3 asks of the angle's flanges, as the form's texts.
 struct FlangeInputs {
     std::string_view required = {};    // the required area, cm²

@@ -229,6 +229,50 @@ std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Ang
     return limit;
 }
 
+std::vector<ThicknessAt> thicknessPoints(const GirderHistory& history, Member member)
+{
+    std::vector<Inspection> measured;
+    for (const Inspection& inspection : history.inspections) {
+        if (member == Member::Chord ? inspection.chordTenths : inspection.diagonalTenths) {
+            measured.push_back(inspection);
+        }
+    }
+    std::stable_sort(measured.begin(), measured.end(),
+                     [](const Inspection& a, const Inspection& b) { return a.date < b.date; });
+    std::vector<ThicknessAt> points;
+    const std::optional<std::size_t> angle = history.angleOf(member);
+    if (history.installed && angle) {
+        points.push_back(
+            {.year = static_cast<double>(*history.installed), .tenths = angleCatalogue()[*angle].thicknessTenths});
+    }
+    for (const Inspection& inspection : measured) {
+        points.push_back({.year = decimalYear(inspection.date),
+                          .tenths = *(member == Member::Chord ? inspection.chordTenths : inspection.diagonalTenths)});
+    }
+    return points;
+}
+
+MemberLife lifeOf(const Form& form, const GirderHistory& history, Member member)
+{
+    const std::optional<std::size_t> angle = history.angleOf(member);
+    const std::optional<int> limit =
+        angle ? nominalFlangeLimit(form, member, angleCatalogue()[*angle]) : std::optional<int>();
+    return memberLife(thicknessPoints(history, member), limit);
+}
+
+std::optional<Inspection> latestInspection(const GirderHistory& history, Member member)
+{
+    std::optional<Inspection> latest;
+    for (const Inspection& inspection : history.inspections) {
+        const bool measured =
+            member == Member::Chord ? inspection.chordTenths.has_value() : inspection.diagonalTenths.has_value();
+        if (measured && (!latest || !(inspection.date < latest->date))) {
+            latest = inspection;
+        }
+    }
+    return latest;
+}
+
 std::string memberLifeText(const MemberLife& life)
 {
     using enum MemberLife::Kind;

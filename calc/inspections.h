@@ -5,6 +5,7 @@
 #include "verdicts.h"
 
 #include <compare>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,6 +76,45 @@ struct MemberLife {
 // member does not hold even unthinned; none when the form cannot be computed
 // or no row gives a limit.
 [[nodiscard]] std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Angle& nominal);
+
+// One inspection of a girder: its date, the least flange thickness measured
+// on the chords and on the diagonals (0,1 mm; none when not measured), and
+// the engineer's note.
+struct Inspection {
+    CalendarDate date = {};
+    std::optional<int> chordTenths = {};
+    std::optional<int> diagonalTenths = {};
+    std::string note = {};
+    friend bool operator==(const Inspection&, const Inspection&) = default;
+};
+
+// What a calculation keeps of a girder's history: the nominal catalogue
+// angle of each member kind (its position in angleCatalogue(); none when
+// not given), the year the girder was installed (its flanges then at the
+// nominal thickness), and its inspections in any order.
+struct GirderHistory {
+    std::optional<std::size_t> chordAngle = {};
+    std::optional<std::size_t> diagonalAngle = {};
+    std::optional<int> installed = {};
+    std::vector<Inspection> inspections = {};
+    [[nodiscard]] std::optional<std::size_t> angleOf(Member member) const
+    {
+        return member == Member::Chord ? chordAngle : diagonalAngle;
+    }
+    friend bool operator==(const GirderHistory&, const GirderHistory&) = default;
+};
+
+// A member kind's points in time order: (installation year, nominal
+// thickness) when both are known, then each inspection that measured it.
+[[nodiscard]] std::vector<ThicknessAt> thicknessPoints(const GirderHistory& history, Member member);
+
+// The life of a member kind of the girder in form: its points, counted down
+// to the least thickness of its nominal angle with the form's inputs (none
+// without a nominal angle).
+[[nodiscard]] MemberLife lifeOf(const Form& form, const GirderHistory& history, Member member);
+
+// The latest inspection by date that measured the member kind, if any.
+[[nodiscard]] std::optional<Inspection> latestInspection(const GirderHistory& history, Member member);
 
 // The words for one member kind's life, "пояс", "раскосы" naming it:
 // "утонение 0,08 мм/год, предел 3,4 мм, осталось 4,6 года — замена до 2031 г.",

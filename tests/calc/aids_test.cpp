@@ -119,6 +119,23 @@ TEST(Aids, LeastFlangeLimits)
     }
 }
 
+// Thinned to a measured thickness, rounded down: L 75×6 at 5,0 keeps 87 800 −
+// 60·1 440 + 50·1 450 = 73 900 (0,1 mm)², 7,39 cm², and i = 1,48 · 14,8867 /
+// 14,8239 = 1,4863 → 1,48; L 50×5 at 4,2 keeps 40 736, 4,07 cm², i 0,9842 → 0,98.
+TEST(Aids, ThinnedAngle)
+{
+    const auto figures = [](const char* size, int tenths) {
+        const auto thinned = thinnedAngle(angle(size), tenths);
+        return thinned ? areaText(*thinned) + " " + radiusText(*thinned) + " " + thicknessText(*thinned)
+                       : std::string();
+    };
+    EXPECT_EQ(figures("75x6", 50), "7,39 1,48 5");
+    EXPECT_EQ(figures("50x5", 42), "4,07 0,98 4,2");
+    EXPECT_EQ(figures("75x6", 60), "8,78 1,48 6"); // unthinned: the catalogue's own
+    EXPECT_EQ(figures("75x6", 61), "");
+    EXPECT_EQ(figures("75x6", 0), "");
+}
+
 // A diagonal's flanges must also carry its force: L 50×5 (S 4,80, R 5,5), λ 100
 // (φт 0,60), Rp 21, carrying 30 000 against 24 000. A(k) = 500 + k(1000 − k) of
 // 48 000 (0,1 mm)²; ρ(50; 4) = 9,8826 against ρ(50; 5) = 9,8292 gives λ(4) =

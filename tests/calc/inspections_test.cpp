@@ -95,6 +95,26 @@ TEST(Inspections, LeastThicknessOfTheNominalAngle)
     form.setText(Field::Text9, "5");
     form.setText(Field::txtIy, "1,26");
     EXPECT_EQ(nominalFlangeLimit(form, Member::Chord, chord), 26);
+    // Installed in 1998, three inspections out of order, one without the
+    // diagonals: chord points (1998; 5,0), (2010,4137; 4,8), (2020,4973; 4,6),
+    // (2024,3689; 4,4); the last two give 0,2 / 3,8716 = 0,05166 mm a year,
+    // above the least squares' 0,02140; to 2,6 mm 1,8 / 0,05166 = 34,84 →
+    // 34,8 years, by 2059.
+    GirderHistory history{
+        .chordAngle = filterAngles("63x5").front(),
+        .diagonalAngle = filterAngles("50x5").front(),
+        .installed = 1998,
+        .inspections = {{{2020, 7, 1}, 46, 48, ""}, {{2010, 6, 1}, 48, {}, ""}, {{2024, 5, 15}, 44, 45, "после зимы"}}};
+    EXPECT_EQ(thicknessPoints(history, Member::Diagonals).size(), 3U);
+    EXPECT_EQ(latestInspection(history, Member::Chord)->note, "после зимы");
+    const MemberLife life = lifeOf(form, history, Member::Chord);
+    EXPECT_NEAR(life.rate, 0.051658, 1e-6);
+    EXPECT_EQ(life.lifeTenths, 348);
+    EXPECT_EQ(life.replacementYear, 2059);
+    history.installed.reset(); // the inspections alone: 0,2 a year over 2020 … 2024 as well
+    EXPECT_EQ(thicknessPoints(history, Member::Chord).front().tenths, 48);
+    history.chordAngle.reset();
+    EXPECT_EQ(lifeOf(form, history, Member::Chord).kind, MemberLife::Kind::NoLimit);
     form.setText(Field::txtH, "x");
     EXPECT_FALSE(nominalFlangeLimit(form, Member::Chord, chord).has_value());
 }
