@@ -4,7 +4,6 @@
 #include "form.h"
 #include "verdicts.h"
 
-#include <compare>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -18,7 +17,11 @@ struct CalendarDate {
     int year = 0;
     int month = 0;
     int day = 0;
-    friend auto operator<=>(const CalendarDate&, const CalendarDate&) = default;
+    friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
+    friend bool operator<(const CalendarDate& a, const CalendarDate& b)
+    {
+        return a.year != b.year ? a.year < b.year : a.month != b.month ? a.month < b.month : a.day < b.day;
+    }
 };
 
 // A date as an engineer writes it, "07.12.2026" or "2026-12-07", blanks at
