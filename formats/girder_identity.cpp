@@ -66,12 +66,12 @@ bool GirderIdentity::empty() const
 GirderIdentity identityFromRow(const std::vector<std::string>& header, const std::vector<std::string>& row)
 {
     GirderIdentity identity;
-    for (const auto& [key, text, name] : kIdentityKeys) {
+    for (const IdentityKey& key : kIdentityKeys) {
         const auto found = std::find_if(header.begin(), header.end(),
-                                        [name](const std::string& heading) { return trimmed(heading) == name; });
+                                        [&key](const std::string& heading) { return trimmed(heading) == key.column; });
         const auto at = static_cast<std::size_t>(found - header.begin());
         if (found != header.end() && at < row.size()) {
-            identity.*text = trimmed(row[at]);
+            identity.*key.text = trimmed(row[at]);
         }
     }
     return identity;
