@@ -213,7 +213,7 @@ TEST(FormFile, GirderIdentityKeptWithTheCalculation)
     EXPECT_EQ(readPressLog(whole), presses);
 
     const Calculation other =
-        readCalculation("# girder span=12\n# girder km\n# girder km=1\r\n# girder km=\\q\\\n" + before);
+        readCalculation("# girder span=12\n# girder km\n# girder km=1\n# girder km=\\q\\\r\n" + before);
     EXPECT_EQ(other.identity, (GirderIdentity{.km = "\\q\\"}));
 
     // The limit counts characters as the field holds them, escapes undone.
