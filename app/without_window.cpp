@@ -112,7 +112,8 @@ int writeReport(char* program, const QString& out, const QString& file)
     const ReportFacts facts{.file = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()),
                             .made = QDateTime::currentDateTime(),
                             .presses = calculation->presses,
-                            .recomputed = recomputedNames(*calculation)};
+                            .recomputed = recomputedNames(*calculation),
+                            .identity = calculation->identity};
     if (const QString failure = writeReportPdf(out, reportHtml(calculation->form, facts)); !failure.isEmpty()) {
         std::fprintf(stderr, "prochnar: %s\n", qPrintable(failure));
         return 1;

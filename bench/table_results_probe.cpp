@@ -44,7 +44,7 @@ int main(int argc, char* argv[])
     }
     QElapsedTimer clock;
     clock.start();
-    prochnar::TableResultsWindow window(table, [](const prochnar::MapForm&) {});
+    prochnar::TableResultsWindow window(table, [](const prochnar::MapForm&, const prochnar::GirderIdentity&) {});
     window.show();
     while (!window.finished()) {
         QApplication::processEvents(QEventLoop::AllEvents, 100);

@@ -12,6 +12,7 @@
 #include "calc/handlers.h"
 #include "calc/map_form.h"
 #include "calc/messages.h"
+#include "formats/calculation_file.h"
 #include "formats/csv_table.h"
 #include "formats/form_file.h"
 #include "formats/input_file.h"
@@ -313,7 +314,8 @@ int run(int argc, char** argv)
         presses.push_back({.button = button, .ran = ran, .messages = form.takeMessages()});
         messageShown = messageShown || !presses.back().messages.empty();
     }
-    const std::string out = writePressLog(presses) + writeFormFile(form);
+    // The girder's identity, if the form names it, stays with the calculation.
+    const std::string out = calculationText(form, presses, readIdentityLines(content));
     std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
     finishStandardOutput();
     return messageShown ? 1 : 0;

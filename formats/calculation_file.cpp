@@ -74,7 +74,7 @@ Calculation recomputed(const Calculation& saved)
             passed.push_back(Button::Command4);
         }
     }
-    Calculation calculation{.form = saved.form, .presses = {}, .recomputed = {}};
+    Calculation calculation{.form = saved.form, .presses = {}, .identity = saved.identity, .recomputed = {}};
     for (const Button button : passed) {
         if (press(replay, button)) {
             calculation.presses.push_back({.button = button, .ran = true, .messages = replay.takeMessages()});
@@ -107,6 +107,17 @@ Calculation readCalculation(std::string_view content, std::size_t maxChars)
                                                    .reason = std::to_string(maxChars)});
         }
     }
+    calculation.identity = readIdentityLines(content);
+    for (const auto& [key, text, column] : kIdentityKeys) {
+        if (utf8Characters(calculation.identity.*text) > maxChars) {
+            const std::string name = "girder " + std::string(key);
+            throw CalculationFileError(FileFaultAt{.fault = FileFault::FieldTooLong,
+                                                   .line = lineOf(content, "# " + name),
+                                                   .column = 0,
+                                                   .name = name,
+                                                   .reason = std::to_string(maxChars)});
+        }
+    }
     calculation.presses = lastPresses(readPressLog(content));
     return recomputed(calculation);
 }
@@ -136,9 +147,9 @@ Calculation readCalculationFile(const std::filesystem::path& path, std::size_t m
     return readCalculation(content, maxChars);
 }
 
-std::string calculationText(const Form& form, const std::vector<PressRecord>& presses)
+std::string calculationText(const Form& form, const std::vector<PressRecord>& presses, const GirderIdentity& identity)
 {
-    return writePressLog(presses) + writeFormFile(form);
+    return identityLines(identity) + writePressLog(presses) + writeFormFile(form);
 }
 
 } // namespace prochnar

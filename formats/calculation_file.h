@@ -3,6 +3,7 @@
 #include "calc/map_form.h"
 #include "calc/messages.h"
 #include "formats/form_file.h"
+#include "formats/girder_identity.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -12,10 +13,12 @@
 namespace prochnar {
 
 // A calculation as its file keeps it: every field and the wizard's state,
-// and the last click of each button with what it showed.
+// the last click of each button with what it showed, and which girder it
+// documents.
 struct Calculation {
     MapForm form;
     std::vector<PressRecord> presses;
+    GirderIdentity identity = {};
     // The results whose text in the file differed from the recomputed one,
     // in file order: none for a calculation as the program wrote it.
     std::vector<Field> recomputed;
@@ -45,16 +48,19 @@ private:
 
 // Reads a whole calculation, as the window saved it or prochnar-calc printed
 // it: a regular file of at most kMaxFormFileSize bytes, UTF-8, naming every
-// field and state property, none of whose texts is longer than maxChars
-// characters (FileFault::FieldTooLong at its line: a window whose fields hold
-// fewer would cut it). Its results are recomputed(). Throws CalculationFileError.
+// field and state property, none of whose texts (the identity's too, named
+// "girder KEY") is longer than maxChars characters (FileFault::FieldTooLong
+// at its line: a window whose fields hold fewer would cut it). Its results
+// are recomputed(). Throws CalculationFileError.
 [[nodiscard]] Calculation readCalculationFile(const std::filesystem::path& path,
                                               std::size_t maxChars = kMaxFormFileSize);
 
 // The same from the bytes of a file.
 [[nodiscard]] Calculation readCalculation(std::string_view content, std::size_t maxChars = kMaxFormFileSize);
 
-// The text of a calculation's file: the clicks, then the whole form.
-[[nodiscard]] std::string calculationText(const Form& form, const std::vector<PressRecord>& presses);
+// The text of a calculation's file: the identity's lines, the clicks, then
+// the whole form; without an identity, the clicks and the form alone.
+[[nodiscard]] std::string calculationText(const Form& form, const std::vector<PressRecord>& presses,
+                                          const GirderIdentity& identity);
 
 } // namespace prochnar

@@ -1,8 +1,6 @@
 #include "formats/girder_identity.h"
 
 #include <algorithm>
-#include <array>
-#include <utility>
 
 namespace prochnar {
 
@@ -20,6 +18,44 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
+std::string escaped(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string unescaped(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const char next = at + 1 < text.size() ? text[at + 1] : '\0';
+        if (text[at] == '\\' && (next == '\\' || next == 'n' || next == 'r')) {
+            out += next == 'n' ? '\n' : next == 'r' ? '\r' : '\\';
+            ++at;
+        } else {
+            out += text[at];
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 bool GirderIdentity::empty() const
@@ -30,21 +66,47 @@ bool GirderIdentity::empty() const
 GirderIdentity identityFromRow(const std::vector<std::string>& header, const std::vector<std::string>& row)
 {
     GirderIdentity identity;
-    const std::array<std::pair<std::string_view, std::string*>, 6> columns{{
-        {kSectionColumn, &identity.section},
-        {kSupportColumn, &identity.support},
-        {kKmColumn, &identity.km},
-        {kInspectedColumn, &identity.inspected},
-        {kInspectorColumn, &identity.inspector},
-        {kNoteColumn, &identity.note},
-    }};
-    for (const auto& column : columns) {
-        const std::string_view name = column.first;
+    for (const IdentityKey& key : kIdentityKeys) {
         const auto found = std::find_if(header.begin(), header.end(),
-                                        [name](const std::string& heading) { return trimmed(heading) == name; });
+                                        [&key](const std::string& heading) { return trimmed(heading) == key.column; });
         const auto at = static_cast<std::size_t>(found - header.begin());
         if (found != header.end() && at < row.size()) {
-            *column.second = trimmed(row[at]);
+            identity.*key.text = trimmed(row[at]);
+        }
+    }
+    return identity;
+}
+
+std::string identityLines(const GirderIdentity& identity)
+{
+    std::string out;
+    for (const auto& [key, text, column] : kIdentityKeys) {
+        if (!(identity.*text).empty()) {
+            out.append(kIdentityLinePrefix).append(key).append("=").append(escaped(identity.*text)).append("\n");
+        }
+    }
+    return out;
+}
+
+GirderIdentity readIdentityLines(std::string_view content)
+{
+    GirderIdentity identity;
+    while (!content.empty()) {
+        const std::size_t end = std::min(content.find('\n'), content.size());
+        std::string_view line = content.substr(0, end);
+        content.remove_prefix(std::min(end + 1, content.size()));
+        if (line.ends_with('\r')) {
+            line.remove_suffix(1);
+        }
+        if (!line.starts_with(kIdentityLinePrefix)) {
+            continue;
+        }
+        line.remove_prefix(kIdentityLinePrefix.size());
+        const std::string_view key = line.substr(0, line.find('='));
+        const auto known = std::find_if(kIdentityKeys.begin(), kIdentityKeys.end(),
+                                        [key](const IdentityKey& entry) { return entry.key == key; });
+        if (known != kIdentityKeys.end() && key.size() < line.size()) {
+            identity.*known->text = unescaped(line.substr(key.size() + 1));
         }
     }
     return identity;

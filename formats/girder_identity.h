@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,5 +36,39 @@ inline constexpr std::string_view kNoteColumn = "Примечание";
 // empty cells at its end.
 [[nodiscard]] GirderIdentity identityFromRow(const std::vector<std::string>& header,
                                              const std::vector<std::string>& row);
+
+// A calculation's file keeps the identity in comment lines before the
+// clicks, one for each text that is not empty, in the order below:
+//
+//     # girder support=40-41
+//
+// The form reader passes over them as over any comment, so a program that
+// does not know them reads the file all the same, and a calculation without
+// an identity is written as before. KEY ends at the first "="; in TEXT a
+// backslash, a line break and a carriage return are written "\\", "\n" and
+// "\r", every other character as typed ("=" and blanks at the ends too).
+inline constexpr std::string_view kIdentityLinePrefix = "# girder ";
+// Each text of an identity: its key in the file, its column in a table.
+struct IdentityKey {
+    std::string_view key;
+    std::string GirderIdentity::*text;
+    std::string_view column;
+};
+inline constexpr std::array<IdentityKey, 6> kIdentityKeys{{
+    {"section", &GirderIdentity::section, kSectionColumn},
+    {"support", &GirderIdentity::support, kSupportColumn},
+    {"km", &GirderIdentity::km, kKmColumn},
+    {"inspected", &GirderIdentity::inspected, kInspectedColumn},
+    {"inspector", &GirderIdentity::inspector, kInspectorColumn},
+    {"note", &GirderIdentity::note, kNoteColumn},
+}};
+
+[[nodiscard]] std::string identityLines(const GirderIdentity& identity);
+
+// The identity that a file's lines keep; a later line for a key wins. A
+// "# girder" line with a key this program does not know, or without "=", is
+// a comment like any other: a later version may keep more of the girder, and
+// its files still open here. A backslash before any other character is kept.
+[[nodiscard]] GirderIdentity readIdentityLines(std::string_view content);
 
 } // namespace prochnar

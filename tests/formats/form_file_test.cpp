@@ -115,7 +115,7 @@ TEST(FormFile, ResultsRecomputedFromTheInputs)
         ASSERT_TRUE(press(done, button));
         presses.push_back({.button = button, .ran = true, .messages = done.takeMessages()});
     }
-    const std::string whole = calculationText(done, presses);
+    const std::string whole = calculationText(done, presses, {});
     const auto replaced = [&whole](const std::string& line, const std::string& by) {
         std::string text = whole;
         return text.replace(text.find(line), line.size(), by);
@@ -181,6 +181,51 @@ TEST(FormFile, TextsLongerThanAllowedRefusedAtTheirLine)
         EXPECT_EQ(error.fault().fault, FileFault::FieldTooLong);
         EXPECT_EQ(error.fault().line, 61);
         EXPECT_EQ(error.fault().name, "txtMp");
+    }
+}
+
+// The girder's identity goes with the calculation in comment lines, any
+// characters of its texts kept; a file without them is written and read as
+// before, unknown keys are passed over as comments (a later version may keep
+// more), and a text is measured as the field will hold it.
+TEST(FormFile, GirderIdentityKeptWithTheCalculation)
+{
+    MapForm done;
+    applyInitialState(done);
+    test_support::fillWorkedExample(done);
+    press(done, Button::Command2);
+    const std::vector<PressRecord> presses{{.button = Button::Command2, .ran = true, .messages = done.takeMessages()}};
+    const GirderIdentity identity{.section = "Перегон А — Б, путь 1",
+                                  .support = "  40-41",
+                                  .km = "104,2 ",
+                                  .inspected = {},
+                                  .inspector = "a=b\\nc\\",
+                                  .note = "строка 1\nстрока 2\r\n# press Command4\n=\\r"};
+    const std::string before = calculationText(done, presses, {});
+    EXPECT_EQ(before, writePressLog(presses) + writeFormFile(done));
+    const std::string whole = calculationText(done, presses, identity);
+    EXPECT_TRUE(whole.starts_with("# girder section=Перегон А — Б, путь 1\n# girder support=  40-41\n"));
+    EXPECT_EQ(std::count(whole.begin(), whole.end(), '\n'), std::count(before.begin(), before.end(), '\n') + 5);
+    const Calculation back = readCalculation(whole);
+    EXPECT_EQ(back.identity, identity);
+    EXPECT_EQ(calculationText(back.form, back.presses, back.identity), whole);
+    EXPECT_TRUE(readCalculation(before).identity.empty());
+    EXPECT_EQ(readPressLog(whole), presses);
+
+    const Calculation other =
+        readCalculation("# girder span=12\n# girder km\n# girder km=1\n# girder km=\\q\\\r\n" + before);
+    EXPECT_EQ(other.identity, (GirderIdentity{.km = "\\q\\"}));
+
+    // The limit counts characters as the field holds them, escapes undone.
+    const std::string limited = "# girder note=Ж\\n=\\n\\\\Ж\n" + writeFormFile(MapForm{});
+    EXPECT_EQ(readCalculation(limited, 6).identity.note, "Ж\n=\n\\Ж");
+    try {
+        (void)readCalculation(limited + "# girder note=Жжжжжжж\n", 6);
+        ADD_FAILURE();
+    } catch (const CalculationFileError& error) {
+        EXPECT_EQ(error.fault().fault, FileFault::FieldTooLong);
+        EXPECT_EQ(error.fault().line, 61);
+        EXPECT_EQ(error.fault().name, "girder note");
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "calc/fields.h"
 #include "formats/text_encoding.h"
+#include "ui/main/identity_dialog.h"
 #include "ui/main/report.h"
 #include "ui/main/table_results_window.h"
 #include "ui/main/whole_file.h"
@@ -42,6 +43,23 @@ std::optional<Calculation> readCalculationAt(const QString& path, QString& refus
     }
 }
 
+QString calculationTitle(const QString& path, const std::string& support)
+{
+    const auto shown = [](QString text) { return text.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]")); };
+    QStringList parts;
+    if (!path.isEmpty()) {
+        parts << shown(QFileInfo(path).fileName());
+    }
+    if (const QString girder = QString::fromStdString(support).simplified(); !girder.isEmpty()) {
+        parts << QStringLiteral("опора ") + shown(girder);
+    }
+    if (parts.isEmpty()) {
+        return QStringLiteral("Прочнар");
+    }
+    return QStringLiteral("Прочнар — ") + parts.join(QStringLiteral(", ")) +
+           (path.isEmpty() ? QString() : QStringLiteral("[*]"));
+}
+
 namespace {
 
 // The recently used calculations, newest first.
@@ -57,7 +75,7 @@ CalculationDocument::CalculationDocument(WidgetForm& form, QWidget& window, QSet
 {
 }
 
-std::string CalculationDocument::text() const { return calculationText(form_, presses_); }
+std::string CalculationDocument::text() const { return calculationText(form_, presses_, identity_); }
 
 QStringList CalculationDocument::recentFiles() const { return settings_.value(kRecentKey).toStringList(); }
 
@@ -66,6 +84,31 @@ void CalculationDocument::click(Button button)
     presses_.push_back(form_.click(button));
     presses_ = lastPresses(presses_);
     markModified();
+}
+
+void CalculationDocument::setIdentity(const GirderIdentity& identity)
+{
+    identity_ = identity;
+    showTitle();
+    markModified();
+}
+
+bool CalculationDocument::editIdentity(const QString& hint)
+{
+    IdentityDialog dialog(identity_, hint, &window_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    setIdentity(dialog.identity());
+    return true;
+}
+
+void CalculationDocument::offerIdentity()
+{
+    if (identity_.empty()) {
+        editIdentity(QStringLiteral("Укажите, какую опору документирует отчет. Без этих данных отчет тоже будет "
+                                    "сделан: нажмите «Отмена»."));
+    }
 }
 
 bool CalculationDocument::openFile(const QString& path)
@@ -77,6 +120,7 @@ bool CalculationDocument::openFile(const QString& path)
         return false;
     }
     load(*calculation, path);
+    emit replaced(true);
     if (!calculation->recomputed.empty()) {
         QStringList names;
         for (const Field field : calculation->recomputed) {
@@ -97,29 +141,46 @@ bool CalculationDocument::openFile(const QString& path)
     return true;
 }
 
-void CalculationDocument::openGirder(const Form& girder)
+void CalculationDocument::openGirder(const Form& girder, const GirderIdentity& identity)
 {
     // Like opening a file, it replaces the calculation: changes kept in a
-    // file are not lost without asking, and the girder is a new calculation,
-    // locked at step 1 as the window starts.
+    // file are not lost without asking.
     if (!mayReplace()) {
         return;
     }
-    Calculation calculation;
+    const auto refuse = [this](const QString& caption) {
+        form_.present(QStringLiteral("Опора не открыта: текст поля «%1» длиннее %2 знаков — поле окна не вместит "
+                                     "его целиком.")
+                          .arg(caption)
+                          .arg(kWindowFieldChars),
+                      MessageIcon::Error);
+    };
+    const auto tooLong = [](const std::string& text) {
+        return text.size() > kWindowFieldChars && utf8Characters(text) > kWindowFieldChars;
+    };
+    Calculation calculation{.form = {}, .presses = {}, .identity = identity, .recomputed = {}};
     for (const auto& field : kFormFields) {
-        if (girder.text(field.id).size() > kWindowFieldChars &&
-            utf8Characters(girder.text(field.id)) > kWindowFieldChars) {
-            form_.present(QStringLiteral("Опора не открыта: текст поля «%1» длиннее %2 знаков — поле окна не вместит "
-                                         "его целиком.")
-                              .arg(form_.spokenName(field.id))
-                              .arg(kWindowFieldChars),
-                          MessageIcon::Error);
+        if (tooLong(girder.text(field.id))) {
+            refuse(form_.spokenName(field.id));
             return;
         }
         calculation.form.setText(field.id, girder.text(field.id));
     }
+    for (const auto& [key, text, column] : kIdentityKeys) {
+        if (tooLong(identity.*text)) {
+            refuse(QString::fromUtf8(column.data(), static_cast<qsizetype>(column.size())));
+            return;
+        }
+    }
+    // A new calculation from the window's start, computed by the presses of
+    // the table's check. The girder's φ is the one the check had after step
+    // 1 (its own, or from the table); step 1 neither reads nor writes it.
     applyInitialState(calculation.form);
     load(calculation, {});
+    for (const Button button : {Button::Command2, Button::Command5, Button::Command4}) {
+        click(button);
+    }
+    emit replaced(false);
 }
 
 // The one way a calculation comes into the window: from a file (path) or as
@@ -133,15 +194,15 @@ void CalculationDocument::load(const Calculation& calculation, const QString& pa
         form_.setState(property.control, calculation.form.state(property.control));
     }
     presses_ = calculation.presses;
+    identity_ = calculation.identity;
     if (path.isEmpty()) {
         filePath_.clear();
         savedText_.clear();
-        window_.setWindowTitle(QStringLiteral("Прочнар"));
+        showTitle();
         window_.setWindowModified(false);
     } else {
         keepFile(path);
     }
-    emit replaced(!path.isEmpty());
 }
 
 bool CalculationDocument::saveFile(const QString& path)
@@ -179,13 +240,15 @@ QString CalculationDocument::reportHtml() const
     return prochnar::reportHtml(form_, {.file = QDir::toNativeSeparators(filePath_),
                                         .made = QDateTime::currentDateTime(),
                                         .presses = presses_,
-                                        .recomputed = {}});
+                                        .recomputed = {},
+                                        .identity = identity_});
 }
 
 TableResultsWindow* CalculationDocument::openTable(const QString& path)
 {
     auto* results = new TableResultsWindow(
-        path, [this](const MapForm& girder) { openGirder(girder); }, &window_);
+        path, [this](const MapForm& girder, const GirderIdentity& identity) { openGirder(girder, identity); },
+        &window_);
     results->setMessagePresenter(
         [this](QWidget* parent, const QString& text, MessageIcon icon) { form_.presenter()(parent, text, icon); });
     results->setAttribute(Qt::WA_DeleteOnClose);
@@ -218,15 +281,15 @@ void CalculationDocument::keepFile(const QString& path)
 {
     filePath_ = QFileInfo(path).absoluteFilePath();
     savedText_ = text();
-    QString name = QFileInfo(path).fileName();
-    name.replace(QStringLiteral("[*]"), QStringLiteral("[*][*]"));
-    window_.setWindowTitle(QStringLiteral("Прочнар — %1[*]").arg(name));
+    showTitle();
     window_.setWindowModified(false);
     QStringList recent = recentFiles();
     recent.removeAll(filePath_);
     recent.prepend(filePath_);
     settings_.setValue(kRecentKey, recent.mid(0, kMaxRecentFiles));
 }
+
+void CalculationDocument::showTitle() { window_.setWindowTitle(calculationTitle(filePath_, identity_.support)); }
 
 void CalculationDocument::chooseAndOpen()
 {
@@ -258,6 +321,7 @@ bool CalculationDocument::saveAs()
 
 void CalculationDocument::chooseAndReport()
 {
+    offerIdentity();
     const QFileInfo calculation(filePath_);
     const QString start = filePath_.isEmpty()
                               ? QStringLiteral("отчет.pdf")
@@ -270,6 +334,7 @@ void CalculationDocument::chooseAndReport()
 
 void CalculationDocument::print()
 {
+    offerIdentity();
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
     printer.setDocName(QStringLiteral("Прочнар"));

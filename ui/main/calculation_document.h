@@ -3,6 +3,7 @@
 #include "calc/handlers.h"
 #include "formats/calculation_file.h"
 #include "formats/form_file.h"
+#include "formats/girder_identity.h"
 
 #include <QMessageBox>
 #include <QObject>
@@ -44,12 +45,22 @@ inline constexpr std::size_t kWindowFieldChars = 32767;
 // window's words: "Расчет «…» не открыт: строка 44: нет строки Text4 — …".
 [[nodiscard]] std::optional<Calculation> readCalculationAt(const QString& path, QString& refusal);
 
+// The window's title for a calculation kept in the file at path ("" for
+// none) of the girder at support (as typed, "" for none): "Прочнар —
+// girder.prochnar, опора 40-41[*]", "Прочнар — girder.prochnar[*]",
+// "Прочнар — опора 40-41" or "Прочнар". The "[*]" shows a change once a
+// file keeps the calculation; one in the name or the support is shown as
+// typed, and blanks and line breaks in the support as one blank.
+[[nodiscard]] QString calculationTitle(const QString& path, const std::string& support);
+
 // The calculation shown in the window as a document: the file that keeps
 // it, the text last opened or saved, the last click of each wizard button
 // and what it showed, and the recently used files. It opens, saves, reports
 // and prints the calculation, asks before unsaved changes would be lost,
 // and opens a table of girders whose girders it takes in as new
-// calculations. The window's title shows the file and whether it changed.
+// calculations. It keeps which girder the calculation documents, with it in
+// its file. The window's title shows the file, the girder's support and
+// whether the calculation changed.
 class CalculationDocument final : public QObject {
     Q_OBJECT
 
@@ -68,6 +79,11 @@ public:
     [[nodiscard]] const QString& filePath() const { return filePath_; }
     // The recently used files, newest first.
     [[nodiscard]] QStringList recentFiles() const;
+    // Which girder the calculation documents.
+    [[nodiscard]] const GirderIdentity& identity() const { return identity_; }
+    // Takes another identity: the title shows its support, and the
+    // calculation kept in a file is marked changed, as by an edit of a field.
+    void setIdentity(const GirderIdentity& identity);
 
     // Clicks a button of the wizard and keeps it as the button's last click.
     void click(Button button);
@@ -78,10 +94,12 @@ public:
     // be read or is not a whole calculation changes nothing; a message names
     // it and the line.
     bool openFile(const QString& path);
-    // Puts a girder's field texts into the wizard as a new calculation,
-    // started over at step 1, once changes kept in a file may be lost; one
+    // Puts a girder's field texts into the wizard as a new calculation of
+    // the girder of identity, once changes kept in a file may be lost, and
+    // computes it as a table does: from the window's start, the three
+    // confirming presses through the handlers, kept as the last clicks. One
     // with a text longer than a field holds is refused with a message.
-    void openGirder(const Form& girder);
+    void openGirder(const Form& girder, const GirderIdentity& identity);
     // Writes the calculation to a new file that replaces the old one only
     // when it is complete; a failure says so and leaves the old one whole.
     bool saveFile(const QString& path);
@@ -97,7 +115,9 @@ public:
     // Marks the title when the calculation kept in a file has changed.
     void markModified();
 
-    // The commands of the "Файл" menu, which ask for the file.
+    // The commands of the "Файл" menu, which ask for the file; a report of
+    // a calculation without an identity offers "Данные опоры" first, whose
+    // "Отмена" makes the report without it.
     void chooseAndOpen();
     void openRecent(const QString& path);
     bool save();
@@ -105,15 +125,21 @@ public:
     void chooseAndReport();
     void print();
     void chooseAndOpenTable();
+    // "Данные опоры…": edits the identity in its dialog, hint said above
+    // the fields; true when the user confirmed it.
+    bool editIdentity(const QString& hint = {});
 
 signals:
-    // Another calculation took the place of the last: from a file, with its
-    // results recomputed, or a new one from a table's girder.
+    // Another calculation took the place of the last, with its results
+    // computed: from a file, or a new one from a table's girder.
     void replaced(bool fromFile);
 
 private:
     void load(const Calculation& calculation, const QString& path);
     void keepFile(const QString& path);
+    void showTitle();
+    // Offers the dialog of the identity before a report, when it is empty.
+    void offerIdentity();
     [[nodiscard]] QString reportHtml() const;
     [[nodiscard]] QString chooseFile(bool save, const QString& title, const QString& filter, const QString& start);
 
@@ -124,6 +150,7 @@ private:
     QString filePath_;
     std::string savedText_; // the calculation as last opened or saved
     std::vector<PressRecord> presses_;
+    GirderIdentity identity_;
 };
 
 } // namespace prochnar

@@ -25,6 +25,7 @@ FileMenu::FileMenu(CalculationDocument& document, QPushButton& button, QWidget& 
     item(QStringLiteral("Сохранить"), QKeySequence(Qt::CTRL | Qt::Key_S), &CalculationDocument::save);
     item(QStringLiteral("Сохранить как…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
          &CalculationDocument::saveAs);
+    item(QStringLiteral("Данные опоры…"), QKeySequence(), [this] { document_.editIdentity(); });
     addSeparator();
     recentEnd_ = addSeparator();
     item(QStringLiteral("Отчёт…"), QKeySequence(Qt::CTRL | Qt::Key_P), &CalculationDocument::chooseAndReport);

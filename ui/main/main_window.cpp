@@ -74,13 +74,16 @@ void MainWindow::connectWizard()
     }
 }
 
-// A calculation opened from a file shows the verdicts it was saved with; a
-// girder of a table is a new calculation, shown from its first step.
+// A calculation comes in computed and shows its verdicts: one opened from a
+// file on the tab the user is on, a girder of a table on the last step its
+// presses reached, brought to the front over the table.
 void MainWindow::showReplaced(bool fromFile)
 {
-    aids_->judgeAll(fromFile);
+    aids_->judgeAll(true);
     if (!fromFile) {
-        ui_->SSTab1->setCurrentIndex(0);
+        ui_->SSTab1->setCurrentIndex(form_->state(StateControl::Command4Enabled) ? 2
+                                     : form_->state(StateControl::Frame7Enabled) ? 1
+                                                                                 : 0);
         raise();
         activateWindow();
     }

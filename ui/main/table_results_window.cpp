@@ -101,6 +101,7 @@ void TableResultsWindow::checkSlice()
                 return;
             }
             run_.emplace(record);
+            header_ = record;
             delimiter_ = reader_->delimiter();
             std::vector<std::size_t> own;
             for (std::size_t column = 0; column < record.size(); ++column) {
@@ -243,7 +244,7 @@ void TableResultsWindow::openRow(int row)
     }
     std::vector<std::string> input;
     model_->inputRow(model_->girderAt(row), input);
-    openGirder_(run_->girderForm(input));
+    openGirder_(run_->girderForm(input), identityFromRow(header_, input));
 }
 
 } // namespace prochnar

@@ -2,6 +2,7 @@
 
 #include "calc/map_form.h"
 #include "calc/table_run.h"
+#include "formats/girder_identity.h"
 #include "formats/table_check.h"
 #include "ui/main/widget_form.h"
 
@@ -25,16 +26,17 @@ namespace prochnar {
 class CsvReader;
 class TableResultsModel;
 
-// Opens a girder's form in the wizard.
-using GirderOpener = std::function<void(const MapForm& form)>;
+// Opens a girder's form in the wizard, with the identity its row carries.
+using GirderOpener = std::function<void(const MapForm& form, const GirderIdentity& identity)>;
 
 // The girders of a table checked as prochnar-calc --table checks them: a
 // sortable table of their own columns, the smallest margin and the verdicts
 // (coloured and in words), the girders that need attention first and the
 // rows that could not be checked above them; a summary line; "Сохранить
 // результаты…" writes the same CSV as the command; a double click opens the
-// girder in the wizard. Rows are checked a slice at a time between events,
-// with a progress bar, so the window answers while a large table runs.
+// girder in the wizard, with the identity of its row. Rows are checked a
+// slice at a time between events, with a progress bar, so the window answers
+// while a large table runs.
 class TableResultsWindow final : public QWidget {
     Q_OBJECT
 
@@ -83,6 +85,7 @@ private:
     std::size_t fileSize_ = 0;
     std::unique_ptr<CsvReader> reader_;
     std::optional<TableRun> run_;
+    std::vector<std::string> header_; // the table's own header record
     char delimiter_ = ';';
     TableTotals totals_;
 };

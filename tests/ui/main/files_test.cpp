@@ -19,6 +19,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <tuple>
 
 using namespace prochnar;
 
@@ -82,9 +83,22 @@ private:
 
 void FilesTest::roundTripInEveryStateAndThroughTheCommand() const
 {
+    // The title names the file and the support, each as typed.
+    for (const auto& [file, support, title] : std::initializer_list<std::tuple<QString, std::string, QString>>{
+             {{}, {}, QStringLiteral("Прочнар")},
+             {QStringLiteral("/a/b.prochnar"), " ", QStringLiteral("Прочнар — b.prochnar[*]")},
+             {{}, " 40-41\n", QStringLiteral("Прочнар — опора 40-41")},
+             {QStringLiteral("x[*].prochnar"), "4[*]", QStringLiteral("Прочнар — x[*][*].prochnar, опора 4[*][*][*]")},
+         }) {
+        QCOMPARE(calculationTitle(file, support), title);
+    }
     Window a;
     readFormFile(read(QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/worked-example.form")).toStdString(), a.w.form());
+    const GirderIdentity identity{.section = "Перегон = 1", .support = "40-41", .note = "две\nстроки"};
+    a.w.document().setIdentity(identity);
+    QCOMPARE(a.w.windowTitle(), QStringLiteral("Прочнар — опора 40-41"));
     QVERIFY(a.w.document().saveFile(path("typed.prochnar")));
+    QCOMPARE(a.w.windowTitle(), QStringLiteral("Прочнар — typed.prochnar, опора 40-41[*]"));
     for (const char* clicks : {"", "Command2", "Command5,Command4", "Command6", "Command3"}) { // states 1 to 5
         for (const QString& button : QString::fromLatin1(clicks).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
             a.click(button.toLatin1().constData());
@@ -114,10 +128,16 @@ void FilesTest::roundTripInEveryStateAndThroughTheCommand() const
             Window c;
             QVERIFY(c.w.document().openFile(path("by-command.prochnar")));
             QVERIFY(writeFormFile(c.w.form()) == writeFormFile(a.w.form()) && c.verdicts() == a.verdicts());
+            QVERIFY(c.w.document().identity() == identity);
             QVERIFY(a.verdicts().startsWith(QStringLiteral("проверьте: J 0,8 больше табличного 0,269|")));
         }
     }
     QVERIFY(a.w.document().writeReport(path("report.pdf")) && read(path("report.pdf")).startsWith("%PDF-"));
+    // An edit of the identity is a change of the calculation, as of a field.
+    a.w.document().setIdentity({.support = "7"});
+    QVERIFY(a.w.isWindowModified() && a.w.windowTitle() == QStringLiteral("Прочнар — state.prochnar, опора 7[*]"));
+    a.w.document().setIdentity(identity);
+    QVERIFY(!a.w.isWindowModified());
 }
 
 void FilesTest::damagedFilesRefusedWithTheWindowUnchanged() const
@@ -177,12 +197,11 @@ void FilesTest::askedBeforeChangesAreLostOnlyOnceAFileIsUsed() const
     for (const QAction* action : menu->actions()) {
         items << action->text() + QLatin1Char(' ') + action->shortcut().toString();
     }
-    QCOMPARE(
-        items.join(QLatin1Char('|')),
-        QStringLiteral("Открыть… Ctrl+O|Сохранить Ctrl+S|Сохранить как… "
-                       "Ctrl+Shift+S| |&1 asked.prochnar |&2 whole.prochnar |&3 state.prochnar |&4 by-command.prochnar "
-                       "|&5 typed.prochnar | |"
-                       "Отчёт… Ctrl+P|Печать… | |Проверить таблицу опор… "));
+    QCOMPARE(items.join(QLatin1Char('|')), QStringLiteral("Открыть… Ctrl+O|Сохранить Ctrl+S|Сохранить как… "
+                                                          "Ctrl+Shift+S|Данные опоры… | |&1 asked.prochnar |&2 "
+                                                          "whole.prochnar |&3 state.prochnar |&4 by-command.prochnar "
+                                                          "|&5 typed.prochnar | |"
+                                                          "Отчёт… Ctrl+P|Печать… | |Проверить таблицу опор… "));
 }
 
 void FilesTest::failedSaveLeavesTheOldFileWhole() const

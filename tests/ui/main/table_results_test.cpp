@@ -45,7 +45,7 @@ QStringList column(const QAbstractItemModel& model, int at, int role = Qt::Displ
 
 QString summaryOf(const QString& table)
 {
-    TableResultsWindow results(table, [](const MapForm&) {});
+    TableResultsWindow results(table, [](const MapForm&, const GirderIdentity&) {});
     if (!QTest::qWaitFor([&results] { return results.finished(); })) {
         return QStringLiteral("(not finished)");
     }
@@ -107,7 +107,8 @@ void TableResultsTest::summaryCountsAndSaysWhereTheTableStops()
 
 void TableResultsTest::saveCutShortLeavesTheOldFileWhole()
 {
-    TableResultsWindow results(QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/line-section.csv"), [](const MapForm&) {});
+    TableResultsWindow results(QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/line-section.csv"),
+                               [](const MapForm&, const GirderIdentity&) {});
     QTRY_VERIFY(results.finished());
     QTemporaryDir dir;
     const QString path = dir.filePath("results.csv");
@@ -133,7 +134,7 @@ void TableResultsTest::saveCutShortLeavesTheOldFileWhole()
 
 void TableResultsTest::sortsByMarginAsANumberAndByTextElsewhere()
 {
-    TableResultsWindow results(example(), [](const MapForm&) {});
+    TableResultsWindow results(example(), [](const MapForm&, const GirderIdentity&) {});
     QTRY_VERIFY(results.finished());
     auto* view = results.findChild<QTableView*>();
     QAbstractItemModel& model = *view->model();
@@ -169,15 +170,20 @@ void TableResultsTest::sortsByMarginAsANumberAndByTextElsewhere()
     sorted.sort();
     QCOMPARE(supports, sorted);
 
-    // A double click opens the girder of the row it was on, as now sorted;
-    // a save writes the table in the order read.
+    // A double click opens the girder of the row it was on, as now sorted,
+    // with the identity of its row; a save writes the table in the order read.
     std::vector<std::string> opened;
-    TableResultsWindow opener(example(), [&opened](const MapForm& form) { opened.push_back(form.text(Field::Text9)); });
+    GirderIdentity identity;
+    TableResultsWindow opener(example(), [&](const MapForm& form, const GirderIdentity& of) {
+        opened.push_back(form.text(Field::Text9));
+        identity = of;
+    });
     QTRY_VERIFY(opener.finished());
     auto* openerView = opener.findChild<QTableView*>();
     openerView->sortByColumn(4, Qt::DescendingOrder);
     emit openerView->doubleClicked(openerView->model()->index(10, 2)); // the girder of -332,4
     QCOMPARE(opened, std::vector<std::string>{"4,2"});
+    QVERIFY(identity == (GirderIdentity{.support = "20-21", .km = "105,4", .note = "пояс \"как решето\"; срочно"}));
     QTemporaryDir dir;
     QVERIFY(opener.save(dir.filePath("out.csv")));
     QCOMPARE(read(dir.filePath("out.csv")), read(QStringLiteral(PROCHNAR_SOURCE_DIR "/tests/cli/tables/example.out")));
@@ -191,7 +197,7 @@ void TableResultsTest::saveRefusesTheTableItselfAndKeepsPermissions()
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
     QVERIFY(QFile::link(table, dir.filePath("link.csv")));
     QCOMPARE(::link(QFile::encodeName(table).constData(), QFile::encodeName(dir.filePath("hard.csv")).constData()), 0);
-    TableResultsWindow results(table, [](const MapForm&) {});
+    TableResultsWindow results(table, [](const MapForm&, const GirderIdentity&) {});
     QTRY_VERIFY(results.finished());
     const QByteArray before = read(table);
     for (const QString& itself :

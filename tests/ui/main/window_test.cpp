@@ -4,10 +4,12 @@
 // read in full; and how it finds and decodes the documents it shows.
 
 #include "calc/fields.h"
+#include "formats/csv_table.h"
 #include "tests/support/wizard.h"
 #include "ui/about/about_window.h"
 #include "ui/main/angles_dialog.h"
 #include "ui/main/help_window.h"
+#include "ui/main/identity_dialog.h"
 #include "ui/main/main_window.h"
 #include "ui/main/table_results_window.h"
 
@@ -31,6 +33,9 @@
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
+
+#include <algorithm>
+#include <fstream>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -152,6 +157,7 @@ private slots:
     void documentsFoundInTheFirstFolderAndFailuresNamed();
     void documentsDecodedAsUtf8ElseAsWindows1251();
     void tableOfGirdersAsTheCommandAndItsGirderInTheWizard();
+    void identityDialogShowsEveryTextAndNamesItsFields();
 };
 
 void WindowTest::everyControlOfTheHandlersMapsOntoTheForm()
@@ -467,8 +473,9 @@ void WindowTest::documentsDecodedAsUtf8ElseAsWindows1251()
 }
 
 // The example line section: sorted with the unchecked girder first, saved as
-// the command writes it, and the worst girder opened in the wizard and
-// clicked through gives the verdicts that the table shows for it.
+// the command writes it, and the worst girder opened in the wizard computed,
+// with the results and verdicts the table gives it and its support in the
+// title.
 void WindowTest::tableOfGirdersAsTheCommandAndItsGirderInTheWizard()
 {
     Driver d;
@@ -487,18 +494,57 @@ void WindowTest::tableOfGirdersAsTheCommandAndItsGirderInTheWizard()
     QVERIFY(saved.open(QIODevice::ReadOnly) && command.open(QIODevice::ReadOnly));
     QCOMPARE(saved.readAll(), command.readAll());
 
+    // It opens computed as the table computed it, on step 3, its clicks kept.
     emit table->doubleClicked(model->index(1, 0));
     QCOMPARE(d.text("Text9"), QStringLiteral("4,2"));
-    QVERIFY(!d.get("Command4")->isEnabled());
-    d.click("Command2");
-    d.click("Command5");
-    d.click("Command4");
+    QCOMPARE(d.get<QTabWidget>("SSTab1")->currentIndex(), 2);
     QStringList shown;
     for (int column = 5; column < 9; ++column) {
         shown << model->index(1, column).data().toString();
     }
     QCOMPARE(d.verdicts(), shown.join(QStringLiteral(" | ")));
+    std::ifstream out(PROCHNAR_SOURCE_DIR "/tests/cli/tables/example.out");
+    CsvReader reader(out);
+    std::vector<std::string> header, row;
+    QVERIFY(reader.next(header));
+    while (reader.next(row) && row.at(1) != "20-21") {
+    }
+    for (const Field field : kTableResultFields) {
+        const auto at = std::find(header.begin(), header.end(), fieldName(field)) - header.begin();
+        QCOMPARE(d.window.form().text(field), row.at(static_cast<std::size_t>(at)));
+    }
+    QCOMPARE(d.window.windowTitle(), QStringLiteral("Прочнар — опора 20-21"));
+    QVERIFY(d.window.document().text().starts_with(
+        "# girder support=20-21\n# girder km=105,4\n# girder note=пояс \"как решето\"; срочно\n# press Command2\n"
+        "# press Command5\n# press Command4\ntxtMn="));
     QVERIFY(d.messages.isEmpty());
+}
+
+// "Данные опоры" shows each text of the identity in its field, announced by
+// its caption, and gives back what the fields hold.
+void WindowTest::identityDialogShowsEveryTextAndNamesItsFields()
+{
+    const GirderIdentity identity{.section = "Перегон А — Б",
+                                  .support = " 40-41",
+                                  .km = "104,2",
+                                  .inspected = "07.12.2026",
+                                  .inspector = "Иванов И. И.",
+                                  .note = "строка 1\nстрока 2"};
+    IdentityDialog dialog(identity, QStringLiteral("Укажите опору."), nullptr);
+    QVERIFY(dialog.identity() == identity);
+    QStringList names;
+    for (const IdentityKey& key : kIdentityKeys) {
+        auto* field = dialog.findChild<QWidget*>(QString::fromUtf8(key.key.data(), qsizetype(key.key.size())));
+        names << QAccessible::queryAccessibleInterface(field)->text(QAccessible::Name);
+    }
+    QCOMPARE(names.join(QLatin1Char('|')), QStringLiteral("Участок:|Опора:|Км:|Дата осмотра:|Проверил:|Примечание:"));
+    QStringList buttons;
+    for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        buttons << button->text();
+    }
+    QCOMPARE(buttons, (QStringList{QStringLiteral("ОК"), QStringLiteral("Отмена")}));
+    QTest::keyClicks(dialog.findChild<QLineEdit*>(QStringLiteral("support")), QStringLiteral("/42"));
+    QCOMPARE(dialog.identity().support, std::string(" 40-41/42"));
 }
 
 QTEST_MAIN(WindowTest)
