@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <cstdio>
@@ -57,6 +58,11 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(prochnar::app::startupMessage);
     const QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);
+    // What the toolkit formats itself (sizes, dates and types of files in a
+    // file dialog, paper sizes when printing) is in Russian whatever the
+    // system's language. The calculation never reads a locale: its numbers
+    // go through its own conversions with the decimal comma.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     // Qt's own dialogs (choosing a file, printing) speak Russian, like the
     // window, when the toolkit's translations are installed.
     QTranslator translator;
