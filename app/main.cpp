@@ -49,7 +49,7 @@ int main(int argc, char* argv[])
     }
     if (parser.isSet(report)) {
         if (files.size() != 1) {
-            std::fprintf(stderr, "prochnar: usage: prochnar --report OUT.pdf FILE\n");
+            std::fputs("prochnar: нужно так: prochnar --report ВЫХОД.pdf ФАЙЛ\n", stderr);
             return kExitUsage;
         }
         return prochnar::app::writeReport(argv[0], parser.value(report), files.front());
