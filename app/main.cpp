@@ -49,7 +49,7 @@ int main(int argc, char* argv[])
     }
     if (parser.isSet(report)) {
         if (files.size() != 1) {
-            std::fputs("prochnar: нужно так: prochnar --report ВЫХОД.pdf ФАЙЛ\n", stderr);
+            std::fputs("prochnar: нужен один ФАЙЛ: prochnar --report ВЫХОД.pdf ФАЙЛ\n", stderr);
             return kExitUsage;
         }
         return prochnar::app::writeReport(argv[0], parser.value(report), files.front());
@@ -58,10 +58,12 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(prochnar::app::startupMessage);
     const QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);
-    // What the toolkit formats itself (sizes, dates and types of files in a
-    // file dialog, paper sizes when printing) is in Russian whatever the
-    // system's language. The calculation never reads a locale: its numbers
-    // go through its own conversions with the decimal comma.
+    // The program's locale is Russian (Russia) whatever the system's
+    // language: what the toolkit formats by it (the types of files in a file
+    // dialog, numbers and dates in its own dialogs) is Russian, and the file
+    // dialogs the window draws give sizes and dates by it (fitFileDialog).
+    // The calculation never reads a locale: its numbers go through its own
+    // conversions with the decimal comma.
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     // Qt's own dialogs (choosing a file, printing) speak Russian, like the
     // window, when the toolkit's translations are installed.
