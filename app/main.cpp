@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <cstdio>
@@ -48,7 +49,7 @@ int main(int argc, char* argv[])
     }
     if (parser.isSet(report)) {
         if (files.size() != 1) {
-            std::fprintf(stderr, "prochnar: usage: prochnar --report OUT.pdf FILE\n");
+            std::fputs("prochnar: нужен один ФАЙЛ: prochnar --report ВЫХОД.pdf ФАЙЛ\n", stderr);
             return kExitUsage;
         }
         return prochnar::app::writeReport(argv[0], parser.value(report), files.front());
@@ -57,6 +58,13 @@ int main(int argc, char* argv[])
     qInstallMessageHandler(prochnar::app::startupMessage);
     const QApplication app(argc, argv);
     qInstallMessageHandler(nullptr);
+    // The program's locale is Russian (Russia) whatever the system's
+    // language: what the toolkit formats by it (the types of files in a file
+    // dialog, numbers and dates in its own dialogs) is Russian, and the file
+    // dialogs the window draws give sizes and dates by it (fitFileDialog).
+    // The calculation never reads a locale: its numbers go through its own
+    // conversions with the decimal comma.
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     // Qt's own dialogs (choosing a file, printing) speak Russian, like the
     // window, when the toolkit's translations are installed.
     QTranslator translator;

@@ -19,22 +19,23 @@
 
 namespace prochnar::app {
 
-const char* const kUsage = "usage: prochnar [FILE]\n"
-                           "       prochnar --report OUT.pdf FILE\n"
-                           "       prochnar --help | --version\n"
+const char* const kUsage = "Использование: prochnar [ФАЙЛ]\n"
+                           "               prochnar --report ВЫХОД.pdf ФАЙЛ\n"
+                           "               prochnar --help | --version\n"
                            "\n"
-                           "Opens the window of Прочнар, the calculator of the residual strength of\n"
-                           "a corroded cross-span girder. F1 in the window opens the help.\n"
+                           "Открывает окно Прочнара — расчета остаточной прочности ригеля жесткой\n"
+                           "поперечины с корродированными уголками. F1 в окне открывает справку.\n"
                            "\n"
-                           "FILE is a calculation saved by the window (\"Файл\", \"Сохранить\"), a file\n"
-                           "with the extension .prochnar, and opens in the window at start. The\n"
-                           "package registers that file type (application/x-prochnar), so that a\n"
-                           "double click in a file manager opens the calculation. Its format is that\n"
-                           "of prochnar-calc: the same calculation without a window, prochnar-calc --help.\n"
+                           "ФАЙЛ — расчет, сохраненный окном («Файл», «Сохранить»), файл с\n"
+                           "расширением .prochnar; он открывается в окне при запуске. Пакет\n"
+                           "регистрирует этот тип файлов (application/x-prochnar), чтобы расчет\n"
+                           "открывался двойным щелчком в файловом менеджере. Формат у него тот же,\n"
+                           "что у prochnar-calc, который выполняет тот же расчет без окна:\n"
+                           "prochnar-calc --help.\n"
                            "\n"
-                           "--report OUT.pdf FILE  writes the report of the calculation in FILE, as\n"
-                           "                       \"Отчёт…\" in the window does, without a window\n"
-                           "                       or display; exit status 0 when written.\n";
+                           "--report ВЫХОД.pdf ФАЙЛ  пишет отчет о расчете в ФАЙЛе, как «Отчёт…» в\n"
+                           "                         окне, без окна и дисплея; код завершения 0,\n"
+                           "                         когда отчет записан.\n";
 
 namespace {
 
@@ -43,11 +44,11 @@ namespace {
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     const char* display = std::getenv("DISPLAY");
     if (platform != nullptr && *platform != '\0' && std::strncmp(platform, "xcb", 3) != 0) {
-        std::fprintf(stderr, "prochnar: cannot open the window: the platform \"%s\" cannot be started\n", platform);
+        std::fprintf(stderr, "prochnar: окно не открыть: платформа «%s» не запускается\n", platform);
     } else if (display != nullptr && *display != '\0') {
-        std::fprintf(stderr, "prochnar: cannot open the window: the display \"%s\" cannot be reached\n", display);
+        std::fprintf(stderr, "prochnar: окно не открыть: дисплей «%s» недоступен\n", display);
     } else {
-        std::fprintf(stderr, "prochnar: cannot open the window: no display (DISPLAY is not set)\n");
+        std::fprintf(stderr, "prochnar: окно не открыть: нет дисплея (переменная DISPLAY не задана)\n");
     }
     std::_Exit(1);
 }

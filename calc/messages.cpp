@@ -2,6 +2,7 @@
 
 #include "fields.h"
 
+#include <cerrno>
 #include <string>
 
 namespace prochnar {
@@ -204,57 +205,80 @@ std::string commandFaultText(const FileFaultAt& fault)
     if (inCell(fault)) {
         FileFaultAt bare = fault;
         bare.name.clear();
-        return "column '" + visibleText(fault.name) + "': " + commandFaultText(bare);
+        return "столбец «" + visibleText(fault.name) + "»: " + commandFaultText(bare);
     }
-    switch (fault.fault) {
-    case FileFault::NoSuchFile:
-    case FileFault::Unreadable:
-        return fault.reason.empty() ? "cannot be read" : "cannot be read: " + fault.reason;
-    case FileFault::NotAFile:
-        return "cannot be read: not a regular file but " +
-               (fault.reason.empty() ? "a folder, a pipe or a device" : fault.reason);
-    case FileFault::TooLarge:
-        return "too large for a form (over 16 MiB)";
-    case FileFault::NotUtf8:
-        return "not valid UTF-8";
-    case FileFault::NoEquals:
-        return "expected NAME=TEXT";
-    case FileFault::UnknownName:
-        return "unknown name '" + visibleText(fault.name) + "'";
-    case FileFault::BadState:
-        return "the value of " + visibleText(fault.name) + " must be 0 or 1";
-    case FileFault::Missing:
-        return "no line for " + visibleText(fault.name);
-    case FileFault::FieldTooLong:
-        return "the text of " + fault.name + " is longer than " + fault.reason + " characters";
-    case FileFault::NoHeader:
-        return "no header row";
-    case FileFault::HeaderTooLong:
-        return "the header row is longer than 4 MiB";
-    case FileFault::QuoteNotClosed:
-        return "a quoted cell is not closed";
-    case FileFault::QuoteOutOfPlace:
-        return "a quote out of place";
-    case FileFault::OutOfMemory:
-        return "out of memory";
-    case FileFault::BrokenUtf8:
-        return "not UTF-8, though the table before it is: save it in one encoding";
-    case FileFault::Utf16:
-        return "the table is UTF-16; save it as UTF-8 or windows-1251";
-    case FileFault::Utf32:
-        return "the table is UTF-32; save it as UTF-8 or windows-1251";
-    case FileFault::CellTooLong:
-        return "a cell longer than 64 KiB";
-    case FileFault::RowTooLong:
-        return "a row longer than 4 MiB or 250000 cells";
-    case FileFault::DuplicateColumn:
-        return "columns " + std::to_string(fault.earlierCell) + " and " + std::to_string(fault.cell) + " are both '" +
-               visibleText(fault.name) + "'";
-    case FileFault::MisspeltColumn:
-        return "column " + std::to_string(fault.cell) + " '" + visibleText(fault.name) +
-               "' is not a field: write it '" + fieldSpelling(fault.name) + "'";
+    if (fault.fault == FileFault::NotAFile && !fault.reason.empty()) {
+        return "это не файл, а " + fault.reason;
+    }
+    return faultWords(fault);
+}
+
+std::string notAFileText(NotAFile what)
+{
+    switch (what) {
+    case NotAFile::Folder:
+        return "папка";
+    case NotAFile::Pipe:
+        return "канал (подайте его на стандартный ввод)";
+    case NotAFile::Socket:
+        return "сокет";
+    case NotAFile::Device:
+        return "устройство";
     }
     return {};
+}
+
+std::string systemErrorText(int error)
+{
+    switch (error) {
+    case ENOENT:
+        return "нет такого файла или папки";
+    case EACCES:
+    case EPERM:
+        return "нет прав доступа";
+    case ENOSPC:
+        return "на диске нет места";
+    case EDQUOT:
+        return "исчерпана квота диска";
+    case EROFS:
+        return "файловая система только для чтения";
+    case EISDIR:
+        return "это папка";
+    case ENOTDIR:
+        return "часть пути не папка";
+    case ENAMETOOLONG:
+        return "слишком длинное имя";
+    case ELOOP:
+        return "слишком много символических ссылок";
+    case EFBIG:
+        return "файл слишком велик";
+    case EIO:
+        return "ошибка ввода-вывода";
+    case EBADF:
+        return "поток закрыт";
+    case EPIPE:
+        return "читающая сторона канала закрыта";
+    case EMFILE:
+    case ENFILE:
+        return "открыто слишком много файлов";
+    case ENOMEM:
+        return "не хватает памяти";
+    case EBUSY:
+    case ETXTBSY:
+        return "файл занят";
+    case EXDEV:
+        return "файл на другом диске";
+    default:
+        return "ошибка системы " + std::to_string(error);
+    }
+}
+
+std::string notWrittenText(int error)
+{
+    if (error == kNotRegularOutput) {
+        return "не записывается: это не обычный файл";
+    }
+    return "не записывается (" + (error != 0 ? systemErrorText(error) : "диск полон или файл слишком велик?") + ")";
 }
 
 std::string tableSummaryText(std::size_t rows, std::size_t holding, std::size_t notHolding, std::size_t toCheck)

@@ -115,13 +115,32 @@ struct FileFaultAt {
 // нет строки Text4 — файл оборван или это не целый расчет".
 [[nodiscard]] std::string faultText(const FileFaultAt& fault);
 
-// The fault as prochnar-calc words it, in English and without the file, line
-// or column: "unknown name 'txtXX'", "column 'txtLp': a quote out of place".
+// The fault as prochnar-calc words it after the file's name and line: the
+// window's words, the column a cell is in first, and what a file that is not
+// one is instead: "неизвестное имя «txtXX»", "столбец «txtLp»: кавычка не на
+// своем месте", "это не файл, а папка".
 [[nodiscard]] std::string commandFaultText(const FileFaultAt& fault);
 
-// The totals of a checked table of girders in the window's words: "Опор: 12,
-// держат: 6, не держат: 4, проверьте: 1, не проверены: 1." The girders not
-// checked are those that neither hold, fail nor are to check.
+// What an input is when it is not a regular file, as the reason of
+// FileFault::NotAFile: "папка", "канал (подайте его на стандартный ввод)".
+enum class NotAFile { Folder, Pipe, Socket, Device };
+[[nodiscard]] std::string notAFileText(NotAFile what);
+
+// The system's reason for a fault of a file, from its error number (errno):
+// "нет прав доступа", "на диске нет места"; "ошибка системы N" for one
+// beyond those a file's reading and writing meet.
+[[nodiscard]] std::string systemErrorText(int error);
+
+// Why an output was not written: the system's error number, none (0) when a
+// stream failed without one, or kNotRegularOutput when the target turned out
+// not to be a regular file.
+inline constexpr int kNotRegularOutput = -1;
+[[nodiscard]] std::string notWrittenText(int error);
+
+// The totals of a checked table of girders, as the results window and
+// prochnar-calc --table word them: "Опор: 12, держат: 6, не держат: 4,
+// проверьте: 1, не проверены: 1." The girders not checked are those that
+// neither hold, fail nor are to check.
 [[nodiscard]] std::string tableSummaryText(std::size_t rows, std::size_t holding, std::size_t notHolding,
                                            std::size_t toCheck);
 

@@ -25,7 +25,6 @@
 #include <fstream>
 #include <iostream>
 #include <string>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -36,36 +35,37 @@ using namespace prochnar;
 constexpr int kExitUsage = 2;
 constexpr int kExitInternal = 3;
 
-constexpr std::string_view kUsage = "usage: prochnar-calc [--press NAMES] [FILE]\n"
-                                    "       prochnar-calc --table IN.csv [-o OUT.csv]\n"
-                                    "       prochnar-calc --help | --version\n"
+constexpr std::string_view kUsage = "Использование: prochnar-calc [--press КНОПКИ] [ФАЙЛ]\n"
+                                    "               prochnar-calc --table ВХОД.csv [-o ВЫХОД.csv]\n"
+                                    "               prochnar-calc --help | --version\n"
                                     "\n"
-                                    "Runs a calculation of the girder's residual strength without a window.\n"
+                                    "Выполняет расчет остаточной прочности ригеля без окна.\n"
                                     "\n"
-                                    "FILE (standard input when FILE is absent or \"-\") is a form: UTF-8 text,\n"
-                                    "one NAME=TEXT per line. NAME is a field of the window (txtMn txtMp txtMv\n"
-                                    "txtLp txtl txtG txtGg txtLpp txtH txtB txtIy txtIyy Text1 Text9 Text10\n"
-                                    "Text15 lblJ lblJ1 Text3 Text5 txtl1..8 txtgp1..8 txtgpp1..8 Text4 Text6\n"
-                                    "Text7 Text8 txtz2 Text12 Text14 Text13 txtQp txtZ1), TEXT its text as\n"
-                                    "typed, with the decimal comma. NAME may also be a state property,\n"
-                                    "Frame5.Visible, Frame7.Enabled, Command5.Enabled, Frame9.Visible or\n"
-                                    "Command4.Enabled, with 0 or 1. Lines starting with '#' and empty lines are\n"
-                                    "ignored, a later line wins, and what the form does not name keeps the value\n"
-                                    "the window starts with.\n"
+                                    "ФАЙЛ (стандартный ввод, когда ФАЙЛ не указан или это \"-\") — форма: текст\n"
+                                    "UTF-8, по одной строке ИМЯ=ТЕКСТ. ИМЯ — поле окна (txtMn txtMp txtMv txtLp\n"
+                                    "txtl txtG txtGg txtLpp txtH txtB txtIy txtIyy Text1 Text9 Text10 Text15 lblJ\n"
+                                    "lblJ1 Text3 Text5 txtl1..8 txtgp1..8 txtgpp1..8 Text4 Text6 Text7 Text8 txtz2\n"
+                                    "Text12 Text14 Text13 txtQp txtZ1), ТЕКСТ — его текст, как его вводят, с\n"
+                                    "десятичной запятой. ИМЯ может быть и свойством состояния: Frame5.Visible,\n"
+                                    "Frame7.Enabled, Command5.Enabled, Frame9.Visible или Command4.Enabled, со\n"
+                                    "значением 0 или 1. Строки, начинающиеся с '#', и пустые строки пропускаются,\n"
+                                    "из двух строк одного имени действует последняя, а то, чего форма не называет,\n"
+                                    "остается таким, каким его показывает окно при запуске.\n"
                                     "\n"
-                                    "--press NAMES  comma-separated buttons to click in order: Command2 (step-1\n"
-                                    "               confirm), Command3 (step-1 reset), Command5 (step-2\n"
-                                    "               confirm), Command6 (step-2 reset), Command4 (execute);\n"
-                                    "               default Command2,Command5,Command4, a whole calculation.\n"
-                                    "               A click on a disabled button does nothing.\n"
+                                    "--press КНОПКИ  кнопки через запятую, нажимаемые по порядку: Command2\n"
+                                    "               (подтвердить шаг1), Command3 (сброс шага1), Command5\n"
+                                    "               (подтвердить шаг2), Command6 (сброс шага2), Command4\n"
+                                    "               (выполнить); по умолчанию Command2,Command5,Command4 — весь\n"
+                                    "               расчет. Нажатие на недоступную кнопку ничего не делает.\n"
                                     "\n"
-                                    "Prints '# press NAME' for each click ('(disabled)' added when disabled),\n"
-                                    "'# message: TEXT' or '# message error: TEXT' for each message shown, then\n"
-                                    "the whole form, which is itself a valid form.\n"
-                                    "Exit status: 0 no message shown, 1 a message shown, 2 bad usage or input.\n"
+                                    "Печатает '# press ИМЯ' на каждое нажатие (с '(disabled)', когда кнопка\n"
+                                    "недоступна), '# message: ТЕКСТ' или '# message error: ТЕКСТ' на каждое\n"
+                                    "показанное сообщение, затем всю форму, которая сама — правильная форма.\n"
+                                    "Код завершения: 0 — сообщений не было, 1 — было сообщение, 2 — неверный\n"
+                                    "вызов или входной файл.\n"
                                     "\n"
-                                    "Example form, a whole calculation:\n"
-                                    "  # step 1: moments, general data, lattice and angles\n"
+                                    "Пример формы, весь расчет:\n"
+                                    "  # шаг1: моменты, общие данные, решетка и уголки\n"
                                     "  txtMn=3\n"
                                     "  txtMp=5\n"
                                     "  txtMv=4\n"
@@ -80,35 +80,56 @@ constexpr std::string_view kUsage = "usage: prochnar-calc [--press NAMES] [FILE]
                                     "  txtIyy=2\n"
                                     "  Text9=12,5\n"
                                     "  Text10=10\n"
-                                    "  # step 2: buckling coefficients and one wire\n"
+                                    "  # шаг2: коэффициенты продольного изгиба и один провод\n"
                                     "  Text3=0,8\n"
                                     "  Text5=0,8\n"
                                     "  txtl1=7\n"
                                     "  txtgp1=1\n"
                                     "  txtgpp1=2,5\n"
-                                    "Saved as girder.form, 'prochnar-calc girder.form' prints, among the rest,\n"
-                                    "txtQp=2743,5449 and Text4=0,9920635.\n"
+                                    "Сохраненная как girder.form, она дает по 'prochnar-calc girder.form' среди\n"
+                                    "прочего txtQp=2743,5449 и Text4=0,9920635.\n"
                                     "\n"
-                                    "--table IN.csv  checks a table of girders, one a row, as a spreadsheet\n"
-                                    "               writes it: ';', ',' or tab as the header row uses, quoted\n"
-                                    "               cells, UTF-8 (with or without BOM) or windows-1251. A column\n"
-                                    "               named after a field gives its text; a field without a\n"
-                                    "               column or with an empty cell keeps the window's default,\n"
-                                    "               and an empty Text3 or Text5 takes phi from the table for\n"
-                                    "               the slenderness, as the window's button does. Each row gets\n"
-                                    "               the three presses of a whole calculation. Other columns are\n"
-                                    "               carried through. Writes the table (to OUT.csv with -o) in\n"
-                                    "               UTF-8 with BOM and the input's delimiter, adding the columns\n"
-                                    "               it lacks: lblJ lblJ1 Text3 Text5 txtQp txtZ1 Text4 Text7\n"
-                                    "               txtz2 Text13 Text14, 'φ из таблицы', the verdicts 'Сжатый\n"
-                                    "               пояс', 'Растянутый пояс', 'Раскосы', 'Усилие в раскосе',\n"
-                                    "               'Наименьший запас, %' and 'Сообщение'. A row with a message\n"
-                                    "               gets no verdicts. A verdict 'проверьте' (a demand of the\n"
-                                    "               other sign, a phi above the table's) needs the engineer.\n"
-                                    "               Exit status 0 every girder judged, 1 a row with a message,\n"
-                                    "               3 none with a message but a girder to check, 2 bad usage\n"
-                                    "               or an unreadable table; a summary line goes to standard\n"
-                                    "               error.\n";
+                                    "--table ВХОД.csv  проверяет таблицу опор, по опоре в строке, как ее пишет\n"
+                                    "               табличный редактор: разделитель ';', ',' или табуляция, как в\n"
+                                    "               строке заголовков, ячейки в кавычках, UTF-8 (с BOM или без)\n"
+                                    "               или windows-1251. Столбец с именем поля дает его текст; поле\n"
+                                    "               без столбца или с пустой ячейкой остается как в окне при\n"
+                                    "               запуске, а пустые Text3 или Text5 берут J из таблицы по\n"
+                                    "               гибкости, как кнопка окна. Каждая строка получает три нажатия\n"
+                                    "               полного расчета. Прочие столбцы переносятся как есть. Пишет\n"
+                                    "               таблицу (в ВЫХОД.csv с -o) в UTF-8 с BOM и с разделителем\n"
+                                    "               входной таблицы, добавляя столбцы, которых в ней нет: lblJ\n"
+                                    "               lblJ1 Text3 Text5 txtQp txtZ1 Text4 Text7 txtz2 Text13 Text14,\n"
+                                    "               'φ из таблицы', выводы 'Сжатый пояс', 'Растянутый пояс',\n"
+                                    "               'Раскосы', 'Усилие в раскосе', 'Наименьший запас, %' и\n"
+                                    "               'Сообщение'. Строка с сообщением выводов не получает. Вывод\n"
+                                    "               'проверьте' (требование обратного знака, J больше табличного)\n"
+                                    "               оставлен инженеру. Код завершения: 0 — все опоры оценены,\n"
+                                    "               1 — есть строка с сообщением, 3 — сообщений нет, но есть\n"
+                                    "               опора на проверку, 2 — неверный вызов или таблица не\n"
+                                    "               читается; итог пишется в стандартный поток ошибок.\n";
+
+// The command's own messages; those about files and the calculation are
+// calc/messages'.
+namespace says {
+
+std::string quoted(std::string_view text) { return "«" + visibleText(text) + "»"; }
+std::string unknownButton(std::string_view name) { return "неизвестная кнопка " + quoted(name); }
+std::string unknownOption(std::string_view option) { return "неизвестный параметр " + quoted(option); }
+std::string needsValue(std::string_view option)
+{
+    return "после " + std::string(option) + (option == "--press" ? " нужен список кнопок" : " нужно имя файла");
+}
+constexpr std::string_view kTwoFiles = "указано больше одного ФАЙЛА";
+constexpr std::string_view kFileBesideTable = "ФАЙЛ вместе с --table: таблица и форма не читаются вместе";
+constexpr std::string_view kOutputWithoutTable = "-o без --table";
+constexpr std::string_view kStandardInput = "стандартный ввод";
+constexpr std::string_view kStandardOutput = "стандартный вывод";
+constexpr std::string_view kTableRead = "это читаемая таблица — не записано";
+constexpr std::string_view kNotRegular = "это не обычный файл — не записано (для устройства или канала: -o -)";
+constexpr std::string_view kInternal = "внутренняя ошибка: ";
+
+} // namespace says
 
 class UsageError : public std::runtime_error {
 public:
@@ -132,7 +153,7 @@ std::vector<Button> parsePresses(std::string_view list)
         const std::string_view name = list.substr(0, comma);
         const auto button = buttonFromName(name);
         if (!button) {
-            throw UsageError("unknown button '" + std::string(name) + "'");
+            throw UsageError(says::unknownButton(name));
         }
         presses.push_back(*button);
         if (comma == std::string_view::npos) {
@@ -155,30 +176,30 @@ Options parseArguments(int argc, char** argv)
             options.version = true;
         } else if (arg == "--press") {
             if (i + 1 == args.size()) {
-                throw UsageError("--press needs a list of buttons");
+                throw UsageError(says::needsValue(arg));
             }
             options.presses = parsePresses(args[++i]);
         } else if (arg.starts_with("--press=")) {
             options.presses = parsePresses(arg.substr(8));
         } else if (arg == "--table" || arg == "-o") {
             if (i + 1 == args.size()) {
-                throw UsageError(std::string(arg) + " needs a file");
+                throw UsageError(says::needsValue(arg));
             }
             (arg == "-o" ? options.output : options.table) = std::string(args[++i]);
         } else if (arg.size() > 1 && arg.front() == '-') {
-            throw UsageError("unknown option '" + std::string(arg) + "'");
+            throw UsageError(says::unknownOption(arg));
         } else if (haveFile) {
-            throw UsageError("more than one FILE");
+            throw UsageError(std::string(says::kTwoFiles));
         } else {
             options.file = std::string(arg);
             haveFile = true;
         }
     }
     if (!options.table.empty() && haveFile) {
-        throw UsageError("a FILE beside --table");
+        throw UsageError(std::string(says::kFileBesideTable));
     }
     if (options.table.empty() && !options.output.empty()) {
-        throw UsageError("-o without --table");
+        throw UsageError(std::string(says::kOutputWithoutTable));
     }
     return options;
 }
@@ -197,7 +218,7 @@ std::string readInput(const std::string& file, const std::string& shownName)
     if (const auto fault = readFormBytes(*in, content)) {
         FileFaultAt at = fileFaultAt(*fault, 0);
         if (*fault == FileFault::Unreadable) {
-            at.reason = std::generic_category().message(errno); // what the failed read left
+            at.reason = systemErrorText(errno); // what the failed read left
         }
         throw UsageError(shownName + ": " + commandFaultText(at));
     }
@@ -219,8 +240,7 @@ void finishStandardOutput(int earlier = 0)
         error = error != 0 ? error : ended ? 0 : errno;
     }
     if (failed) {
-        throw UsageError("standard output: cannot be written" +
-                         (error != 0 ? " (" + std::generic_category().message(error) + ")" : std::string()));
+        throw UsageError(std::string(says::kStandardOutput) + ": " + notWrittenText(error));
     }
 }
 
@@ -228,7 +248,7 @@ int runTable(const Options& options)
 {
     std::ifstream inFile;
     std::istream* in = &std::cin;
-    const std::string shownName = options.table == "-" ? "standard input" : options.table;
+    const std::string shownName = options.table == "-" ? std::string(says::kStandardInput) : options.table;
     if (options.table != "-") {
         if (const auto fault = openInput(options.table, inFile)) {
             throw UsageError(shownName + ": " + commandFaultText(*fault));
@@ -247,9 +267,9 @@ int runTable(const Options& options)
                                                               ? std::vector<std::filesystem::path>{}
                                                               : std::vector<std::filesystem::path>{options.table};
         if (const auto refusal = refuseOutput(options.output, inputs)) {
-            throw UsageError(options.output + (*refusal == OutputRefusal::SameAsInput
-                                                   ? ": is the table being read: not written"
-                                                   : ": not a regular file: not written (use standard output)"));
+            throw UsageError(
+                options.output + ": " +
+                std::string(*refusal == OutputRefusal::SameAsInput ? says::kTableRead : says::kNotRegular));
         }
         try {
             outFile.emplace(options.output);
@@ -277,8 +297,8 @@ int runTable(const Options& options)
     } else {
         finishStandardOutput(totals.writeError);
     }
-    std::cerr << "prochnar-calc: " << totals.rows << " rows, " << totals.holding << " holding, " << totals.notHolding
-              << " not holding, " << totals.toCheck << " to check, " << totals.notComputed() << " not computed\n";
+    std::cerr << "prochnar-calc: " << tableSummaryText(totals.rows, totals.holding, totals.notHolding, totals.toCheck)
+              << '\n';
     return totals.messageShown ? 1 : totals.toCheck > 0 ? 3 : 0;
 }
 
@@ -296,7 +316,7 @@ int run(int argc, char** argv)
     if (!options.table.empty()) {
         return runTable(options);
     }
-    const std::string shownName = options.file == "-" ? "standard input" : options.file;
+    const std::string shownName = options.file == "-" ? std::string(says::kStandardInput) : options.file;
     const std::string content = readInput(options.file, shownName);
 
     MapForm form;
@@ -331,7 +351,7 @@ int main(int argc, char** argv)
         std::cerr << "prochnar-calc: " << error.what() << '\n';
         return kExitUsage;
     } catch (const std::exception& error) {
-        std::cerr << "prochnar-calc: internal error: " << error.what() << '\n';
+        std::cerr << "prochnar-calc: " << says::kInternal << error.what() << '\n';
         return kExitInternal;
     }
 }

@@ -138,7 +138,7 @@ Calculation readCalculationFile(const std::filesystem::path& path, std::size_t m
     }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        refuse(FileFault::Unreadable, std::generic_category().message(errno));
+        refuse(FileFault::Unreadable, systemErrorText(errno));
     }
     std::string content;
     if (const auto fault = readFormBytes(in, content)) {

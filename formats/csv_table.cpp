@@ -6,7 +6,6 @@
 #include <array>
 #include <cerrno>
 #include <cstdint>
-#include <system_error>
 
 namespace prochnar {
 
@@ -175,7 +174,7 @@ void CsvReader::readChunk()
     bytes.resize(static_cast<std::size_t>(in_.gcount()));
     if (in_.bad()) {
         FileFaultAt fault = fileFaultAt(FileFault::Unreadable, line_);
-        fault.reason = std::generic_category().message(errno);
+        fault.reason = systemErrorText(errno);
         throw CsvError(std::move(fault));
     }
     bytesRead_ += bytes.size();

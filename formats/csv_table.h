@@ -22,8 +22,8 @@ namespace prochnar {
 // where: the 1-based line, and the 1-based column in characters of a stray
 // quote (where the parser stopped) or of the first byte that breaks the
 // encoding, 0 where there is none; the header of the cell's column, where
-// the fault is in a row's cell. what() is the fault in the command's English
-// words.
+// the fault is in a row's cell. what() is the fault in the command's words
+// (commandFaultText).
 class CsvError : public std::runtime_error {
 public:
     explicit CsvError(FileFault fault, std::size_t line, std::size_t column = 0);

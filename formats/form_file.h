@@ -25,7 +25,7 @@ class FormFileError : public std::runtime_error {
 public:
     // A fault of a form file: FileFault::NotUtf8, NoEquals, UnknownName,
     // BadState or Missing, about name(). what() is the fault in the
-    // command's English words.
+    // command's words (commandFaultText).
     FormFileError(FileFault fault, std::size_t line, std::size_t column, std::string name);
 
     // 1-based line of the fault; for a missing line, the last line.

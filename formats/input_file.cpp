@@ -16,26 +16,26 @@ std::optional<FileFaultAt> openInput(const std::filesystem::path& path, std::ifs
     std::error_code error;
     const fs::file_status status = fs::status(path, error);
     if (status.type() == fs::file_type::not_found) {
-        return refuse(FileFault::NoSuchFile, error.message());
+        return refuse(FileFault::NoSuchFile, systemErrorText(ENOENT));
     }
     if (error) {
-        return refuse(FileFault::Unreadable, error.message());
+        return refuse(FileFault::Unreadable, systemErrorText(error.value()));
     }
     switch (status.type()) {
     case fs::file_type::regular:
         break;
     case fs::file_type::directory:
-        return refuse(FileFault::NotAFile, "a folder");
+        return refuse(FileFault::NotAFile, notAFileText(NotAFile::Folder));
     case fs::file_type::fifo:
-        return refuse(FileFault::NotAFile, "a pipe (give it on standard input)");
+        return refuse(FileFault::NotAFile, notAFileText(NotAFile::Pipe));
     case fs::file_type::socket:
-        return refuse(FileFault::NotAFile, "a socket");
+        return refuse(FileFault::NotAFile, notAFileText(NotAFile::Socket));
     default:
-        return refuse(FileFault::NotAFile, "a device");
+        return refuse(FileFault::NotAFile, notAFileText(NotAFile::Device));
     }
     stream.open(path, std::ios::binary);
     if (!stream) {
-        return refuse(FileFault::Unreadable, std::generic_category().message(errno));
+        return refuse(FileFault::Unreadable, systemErrorText(errno));
     }
     return std::nullopt;
 }

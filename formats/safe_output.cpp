@@ -1,19 +1,14 @@
 #include "formats/safe_output.h"
 
+#include "calc/messages.h"
+
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace prochnar {
-
-namespace {
-
-std::string reason(int error) { return std::strerror(error); }
-
-} // namespace
 
 std::optional<OutputRefusal> refuseOutput(const std::filesystem::path& target,
                                           std::span<const std::filesystem::path> inputs)
@@ -40,7 +35,7 @@ SafeOutput::SafeOutput(std::filesystem::path target) : target_{std::move(target)
     std::string name = (folder / ("." + target_.filename().string() + ".XXXXXX")).string();
     const int descriptor = ::mkstemp(name.data());
     if (descriptor < 0) {
-        throw OutputError("cannot be written (" + reason(errno) + ")");
+        throw OutputError(notWrittenText(errno));
     }
     ::close(descriptor);
     temporary_ = name;
@@ -48,7 +43,7 @@ SafeOutput::SafeOutput(std::filesystem::path target) : target_{std::move(target)
     if (!stream_) {
         const int error = errno;
         std::filesystem::remove(temporary_);
-        throw OutputError("cannot be written (" + reason(error) + ")");
+        throw OutputError(notWrittenText(error));
     }
 }
 
@@ -67,7 +62,7 @@ void SafeOutput::commit()
     const bool written = static_cast<bool>(stream_);
     stream_.close();
     if (!written || stream_.fail()) {
-        throw OutputError("cannot be written (the disk is full or the file too large?)");
+        throw OutputError(notWrittenText(0));
     }
     // A file replaced keeps its permissions; a new one gets those any new
     // file would (mkstemp made it readable by its owner alone). Whatever was
@@ -76,7 +71,7 @@ void SafeOutput::commit()
     mode_t mode = 0;
     if (::stat(target_.c_str(), &old) == 0) {
         if (!S_ISREG(old.st_mode)) {
-            throw OutputError("cannot be written (not a regular file)");
+            throw OutputError(notWrittenText(kNotRegularOutput));
         }
         mode = old.st_mode & 0777;
     } else {
@@ -86,7 +81,7 @@ void SafeOutput::commit()
     }
     ::chmod(temporary_.c_str(), mode);
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        throw OutputError("cannot be written (" + reason(errno) + ")");
+        throw OutputError(notWrittenText(errno));
     }
     committed_ = true;
 }

@@ -9,10 +9,9 @@ if(NOT made EQUAL 0)
     message(FATAL_ERROR "mkfifo failed")
 endif()
 
-set(pipe "cannot be read: not a regular file but a pipe (give it on standard input)")
+set(pipe "это не файл, а канал (подайте его на стандартный ввод)")
 foreach(option "" "--table")
-    foreach(case "pipe|${pipe}" "folder|cannot be read: not a regular file but a folder"
-                 "missing|cannot be read: No such file or directory")
+    foreach(case "pipe|${pipe}" "folder|это не файл, а папка" "missing|такого файла нет")
         string(REPLACE "|" ";" case "${case}")
         list(GET case 0 name)
         list(GET case 1 expected)

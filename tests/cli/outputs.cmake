@@ -29,28 +29,28 @@ function(same file text)
 endfunction()
 
 # The table read is never the table written, by any name.
-expect(2 "is the table being read" ${CALC} --table line-section.csv -o line-section.csv)
-expect(2 "is the table being read" ${CALC} --table line-section.csv -o ${WORK}/link.csv)
+expect(2 "это читаемая таблица" ${CALC} --table line-section.csv -o line-section.csv)
+expect(2 "это читаемая таблица" ${CALC} --table line-section.csv -o ${WORK}/link.csv)
 same(line-section.csv "${input}")
 # A pipe or a folder is not a file to write to. The pipe stands for a device
 # too: a fault planted in the refusal must not replace a real /dev/null.
 execute_process(COMMAND mkfifo ${WORK}/pipe.csv)
-expect(2 "not a regular file" ${CALC} --table line-section.csv -o pipe.csv)
-expect(2 "not a regular file" ${CALC} --table line-section.csv -o .)
+expect(2 "это не обычный файл" ${CALC} --table line-section.csv -o pipe.csv)
+expect(2 "это не обычный файл" ${CALC} --table line-section.csv -o .)
 # A table that cannot be read to its end leaves the old results as they were, and no scrap beside them.
-expect(2 "not closed" ${CALC} --table cut.csv -o old.csv)
+expect(2 "не закрыта" ${CALC} --table cut.csv -o old.csv)
 same(old.csv "old results\n")
 file(GLOB left ${WORK}/.old.csv*)
 if(left)
     set(faults "${faults}left behind: ${left}\n")
 endif()
-expect(1 "12 rows" ${CALC} --table line-section.csv -o old.csv)
+expect(1 "Опор: 12," ${CALC} --table line-section.csv -o old.csv)
 file(READ ${SOURCE}/tests/cli/tables/example.out written)
 same(old.csv "${written}")
 # A standard output that could not be written is not a success.
 set(STDOUT /dev/full)
-expect(2 "standard output: cannot be written \\(No space left on device\\)" ${CALC} --table line-section.csv -o -)
-expect(2 "standard output: cannot be written \\(No space left on device\\)" ${CALC} catalogue-angles.prochnar)
+expect(2 "стандартный вывод: не записывается \\(на диске нет места\\)" ${CALC} --table line-section.csv -o -)
+expect(2 "стандартный вывод: не записывается \\(на диске нет места\\)" ${CALC} catalogue-angles.prochnar)
 set(STDOUT ${WORK}/stdout)
 # The report never takes the place of the calculation, nor of a device.
 if(PROGRAM)

@@ -27,13 +27,13 @@ if(DEFINED REPEAT)
     set(TABLE "${OUT}.csv")
     file(WRITE "${TABLE}" "${table}")
     repeat_rows("${expected_out}" ${REPEAT} expected_out)
-    set(summary "([0-9]+) rows, ([0-9]+) holding, ([0-9]+) not holding, ([0-9]+) to check, ([0-9]+) not computed")
+    set(summary "Опор: ([0-9]+), держат: ([0-9]+), не держат: ([0-9]+), проверьте: ([0-9]+), не проверены: ([0-9]+)[.]")
     string(REGEX MATCH "${summary}" counts "${expected_err}")
     foreach(i 1 2 3 4 5)
         math(EXPR count${i} "${CMAKE_MATCH_${i}} * ${REPEAT}")
     endforeach()
     string(REGEX REPLACE "${summary}"
-                         "${count1} rows, ${count2} holding, ${count3} not holding, ${count4} to check, ${count5} not computed"
+                         "Опор: ${count1}, держат: ${count2}, не держат: ${count3}, проверьте: ${count4}, не проверены: ${count5}."
                          expected_err "${expected_err}")
 endif()
 

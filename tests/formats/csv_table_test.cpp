@@ -44,43 +44,45 @@ std::vector<std::vector<std::string>> readAll(const std::string& table, std::opt
 TEST(CsvTable, FaultsFoundAtTheirLineAndColumn)
 {
     constexpr std::size_t kChunk = 16 * 1024; // the reader's
-    const std::string quote = "a quote out of place";
-    const std::string encoding = "not UTF-8, though the table before it is: save it in one encoding";
+    const std::string quote = "кавычка не на своем месте";
+    const std::string encoding = "знак не в UTF-8, хотя таблица до него в UTF-8 — сохраните ее в одной кодировке";
     const std::string wide(20000, 'x');
     // From the header's line break, 'x' up to one byte before a chunk ends,
     // so that the two bytes of the next letter lie in two chunks.
     const std::string toChunkEnd(kChunk - 5, 'x');
     for (const auto& [table, fault, line, column, what] : std::initializer_list<Case>{
-             {"", FileFault::NoHeader, 1, 0, "no header row"},
+             {"", FileFault::NoHeader, 1, 0, "нет строки заголовков"},
              {"a\"b;c\n", FileFault::QuoteOutOfPlace, 1, 2, quote},
-             {"a;b\n1;2\"4\n", FileFault::QuoteOutOfPlace, 2, 4, "column 'b': " + quote},
+             {"a;b\n1;2\"4\n", FileFault::QuoteOutOfPlace, 2, 4, "столбец «b»: " + quote},
              {"a;b\n\"1\"x;2\n", FileFault::QuoteOutOfPlace, 2, 4,
-              "column 'a': " + quote}, // text after a closing quote
-             {"a;b\r\nПр;2\"\r\n", FileFault::QuoteOutOfPlace, 2, 5, "column 'b': " + quote}, // characters, not bytes
+              "столбец «a»: " + quote}, // text after a closing quote
+             {"a;b\r\nПр;2\"\r\n", FileFault::QuoteOutOfPlace, 2, 5, "столбец «b»: " + quote}, // characters, not bytes
              {"a;b\n\xCF\xF0;2\"\n", FileFault::QuoteOutOfPlace, 2, 5,
-              "column 'b': " + quote}, // the same in windows-1251
-             {"a;b\n\"x\ny\"z;1\n", FileFault::QuoteOutOfPlace, 3, 3, "column 'a': " + quote}, // a cell over two lines
-             {"a;b\n" + wide + "\"\n", FileFault::QuoteOutOfPlace, 2, 20001, "column 'a': " + quote}, // over two chunks
-             {"a;b\n" + toChunkEnd + "Пx\"", FileFault::QuoteOutOfPlace, 2, kChunk - 2, "column 'a': " + quote},
+              "столбец «b»: " + quote}, // the same in windows-1251
+             {"a;b\n\"x\ny\"z;1\n", FileFault::QuoteOutOfPlace, 3, 3, "столбец «a»: " + quote}, // a cell over two lines
+             {"a;b\n" + wide + "\"\n", FileFault::QuoteOutOfPlace, 2, 20001,
+              "столбец «a»: " + quote}, // over two chunks
+             {"a;b\n" + toChunkEnd + "Пx\"", FileFault::QuoteOutOfPlace, 2, kChunk - 2, "столбец «a»: " + quote},
              // an open quote is where it opened, however far the file goes on
-             {"a;b\n1;\"2\n3\n4\n", FileFault::QuoteNotClosed, 2, 0, "column 'b': a quoted cell is not closed"},
-             {"\xEF\xBB\xBFОпора;b\n1;24\n\xD0;24\n", FileFault::BrokenUtf8, 3, 1, "column 'Опора': " + encoding},
-             {"a;b\n1;Пр\xD0", FileFault::BrokenUtf8, 2, 5, "column 'b': " + encoding}, // cut off at the end
-             {"a;Пb\n" + wide + "\xFF\n", FileFault::BrokenUtf8, 2, 20001, "column 'a': " + encoding},
+             {"a;b\n1;\"2\n3\n4\n", FileFault::QuoteNotClosed, 2, 0, "столбец «b»: ячейка в кавычках не закрыта"},
+             {"\xEF\xBB\xBFОпора;b\n1;24\n\xD0;24\n", FileFault::BrokenUtf8, 3, 1, "столбец «Опора»: " + encoding},
+             {"a;b\n1;Пр\xD0", FileFault::BrokenUtf8, 2, 5, "столбец «b»: " + encoding}, // cut off at the end
+             {"a;Пb\n" + wide + "\xFF\n", FileFault::BrokenUtf8, 2, 20001, "столбец «a»: " + encoding},
              {"Пa" + wide + "\xFF;c\n", FileFault::BrokenUtf8, 1, 20003, encoding}, // a header over chunks
              {"\"Пa\nb\xFF;c\n", FileFault::BrokenUtf8, 2, 2, encoding},            // a header over lines
-             {"a;b\n" + toChunkEnd + "Пx\n1;\xFF", FileFault::BrokenUtf8, 3, 3, "column 'b': " + encoding},
+             {"a;b\n" + toChunkEnd + "Пx\n1;\xFF", FileFault::BrokenUtf8, 3, 3, "столбец «b»: " + encoding},
              // a windows-1251 row in the first chunk of a UTF-8 table
-             {"a;b\nПр;1\n\xCF\xF0;2\nПр;3\n", FileFault::BrokenUtf8, 3, 1, "column 'a': " + encoding},
+             {"a;b\nПр;1\n\xCF\xF0;2\nПр;3\n", FileFault::BrokenUtf8, 3, 1, "столбец «a»: " + encoding},
              // byte-order marks of encodings the reader refuses by name
              {"\xFF\xFE"
               "a\0;\0",
-              FileFault::Utf16, 1, 0, "the table is UTF-16; save it as UTF-8 or windows-1251"},
-             {"\xFE\xFF\0a", FileFault::Utf16, 1, 0, "the table is UTF-16; save it as UTF-8 or windows-1251"},
+              FileFault::Utf16, 1, 0, "таблица в кодировке UTF-16 — сохраните ее в UTF-8 или windows-1251"},
+             {"\xFE\xFF\0a", FileFault::Utf16, 1, 0,
+              "таблица в кодировке UTF-16 — сохраните ее в UTF-8 или windows-1251"},
              {std::string("\xFF\xFE\0\0a\0\0\0", 8), FileFault::Utf32, 1, 0,
-              "the table is UTF-32; save it as UTF-8 or windows-1251"},
+              "таблица в кодировке UTF-32 — сохраните ее в UTF-8 или windows-1251"},
              {std::string("\0\0\xFE\xFF", 4), FileFault::Utf32, 1, 0,
-              "the table is UTF-32; save it as UTF-8 or windows-1251"},
+              "таблица в кодировке UTF-32 — сохраните ее в UTF-8 или windows-1251"},
          }) {
         std::optional<CsvError> error;
         readAll(table, error);
@@ -153,12 +155,11 @@ TEST(CsvTable, LimitsOfCellsAndRows)
     const std::string longCell(kMaxTableCell + 1, 'x');
     for (const auto& [table, fault, line, what] :
          std::initializer_list<std::tuple<std::string, FileFault, std::size_t, std::string>>{
-             {"a;b\n" + std::string(200'000, '\0'), FileFault::CellTooLong, 2, "column 'a': a cell longer than 64 KiB"},
-             {"a;b\n1;\"" + std::string(100'000, '\n'), FileFault::CellTooLong, 2,
-              "column 'b': a cell longer than 64 KiB"},
-             {"a;b\n1;2\n3;" + longCell + "\n", FileFault::CellTooLong, 3, "column 'b': a cell longer than 64 KiB"},
+             {"a;b\n" + std::string(200'000, '\0'), FileFault::CellTooLong, 2, "столбец «a»: ячейка длиннее 64 КБ"},
+             {"a;b\n1;\"" + std::string(100'000, '\n'), FileFault::CellTooLong, 2, "столбец «b»: ячейка длиннее 64 КБ"},
+             {"a;b\n1;2\n3;" + longCell + "\n", FileFault::CellTooLong, 3, "столбец «b»: ячейка длиннее 64 КБ"},
              {"a\n1\n\"" + std::string(70, '\n') + "x\";" + std::string(kMaxTableCells, ';') + "\n",
-              FileFault::RowTooLong, 3, "a row longer than 4 MiB or 250000 cells"},
+              FileFault::RowTooLong, 3, "строка таблицы длиннее 4 МБ или 250 000 ячеек"},
              {"a\n" +
                   [] {
                       std::string row;
@@ -167,8 +168,8 @@ TEST(CsvTable, LimitsOfCellsAndRows)
                       }
                       return row;
                   }(),
-              FileFault::RowTooLong, 2, "a row longer than 4 MiB or 250000 cells"},
-             {std::string(kMaxTableRow + 1, 'a'), FileFault::HeaderTooLong, 1, "the header row is longer than 4 MiB"},
+              FileFault::RowTooLong, 2, "строка таблицы длиннее 4 МБ или 250 000 ячеек"},
+             {std::string(kMaxTableRow + 1, 'a'), FileFault::HeaderTooLong, 1, "строка заголовков длиннее 4 МБ"},
          }) {
         error.reset();
         readAll(table, error);

@@ -111,10 +111,10 @@ std::vector<std::string> splitCells(const std::string& line)
 TEST(TableCheck, HeadersNamingAColumnTwiceOrMisspeltAreRefused)
 {
     for (const auto& [header, what] : std::initializer_list<std::pair<std::string, std::string>>{
-             {"a;txtMv;b;txtLp;c;d;txtMv", "columns 2 and 7 are both 'txtMv'"},
-             {"Text4;x;Text4", "columns 1 and 3 are both 'Text4'"},
-             {"Сообщение;Сообщение", "columns 1 and 2 are both 'Сообщение'"},
-             {"№;TXTLP", "column 2 'TXTLP' is not a field: write it 'txtLp'"},
+             {"a;txtMv;b;txtLp;c;d;txtMv", "столбцы 2 и 7 оба «txtMv» — оставьте один"},
+             {"Text4;x;Text4", "столбцы 1 и 3 оба «Text4» — оставьте один"},
+             {"Сообщение;Сообщение", "столбцы 1 и 2 оба «Сообщение» — оставьте один"},
+             {"№;TXTLP", "столбец 2 «TXTLP» — пишите «txtLp»"},
              {"x;x;txtLp;Примечание;Примечание", ""},
          }) {
         std::istringstream in(header + "\n1;2;3;4;5;6;7\n");

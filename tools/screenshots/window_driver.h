@@ -36,7 +36,10 @@ inline ReferenceFiles builtDocuments() { return ReferenceFiles({QStringLiteral(P
 class WindowDriver {
 public:
     explicit WindowDriver(const ReferenceFiles& files = builtDocuments())
-        : window_(std::make_unique<MainWindow>(files, [this](const QUrl& url) { opened_.push_back(url); }))
+        : window_(std::make_unique<MainWindow>(files, [this](const QUrl& url) {
+              opened_.push_back(url);
+              return true;
+          }))
     {
         window_->setMessagePresenter([this](QWidget*, const QString& text, MessageIcon icon) {
             messages_.push_back({text, icon});

@@ -60,10 +60,11 @@ bool AboutWindow::eventFilter(QObject* watched, QEvent* event)
 
 void AboutWindow::openLink(const QLabel* label) const
 {
+    // A link that nothing opens is no fault of the About window: it says nothing.
     if (label == ui_->Label2) {
-        openUrl_(webLink(label->text()));
+        static_cast<void>(openUrl_(webLink(label->text())));
     } else if (label == ui_->Label3) {
-        openUrl_(mailLink(label->text(), mailSubject()));
+        static_cast<void>(openUrl_(mailLink(label->text(), mailSubject())));
     }
 }
 

@@ -5,10 +5,6 @@
 
 namespace prochnar {
 
-void openWithDesktop(const QUrl& url)
-{
-    // Whether a handler was found is of no consequence: nothing is reported.
-    static_cast<void>(QDesktopServices::openUrl(url));
-}
+bool openWithDesktop(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 } // namespace prochnar

@@ -4,13 +4,17 @@
 #include "calc/lightest.h"
 #include "calc/table_run.h"
 
+#include <QAbstractTableModel>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QSortFilterProxyModel>
+#include <QTableView>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -22,6 +26,13 @@ namespace prochnar {
 
 namespace {
 
+enum Column { kDesignation, kLeg, kThickness, kArea, kRadius, kMargin, kColumns };
+
+// The angle's position in angleCatalogue(), and its place in the list shown
+// (-1: not shown, for it does not hold).
+constexpr int kAngleRole = Qt::UserRole;
+constexpr int kOrderRole = Qt::UserRole + 1;
+
 QPushButton* button(const QString& caption, const char* name, QWidget* parent)
 {
     auto* button = new QPushButton(caption, parent);
@@ -32,9 +43,125 @@ QPushButton* button(const QString& caption, const char* name, QWidget* parent)
 
 } // namespace
 
+// Every angle of the catalogue, in its order; when only those that hold are
+// to be shown, each of them with its place among them and its least margin.
+class AngleList final : public QAbstractTableModel {
+public:
+    explicit AngleList(QObject* parent) : QAbstractTableModel(parent), order_(angleCatalogue().size())
+    {
+        setHolding(std::nullopt);
+    }
+
+    // None: the whole catalogue in its order.
+    void setHolding(const std::optional<std::vector<Candidate>>& holding)
+    {
+        beginResetModel();
+        margins_.assign(order_.size(), 0);
+        if (!holding) {
+            for (std::size_t angle = 0; angle < order_.size(); ++angle) {
+                order_.at(angle) = static_cast<int>(angle);
+            }
+        } else {
+            std::ranges::fill(order_, -1);
+            for (std::size_t place = 0; place < holding->size(); ++place) {
+                order_.at(holding->at(place).angle) = static_cast<int>(place);
+                margins_.at(holding->at(place).angle) = holding->at(place).tenths;
+            }
+        }
+        endResetModel();
+    }
+
+    [[nodiscard]] int rowCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(order_.size());
+    }
+    [[nodiscard]] int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : kColumns; }
+
+    [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override
+    {
+        const auto angle = static_cast<std::size_t>(index.row());
+        switch (role) {
+        case kAngleRole:
+            return QVariant::fromValue(angle);
+        case kOrderRole:
+            return order_.at(angle);
+        case Qt::TextAlignmentRole:
+            return static_cast<int>(index.column() == kDesignation ? Qt::AlignLeft | Qt::AlignVCenter
+                                                                   : Qt::AlignRight | Qt::AlignVCenter);
+        case Qt::DisplayRole:
+            return QString::fromStdString(text(angle, index.column()));
+        default:
+            return {};
+        }
+    }
+
+    [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        static const std::array<QString, kColumns> captions{QStringLiteral("Уголок"),  QStringLiteral("b, мм"),
+                                                            QStringLiteral("t, мм"),   QStringLiteral("S, см²"),
+                                                            QStringLiteral("iуг, см"), QStringLiteral("запас, %")};
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < kColumns) {
+            return captions.at(static_cast<std::size_t>(section));
+        }
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+private:
+    [[nodiscard]] std::string text(std::size_t at, int column) const
+    {
+        const Angle& angle = angleCatalogue()[at];
+        switch (column) {
+        case kDesignation:
+            return designation(angle);
+        case kLeg:
+            return legText(angle);
+        case kThickness:
+            return thicknessText(angle);
+        case kArea:
+            return areaText(angle);
+        case kRadius:
+            return radiusText(angle);
+        default:
+            return marginText(margins_.at(at));
+        }
+    }
+
+    std::vector<int> order_;
+    std::vector<int> margins_;
+};
+
+// The angles of the list that are shown: among those the list gives a
+// place, the sizes typed, in the list's order.
+class ShownAngles final : public QSortFilterProxyModel {
+public:
+    explicit ShownAngles(QObject* parent) : QSortFilterProxyModel(parent)
+    {
+        setSortRole(kOrderRole);
+        sort(kDesignation);
+    }
+
+    void setTyped(std::vector<std::size_t> angles)
+    {
+        typed_ = std::move(angles);
+        invalidateFilter();
+    }
+
+protected:
+    [[nodiscard]] bool filterAcceptsRow(int row, const QModelIndex& parent) const override
+    {
+        const QModelIndex index = sourceModel()->index(row, kDesignation, parent);
+        return index.data(kOrderRole).toInt() >= 0 &&
+               std::ranges::binary_search(typed_, index.data(kAngleRole).value<std::size_t>());
+    }
+
+private:
+    std::vector<std::size_t> typed_;
+};
+
 AnglesDialog::AnglesDialog(Taken taken, Inputs inputs, QWidget* parent)
     : QDialog(parent), taken_(std::move(taken)), inputs_(std::move(inputs)), filter_(new QLineEdit(this)),
-      holding_(new QComboBox(this)), table_(new QTableWidget(this)), none_(new QLabel(this)),
+      holding_(new QComboBox(this)), angles_(new AngleList(this)), shown_(new ShownAngles(this)),
+      table_(new QTableView(this)), none_(new QLabel(this)),
       forChord_(button(QStringLiteral("для пояса"), "forChord", this)),
       forDiagonals_(button(QStringLiteral("для раскосов"), "forDiagonals", this))
 {
@@ -45,6 +172,10 @@ AnglesDialog::AnglesDialog(Taken taken, Inputs inputs, QWidget* parent)
     caption->setBuddy(filter_);
     filter_->setObjectName(QStringLiteral("filter"));
     filter_->setClearButtonEnabled(true);
+    // The toolkit's clear button, a picture only, is nameless to a screen reader.
+    if (auto* clear = filter_->findChild<QToolButton*>()) {
+        clear->setAccessibleName(QStringLiteral("Очистить фильтр"));
+    }
 
     auto* shows = new QLabel(QStringLiteral("Показать:"), this);
     shows->setBuddy(holding_);
@@ -56,11 +187,9 @@ AnglesDialog::AnglesDialog(Taken taken, Inputs inputs, QWidget* parent)
     none_->setWordWrap(true);
     none_->hide();
 
+    shown_->setSourceModel(angles_);
     table_->setObjectName(QStringLiteral("angles"));
-    table_->setColumnCount(6);
-    table_->setHorizontalHeaderLabels({QStringLiteral("Уголок"), QStringLiteral("b, мм"), QStringLiteral("t, мм"),
-                                       QStringLiteral("S, см²"), QStringLiteral("iуг, см"),
-                                       QStringLiteral("запас, %")});
+    table_->setModel(shown_);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -87,7 +216,7 @@ AnglesDialog::AnglesDialog(Taken taken, Inputs inputs, QWidget* parent)
 
     connect(filter_, &QLineEdit::textChanged, this, &AnglesDialog::narrow);
     connect(holding_, &QComboBox::currentIndexChanged, this, &AnglesDialog::refill);
-    connect(table_, &QTableWidget::itemSelectionChanged, this, &AnglesDialog::updateButtons);
+    connect(table_->selectionModel(), &QItemSelectionModel::selectionChanged, this, &AnglesDialog::updateButtons);
     connect(forChord_, &QPushButton::clicked, this, [this] { take(AngleMember::Chord); });
     connect(forDiagonals_, &QPushButton::clicked, this, [this] { take(AngleMember::Diagonals); });
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
@@ -96,42 +225,23 @@ AnglesDialog::AnglesDialog(Taken taken, Inputs inputs, QWidget* parent)
 
 void AnglesDialog::refill()
 {
-    const std::optional<std::size_t> selected = angleAt(table_->currentRow());
-    const auto angles = angleCatalogue();
-    std::vector<Candidate> rows;
-    std::optional<std::vector<Candidate>> holding;
-    if (holding_->currentIndex() == 0) {
-        for (std::size_t at = 0; at < angles.size(); ++at) {
-            rows.push_back({.angle = at, .tenths = 0});
-        }
-    } else {
-        holding = anglesThatHold(inputs_(), holding_->currentIndex() == 1 ? Member::Chord : Member::Diagonals);
-        rows = holding.value_or(std::vector<Candidate>{});
-    }
+    const std::optional<std::size_t> selected = selectedAngle();
     const bool narrowed = holding_->currentIndex() != 0;
+    std::optional<std::vector<Candidate>> holding;
+    if (narrowed) {
+        holding = anglesThatHold(inputs_(), holding_->currentIndex() == 1 ? Member::Chord : Member::Diagonals);
+    }
     if (narrowed && !holding) {
         none_->setText(QStringLiteral("Сначала заполните шаг 1 и шаг 2: без них не видно, какой уголок держит."));
     } else if (narrowed && holding->empty()) {
         none_->setText(QStringLiteral("Ни один уголок каталога не держит при этих данных."));
     }
-    none_->setVisible(narrowed && rows.empty());
-    table_->setColumnHidden(5, !narrowed);
-
-    table_->clearContents();
-    table_->setCurrentItem(nullptr); // narrow() selects the first angle shown unless the one selected is kept
-    table_->setRowCount(static_cast<int>(rows.size()));
-    for (int row = 0; row < table_->rowCount(); ++row) {
-        const Candidate& candidate = rows.at(static_cast<std::size_t>(row));
-        const Angle& angle = angles[candidate.angle];
-        const std::array cells{designation(angle), legText(angle),    thicknessText(angle),
-                               areaText(angle),    radiusText(angle), marginText(candidate.tenths)};
-        for (int column = 0; column < table_->columnCount(); ++column) {
-            auto* item = new QTableWidgetItem(QString::fromStdString(cells.at(static_cast<std::size_t>(column))));
-            item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
-            table_->setItem(row, column, item);
-        }
-        table_->item(row, 0)->setData(Qt::UserRole, QVariant::fromValue(candidate.angle));
-        if (candidate.angle == selected) {
+    angles_->setHolding(narrowed ? std::optional(holding.value_or(std::vector<Candidate>{})) : std::nullopt);
+    none_->setVisible(narrowed && (!holding || holding->empty()));
+    table_->setColumnHidden(kMargin, !narrowed);
+    // The angle selected before stays selected if it is still shown.
+    for (int row = 0; selected && row < shown_->rowCount(); ++row) {
+        if (shown_->index(row, 0).data(kAngleRole).value<std::size_t>() == *selected) {
             table_->selectRow(row);
         }
     }
@@ -142,35 +252,30 @@ void AnglesDialog::refill()
 // them selected.
 void AnglesDialog::narrow(const QString& typed)
 {
-    const std::vector<std::size_t> shown = filterAngles(typed.toStdString());
-    int first = -1;
-    for (int row = 0; row < table_->rowCount(); ++row) {
-        const bool hidden = !std::binary_search(shown.begin(), shown.end(), angleAt(row).value_or(shown.size()));
-        table_->setRowHidden(row, hidden);
-        first = first < 0 && !hidden ? row : first;
-    }
-    const int current = table_->currentRow();
-    if (first < 0) {
+    shown_->setTyped(filterAngles(typed.toStdString()));
+    keepOneSelected();
+}
+
+void AnglesDialog::keepOneSelected()
+{
+    if (shown_->rowCount() == 0) {
         table_->clearSelection();
-    } else if (current < 0 || table_->isRowHidden(current)) {
-        table_->selectRow(first);
+    } else if (!table_->selectionModel()->hasSelection()) {
+        table_->selectRow(0);
     }
     updateButtons();
 }
 
 void AnglesDialog::updateButtons()
 {
-    const int row = table_->currentRow();
-    const bool chosen = row >= 0 && !table_->isRowHidden(row) && !table_->selectedItems().isEmpty();
+    const bool chosen = selectedAngle().has_value();
     forChord_->setEnabled(chosen);
     forDiagonals_->setEnabled(chosen);
 }
 
 void AnglesDialog::take(AngleMember member)
 {
-    const int row = table_->currentRow();
-    const std::optional<std::size_t> angle = angleAt(row);
-    if (angle && !table_->isRowHidden(row)) {
+    if (const std::optional<std::size_t> angle = selectedAngle()) {
         taken_(member, *angle);
         // The other member's list may only now be computable.
         if (holding_->currentIndex() != 0) {
@@ -179,10 +284,11 @@ void AnglesDialog::take(AngleMember member)
     }
 }
 
-std::optional<std::size_t> AnglesDialog::angleAt(int row) const
+// The angle of the row selected, by the mouse, the keyboard or a screen reader.
+std::optional<std::size_t> AnglesDialog::selectedAngle() const
 {
-    const QTableWidgetItem* item = row >= 0 ? table_->item(row, 0) : nullptr;
-    return item != nullptr ? std::optional(item->data(Qt::UserRole).value<std::size_t>()) : std::nullopt;
+    const QModelIndexList rows = table_->selectionModel()->selectedRows();
+    return rows.isEmpty() ? std::nullopt : std::optional(rows.front().data(kAngleRole).value<std::size_t>());
 }
 
 } // namespace prochnar

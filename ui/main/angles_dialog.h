@@ -14,11 +14,14 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QString;
-class QTableWidget;
+class QTableView;
 
 namespace prochnar {
 
 enum class AngleMember { Chord, Diagonals };
+
+class AngleList;
+class ShownAngles;
 
 // The catalogue of equal-leg angles: a box that narrows the list to the
 // sizes typed, a choice that keeps only the angles that hold for the chord
@@ -26,6 +29,9 @@ enum class AngleMember { Chord, Diagonals };
 // least margin), the list, and the buttons "для пояса" and "для раскосов",
 // which hand the selected angle over. It stays open until closed, so that
 // the chord's angle and the diagonals' can be taken one after the other.
+// The list is a view of the angles shown, filtered and ordered over a model
+// of the whole catalogue, so that a screen reader sees the rows shown and
+// can select one.
 class AnglesDialog final : public QDialog {
     Q_OBJECT
 
@@ -39,19 +45,23 @@ public:
     AnglesDialog(Taken taken, Inputs inputs, QWidget* parent);
 
 private:
-    // Fills the list: the whole catalogue, or the angles that hold for the
-    // member chosen, and keeps the selected angle if it is still there.
+    // Shows the whole catalogue, or the angles that hold for the member
+    // chosen, and keeps the selected angle if it is still shown.
     void refill();
     void narrow(const QString& typed);
+    // Keeps one angle selected while any is shown.
+    void keepOneSelected();
     void updateButtons();
     void take(AngleMember member);
-    [[nodiscard]] std::optional<std::size_t> angleAt(int row) const;
+    [[nodiscard]] std::optional<std::size_t> selectedAngle() const;
 
     Taken taken_;
     Inputs inputs_;
     QLineEdit* filter_;
     QComboBox* holding_;
-    QTableWidget* table_;
+    AngleList* angles_;
+    ShownAngles* shown_;
+    QTableView* table_;
     QLabel* none_;
     QPushButton* forChord_;
     QPushButton* forDiagonals_;

@@ -2,6 +2,7 @@
 
 #include "calc/fields.h"
 #include "formats/text_encoding.h"
+#include "ui/main/file_dialog.h"
 #include "ui/main/identity_dialog.h"
 #include "ui/main/report.h"
 #include "ui/main/table_results_window.h"
@@ -370,6 +371,7 @@ QString CalculationDocument::chooseFile(bool save, const QString& title, const Q
         dialog.setDefaultSuffix(QFileInfo(start).suffix());
         dialog.selectFile(QFileInfo(start).fileName());
     }
+    fitFileDialog(dialog);
     return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 

@@ -46,7 +46,7 @@ MainWindow::MainWindow(ReferenceFiles files, UrlOpener openUrl, QWidget* parent)
     ui_->Command12->hide();
 
     connectWizard();
-    services_ = std::make_unique<WindowServices>(*ui_, *this, std::move(files), std::move(openUrl));
+    services_ = std::make_unique<WindowServices>(*ui_, *this, *form_, std::move(files), std::move(openUrl));
     aids_ = std::make_unique<StepAids>(*ui_, *form_, *this);
     new FileMenu(*document_, *ui_->cmdFile, *this);
     connect(document_.get(), &CalculationDocument::replaced, this, &MainWindow::showReplaced);

@@ -63,15 +63,20 @@ QString ReferenceFiles::find(const QString& name) const
     return {};
 }
 
+QString ReferenceFiles::lookedIn() const
+{
+    QStringList where;
+    for (const QString& folder : folders_) {
+        where.append(QDir::toNativeSeparators(folder));
+    }
+    return where.join(QStringLiteral(", "));
+}
+
 TextFile ReferenceFiles::readText(const QString& name) const
 {
     const QString path = find(name);
     if (path.isEmpty()) {
-        QStringList where;
-        for (const QString& folder : folders_) {
-            where.append(QDir::toNativeSeparators(folder));
-        }
-        return unread(name, QStringLiteral("искали в %1").arg(where.join(QStringLiteral(", "))));
+        return unread(name, QStringLiteral("искали в %1").arg(lookedIn()));
     }
     const QFileInfo info(path);
     if (info.isDir()) {

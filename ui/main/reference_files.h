@@ -44,6 +44,9 @@ public:
 
     // The path of the first entry of that name, or an empty text.
     [[nodiscard]] QString find(const QString& name) const;
+    // The folders as the user writes them, joined by ", ": where a document
+    // that was not found was looked for.
+    [[nodiscard]] QString lookedIn() const;
 
     // The whole document decoded by decodeTextFile, or the line that says
     // why not when it is missing, a folder, unreadable or too large.

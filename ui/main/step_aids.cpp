@@ -14,6 +14,7 @@
 #include <QPushButton>
 
 #include <optional>
+#include <string_view>
 
 namespace prochnar {
 
@@ -22,6 +23,15 @@ StepAids::StepAids(const Ui::Form1& ui, WidgetForm& form, QWidget& window)
 {
     connect(ui.cmdJ, &QPushButton::clicked, this, [this] { fillPhi(Field::lblJ, Field::Text3); });
     connect(ui.cmdJ1, &QPushButton::clicked, this, [this] { fillPhi(Field::lblJ1, Field::Text5); });
+    // The two buttons read alike on the screen; a screen reader tells whose φ each fills.
+    ui.cmdJ->setAccessibleName(QStringLiteral("J основы из таблицы"));
+    ui.cmdJ1->setAccessibleName(QStringLiteral("J раскосов из таблицы"));
+    // A verdict is named by its row, "Вывод: сжатый пояс", and read as its description.
+    for (std::size_t row = 0; row < labels_.size(); ++row) {
+        const std::string_view name = kStep3Rows.at(row).name;
+        const QString rowName = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+        labels_.at(row)->setAccessibleName(QStringLiteral("Вывод: ") + rowName.left(1).toLower() + rowName.mid(1));
+    }
     connect(ui.cmdAngles, &QPushButton::clicked, this, &StepAids::openAngles);
 
     // Connected after the wizard's own handler, so it runs after it.
@@ -95,12 +105,14 @@ void StepAids::showVerdicts()
         QLabel* label = labels_.at(row);
         if (!judged_.at(row) || !verdict) {
             label->clear();
+            label->setAccessibleDescription({});
             continue;
         }
         QPalette palette = label->palette();
         palette.setColor(QPalette::WindowText, verdictTextColour(verdict->kind));
         label->setPalette(palette);
         label->setText(QString::fromStdString(verdict->text));
+        label->setAccessibleDescription(label->text());
     }
 }
 

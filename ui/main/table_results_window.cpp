@@ -1,5 +1,6 @@
 #include "ui/main/table_results_window.h"
 
+#include "ui/main/file_dialog.h"
 #include "ui/main/table_results_model.h"
 #include "ui/main/whole_file.h"
 
@@ -221,11 +222,13 @@ QString TableResultsWindow::savedWithWaitCursor(const QString& path) const
 
 void TableResultsWindow::askAndSave()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Сохранить результаты"), QString(),
-                                                      QStringLiteral("Таблицы CSV (*.csv)"));
-    if (path.isEmpty()) {
+    QFileDialog dialog(this, QStringLiteral("Сохранить результаты"), QString(), QStringLiteral("Таблицы CSV (*.csv)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    fitFileDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
     }
+    const QString path = dialog.selectedFiles().front();
     const QString where = QDir::toNativeSeparators(path);
     if (const QString refused = refusalOf(path); !refused.isEmpty()) {
         present_(this, QStringLiteral("Результаты не сохранены в «%1»: %2.").arg(where, refused), MessageIcon::Error);

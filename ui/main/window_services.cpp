@@ -3,8 +3,10 @@
 #include "ui/about/about_window.h"
 #include "ui/main/help_window.h"
 #include "ui/main/on_top.h"
+#include "ui/main/widget_form.h"
 #include "ui_Form1.h"
 
+#include <QDir>
 #include <QEvent>
 #include <QKeySequence>
 #include <QPlainTextEdit>
@@ -16,8 +18,9 @@
 
 namespace prochnar {
 
-WindowServices::WindowServices(const Ui::Form1& ui, QWidget& window, ReferenceFiles files, UrlOpener openUrl)
-    : ui_{ui}, window_{window}, files_{std::move(files)}, openUrl_{std::move(openUrl)}
+WindowServices::WindowServices(const Ui::Form1& ui, QWidget& window, const WidgetForm& form, ReferenceFiles files,
+                               UrlOpener openUrl)
+    : ui_{ui}, window_{window}, form_{form}, files_{std::move(files)}, openUrl_{std::move(openUrl)}
 {
     ui_.Text2->setPlainText(files_.readText(kGuidanceFile).text);
 
@@ -64,13 +67,20 @@ void WindowServices::showRecommendation()
     ui_.Text11->setPlainText(files_.readText(kRecommendationFile).text);
 }
 
-// The catalogue opens in the desktop's viewer; a missing catalogue or
-// viewer changes nothing here.
+// The catalogue opens in the desktop's viewer; a catalogue that is not
+// there, or that nothing on the desktop opens, is a message.
 void WindowServices::openCatalogue() const
 {
     const QString path = files_.find(kCatalogueFile);
-    if (!path.isEmpty()) {
-        openUrl_(QUrl::fromLocalFile(path));
+    if (path.isEmpty()) {
+        form_.present(
+            QStringLiteral("Каталог уголков «%1» не найден: искали в %2.").arg(kCatalogueFile, files_.lookedIn()),
+            MessageIcon::Error);
+    } else if (!openUrl_(QUrl::fromLocalFile(path))) {
+        form_.present(QStringLiteral("Каталог уголков «%1» не открыт: в системе нет программы, которая показывает "
+                                     "такие документы.")
+                          .arg(QDir::toNativeSeparators(path)),
+                      MessageIcon::Error);
     }
 }
 

@@ -23,7 +23,10 @@ private slots:
 void AboutTest::linksOpenValidAddresses()
 {
     std::vector<QUrl> opened;
-    prochnar::AboutWindow window([&opened](const QUrl& url) { opened.push_back(url); });
+    prochnar::AboutWindow window([&opened](const QUrl& url) {
+        opened.push_back(url);
+        return true;
+    });
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     for (const char* link : {"Label2", "Label3"}) {

@@ -89,7 +89,7 @@ struct Window {
         }
         return texts;
     }
-    MainWindow w{ReferenceFiles({QStringLiteral(PROCHNAR_DOCUMENTS_DIR)}), [](const QUrl&) {}};
+    MainWindow w{ReferenceFiles({QStringLiteral(PROCHNAR_DOCUMENTS_DIR)}), [](const QUrl&) { return true; }};
     QStringList messages;
 };
 

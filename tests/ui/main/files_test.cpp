@@ -45,7 +45,7 @@ struct Window {
         }
         return all;
     }
-    MainWindow w{ReferenceFiles({QStringLiteral(PROCHNAR_DOCUMENTS_DIR)}), [](const QUrl&) {}};
+    MainWindow w{ReferenceFiles({QStringLiteral(PROCHNAR_DOCUMENTS_DIR)}), [](const QUrl&) { return true; }};
     QStringList messages, asked;
     QMessageBox::StandardButton answer = QMessageBox::Cancel;
 };

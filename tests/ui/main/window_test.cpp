@@ -3,39 +3,48 @@
 // keeping on top, the help, About and the recommendation, and captions that
 // read in full; and how it finds and decodes the documents it shows.
 
+#include "calc/angles.h"
 #include "calc/fields.h"
 #include "formats/csv_table.h"
 #include "tests/support/wizard.h"
 #include "ui/about/about_window.h"
 #include "ui/main/angles_dialog.h"
+#include "ui/main/file_dialog.h"
 #include "ui/main/help_window.h"
 #include "ui/main/identity_dialog.h"
 #include "ui/main/main_window.h"
 #include "ui/main/table_results_window.h"
 
 #include <QAccessible>
+#include <QAccessibleInterface>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QStyleOptionButton>
 #include <QTabWidget>
 #include <QTableView>
-#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
+#include <QTreeView>
 #include <QWindow>
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -107,8 +116,11 @@ struct Driver {
 
     QStringList messages;
     std::vector<QUrl> opened;
-    MainWindow window{ReferenceFiles({QStringLiteral(PROCHNAR_DOCUMENTS_DIR)}),
-                      [this](const QUrl& url) { opened.push_back(url); }};
+    bool opens = true; // whether the desktop has a viewer for what is opened
+    MainWindow window{ReferenceFiles({QStringLiteral(PROCHNAR_DOCUMENTS_DIR)}), [this](const QUrl& url) {
+                          opened.push_back(url);
+                          return opens;
+                      }};
 };
 
 // Whether a caption reads in full: drawn as its widget draws it, in its box
@@ -155,6 +167,8 @@ private slots:
     void resetsOnTopHelpAboutAndRecommendation();
     void captionsReadInFull();
     void documentsFoundInTheFirstFolderAndFailuresNamed();
+    void catalogueThatCannotBeShownIsAMessage();
+    void fileDialogsInRussianWithRoomForIt();
     void documentsDecodedAsUtf8ElseAsWindows1251();
     void tableOfGirdersAsTheCommandAndItsGirderInTheWizard();
     void identityDialogShowsEveryTextAndNamesItsFields();
@@ -183,9 +197,16 @@ void WindowTest::everyControlOfTheHandlersMapsOntoTheForm()
             QCOMPARE(d.window.form().state(control), on);
         }
     }
-    for (const QWidget* widget : d.window.findChildren<QWidget*>()) { // labels and buttons speak their own text
+    // Labels and buttons speak their own text, but for the verdicts, named by
+    // their row, and the two "из таблицы", by the φ they fill.
+    const std::map<QString, QString> named{
+        {"lblVerdict1", "Вывод: сжатый пояс"}, {"lblVerdict2", "Вывод: растянутый пояс"},
+        {"lblVerdict3", "Вывод: раскосы"},     {"lblVerdict4", "Вывод: усилие в раскосе"},
+        {"cmdJ", "J основы из таблицы"},       {"cmdJ1", "J раскосов из таблицы"}};
+    for (const QWidget* widget : d.window.findChildren<QWidget*>()) {
+        const auto name = named.find(widget->objectName());
         QVERIFY2(!(qobject_cast<const QLabel*>(widget) || qobject_cast<const QPushButton*>(widget)) ||
-                     widget->accessibleName().isEmpty(),
+                     widget->accessibleName() == (name != named.end() ? name->second : QString()),
                  qPrintable(widget->objectName()));
     }
 }
@@ -211,6 +232,9 @@ void WindowTest::verdictsFollowTheResults()
     const QString held = QStringLiteral("проверьте: J 0,8 больше табличного 0,269 | держит, запас 96,1 % | держит, "
                                         "запас 99,1 % | держит, запас 99,1 %");
     QCOMPARE(d.verdicts(), held);
+    const QAccessibleInterface* verdict = QAccessible::queryAccessibleInterface(d.get("lblVerdict2"));
+    QCOMPARE(verdict->text(QAccessible::Name) + ": " + verdict->text(QAccessible::Description),
+             QStringLiteral("Вывод: растянутый пояс: держит, запас 96,1 %"));
     QCOMPARE(d.get<QLabel>("lblVerdict1")->palette().color(QPalette::WindowText), QColor(176, 104, 0));
     QCOMPARE(d.get<QLabel>("lblVerdict2")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
     // A changed value takes its row's verdict away until the next press.
@@ -251,6 +275,20 @@ void WindowTest::anglesFromTheCatalogue()
     auto* filter = dialog->findChild<QLineEdit*>("filter");
     QCOMPARE(QAccessible::queryAccessibleInterface(filter)->text(QAccessible::Name),
              QStringLiteral("Размер уголка, например 63×5:"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(filter->findChild<QToolButton*>())->text(QAccessible::Name),
+             QStringLiteral("Очистить фильтр"));
+    // A screen reader sees the rows shown, and a row it selects is the angle taken.
+    QTest::keyClicks(filter, "63");
+    auto* list = QAccessible::queryAccessibleInterface(dialog->findChild<QTableView*>("angles"))->tableInterface();
+    const std::vector<std::size_t> sixtyThree = filterAngles("63");
+    QCOMPARE(list->rowCount(), int(sixtyThree.size()));
+    QVERIFY(list->selectRow(2));
+    QTest::mouseClick(dialog->findChild<QPushButton*>("forChord"), Qt::LeftButton);
+    QCOMPARE(d.text("Text9").toStdString(), areaText(angleCatalogue()[sixtyThree.at(2)]));
+    QAccessibleActionInterface* cell = list->cellAt(1, 3)->actionInterface();
+    cell->doAction(cell->actionNames().value(0));
+    QVERIFY(list->selectedRowCount() == 1 && list->isRowSelected(1));
+    filter->clear();
     QTest::keyClicks(filter, "63x5");
     QTest::mouseClick(dialog->findChild<QPushButton*>("forChord"), Qt::LeftButton);
     filter->setText(QStringLiteral("L 50 х 5"));
@@ -294,13 +332,14 @@ void WindowTest::lightestAngleThatHolds()
         const auto labels = QAccessible::queryAccessibleInterface(holding)->relations(QAccessible::Label);
         QVERIFY(labels.size() == 1 && labels.at(0).first->text(QAccessible::Name) == QStringLiteral("Показать:"));
         holding->setCurrentIndex(1);
-        const auto* table = dialog->findChild<QTableWidget*>("angles");
-        QCOMPARE(table->rowCount() == 0, !typed);
+        const auto* table = dialog->findChild<QTableView*>("angles");
+        QCOMPARE(table->model()->rowCount() == 0, !typed);
         QCOMPARE(dialog->findChild<QLabel*>("none")->isVisible(), !typed);
     }
     auto* dialog = d.window.findChild<AnglesDialog*>();
-    const auto* table = dialog->findChild<QTableWidget*>("angles");
-    QCOMPARE(table->item(0, 0)->text() + " " + table->item(0, 5)->text(), QStringLiteral("L 63×4 15,7"));
+    const QAbstractItemModel* shown = dialog->findChild<QTableView*>("angles")->model();
+    QCOMPARE(shown->index(0, 0).data().toString() + " " + shown->index(0, 5).data().toString(),
+             QStringLiteral("L 63×4 15,7"));
     QTest::mouseClick(dialog->findChild<QPushButton*>("forChord"), Qt::LeftButton);
     QCOMPARE(d.text("Text9") + " " + d.text("txtIy"), QStringLiteral("4,96 1,25"));
 }
@@ -454,6 +493,63 @@ void WindowTest::documentsFoundInTheFirstFolderAndFailuresNamed()
     QCOMPARE(standard.front(), QDir::currentPath());
     QVERIFY(standard.contains(QCoreApplication::applicationDirPath()));
     QVERIFY(standard.back().endsWith(QStringLiteral("/share/prochnar")));
+}
+
+// With no viewer on the desktop, the message names the catalogue's path;
+// with no catalogue, the folders it was looked for in.
+void WindowTest::catalogueThatCannotBeShownIsAMessage()
+{
+    Driver d;
+    d.opens = false;
+    d.click("Command1");
+    const QString path = QDir::toNativeSeparators(QDir(QStringLiteral(PROCHNAR_DOCUMENTS_DIR)).filePath("profel.doc"));
+    QVERIFY2(d.messages.size() == 1 && d.messages.front().contains(QStringLiteral("«%1» не открыт").arg(path)),
+             qPrintable(d.messages.join('\n')));
+    const QTemporaryDir empty;
+    QStringList messages;
+    MainWindow window{ReferenceFiles({empty.path()}), [](const QUrl&) { return true; }};
+    window.setMessagePresenter([&messages](QWidget*, const QString& text, MessageIcon) { messages << text; });
+    window.findChild<QPushButton*>("Command1")->click();
+    QCOMPARE(messages, QStringList(QStringLiteral("Каталог уголков «profel.doc» не найден: искали в %1.")
+                                       .arg(QDir::toNativeSeparators(empty.path()))));
+}
+
+// Drawn by the toolkit, a file dialog of the program gives sizes and a
+// folder's type in Russian, whatever the system's language, and shows its
+// columns whole, their widths remembered from an earlier dialog or not.
+void WindowTest::fileDialogsInRussianWithRoomForIt()
+{
+    const QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("folder"));
+    for (const auto& [name, bytes] : {std::pair{"a.csv", 900}, std::pair{"b.csv", 2}, std::pair{"c.csv", 1023}}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(bytes, 'x')) == bytes);
+    }
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia)); // as the program's main() does
+    QStandardPaths::setTestModeEnabled(true);                        // where the dialog keeps its column widths
+    for (const int round : {0, 1}) {
+        QFileDialog dialog(nullptr, QStringLiteral("Открыть"), dir.path(), QStringLiteral("Таблицы опор (*.csv)"));
+        fitFileDialog(dialog);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        auto* list = dialog.findChild<QTreeView*>("treeView");
+        const QModelIndex root = list->rootIndex();
+        QTRY_COMPARE(list->model()->rowCount(root), 4);
+        QStringList shown;
+        for (int row = 0; row < 4; ++row) {
+            shown << list->model()->index(row, 1, root).data().toString() + "/" +
+                         list->model()->index(row, 2, root).data().toString();
+        }
+        shown.sort();
+        QCOMPARE(shown.join(" "),
+                 QStringLiteral("/Папка 1023 байта/Документ CSV 2 байта/Документ CSV 900 байт/Документ CSV"));
+        QVERIFY2(list->header()->length() <= list->viewport()->width(), qPrintable(QString::number(round)));
+        const QFontMetrics metrics = list->fontMetrics();
+        QVERIFY(list->header()->sectionSize(3) > metrics.horizontalAdvance(QStringLiteral("Дата изменения")));
+    }
+    QStandardPaths::setTestModeEnabled(false);
+    QLocale::setDefault(before);
 }
 
 void WindowTest::documentsDecodedAsUtf8ElseAsWindows1251()
