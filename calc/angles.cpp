@@ -277,6 +277,17 @@ std::vector<std::size_t> filterAngles(std::string_view typed)
     return found;
 }
 
+std::optional<std::size_t> angleNamed(std::string_view typed)
+{
+    const std::string key = normalised(typed);
+    for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
+        if (sizeKey(kCatalogue[i]) == key) {
+            return i;
+        }
+    }
+    return std::nullopt;
+}
+
 bool holdsAngle(const Angle& angle, std::string_view area, std::string_view radius)
 {
     const std::optional<Int128> areaCount = hundredths(area);

@@ -36,6 +36,10 @@ struct Angle {
 // or *; a thickness may have a comma or a point. An empty text gives all.
 [[nodiscard]] std::vector<std::size_t> filterAngles(std::string_view typed);
 
+// The angle a designation names whole, written as the filter takes it
+// ("L 75×6", "75x6", "75х6", "70×4.5"), if any: "70x4" is L 70×4, not L 70×4,5.
+[[nodiscard]] std::optional<std::size_t> angleNamed(std::string_view typed);
+
 // Whether the area and radius texts are, as numbers, exactly the angle's.
 [[nodiscard]] bool holdsAngle(const Angle& angle, std::string_view area, std::string_view radius);
 

@@ -93,17 +93,26 @@ struct Inspection {
 
 // What a calculation keeps of a girder's history: the nominal catalogue
 // angle of each member kind (its position in angleCatalogue(); none when
-// not given), the year the girder was installed (its flanges then at the
+// not given) and the thickness measured for its section, the year the girder was installed (its flanges then at the
 // nominal thickness), and its inspections in any order.
 struct GirderHistory {
     std::optional<std::size_t> chordAngle = {};
     std::optional<std::size_t> diagonalAngle = {};
+    // The flange thickness (0,1 mm) to which the nominal angle was thinned
+    // for the section's figures, when they come from a measurement.
+    std::optional<int> chordMeasured = {};
+    std::optional<int> diagonalMeasured = {};
     std::optional<int> installed = {};
     std::vector<Inspection> inspections = {};
     [[nodiscard]] std::optional<std::size_t> angleOf(Member member) const
     {
         return member == Member::Chord ? chordAngle : diagonalAngle;
     }
+    [[nodiscard]] std::optional<int> measuredOf(Member member) const
+    {
+        return member == Member::Chord ? chordMeasured : diagonalMeasured;
+    }
+    [[nodiscard]] bool empty() const { return *this == GirderHistory{}; }
     friend bool operator==(const GirderHistory&, const GirderHistory&) = default;
 };
 

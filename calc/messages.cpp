@@ -141,6 +141,8 @@ std::string faultWords(const FileFaultAt& at)
         return "нет строки " + visibleText(at.name) + " — файл оборван или это не целый расчет";
     case FileFault::FieldTooLong:
         return "текст " + at.name + " длиннее " + at.reason + " знаков — поле окна не вместит его целиком";
+    case FileFault::BadHistory:
+        return "осмотры опоры не прочитаны: " + at.reason;
     case FileFault::NoHeader:
         return "нет строки заголовков";
     case FileFault::HeaderTooLong:

@@ -68,6 +68,7 @@ enum class FileFault {
     BadState,     // the value of a state property is not 0 or 1
     Missing,      // a whole calculation lacks the line of the name
     FieldTooLong, // the text of name is longer than the window's field holds (reason: its limit)
+    BadHistory,   // a line of the girder's history that cannot be read (reason: what is wrong)
     // A table of girders.
     NoHeader,
     HeaderTooLong,

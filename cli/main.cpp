@@ -334,8 +334,14 @@ int run(int argc, char** argv)
         presses.push_back({.button = button, .ran = ran, .messages = form.takeMessages()});
         messageShown = messageShown || !presses.back().messages.empty();
     }
-    // The girder's identity, if the form names it, stays with the calculation.
-    const std::string out = calculationText(form, presses, readIdentityLines(content));
+    // The girder's identity and history, if the form has them, stay with the
+    // calculation, and the history's lives are counted with its inputs.
+    HistoryRead history = readHistoryLines(content);
+    if (history.fault) {
+        throw UsageError(shownName + ":" + std::to_string(history.fault->line) + ": " +
+                         commandFaultText(*history.fault));
+    }
+    const std::string out = calculationText(form, presses, readIdentityLines(content), history.history);
     std::cout.write(out.data(), static_cast<std::streamsize>(out.size()));
     finishStandardOutput();
     return messageShown ? 1 : 0;

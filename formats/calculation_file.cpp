@@ -74,7 +74,8 @@ Calculation recomputed(const Calculation& saved)
             passed.push_back(Button::Command4);
         }
     }
-    Calculation calculation{.form = saved.form, .presses = {}, .identity = saved.identity, .recomputed = {}};
+    Calculation calculation{
+        .form = saved.form, .presses = {}, .identity = saved.identity, .history = saved.history, .recomputed = {}};
     for (const Button button : passed) {
         if (press(replay, button)) {
             calculation.presses.push_back({.button = button, .ran = true, .messages = replay.takeMessages()});
@@ -118,6 +119,11 @@ Calculation readCalculation(std::string_view content, std::size_t maxChars)
                                                    .reason = std::to_string(maxChars)});
         }
     }
+    HistoryRead history = readHistoryLines(content);
+    if (history.fault) {
+        throw CalculationFileError(*history.fault);
+    }
+    calculation.history = std::move(history.history);
     calculation.presses = lastPresses(readPressLog(content));
     return recomputed(calculation);
 }
@@ -147,9 +153,26 @@ Calculation readCalculationFile(const std::filesystem::path& path, std::size_t m
     return readCalculation(content, maxChars);
 }
 
-std::string calculationText(const Form& form, const std::vector<PressRecord>& presses, const GirderIdentity& identity)
+std::string calculationText(const Form& form, const std::vector<PressRecord>& presses, const GirderIdentity& identity,
+                            const GirderHistory& history)
 {
-    return identityLines(identity) + writePressLog(presses) + writeFormFile(form);
+    return identityLines(identity) + historyLines(history) + writePressLog(presses) + lifeLines(form, history) +
+           writeFormFile(form);
+}
+
+std::string lifeLines(const Form& form, const GirderHistory& history)
+{
+    if (history.inspections.empty()) {
+        return {};
+    }
+    const MemberLife chord = lifeOf(form, history, Member::Chord);
+    const MemberLife diagonals = lifeOf(form, history, Member::Diagonals);
+    std::string out =
+        "# life chord: " + memberLifeText(chord) + "\n# life diagonals: " + memberLifeText(diagonals) + "\n";
+    if (const std::optional<std::string> replacement = replacementText(chord, diagonals)) {
+        out += "# life girder: " + *replacement + "\n";
+    }
+    return out;
 }
 
 } // namespace prochnar

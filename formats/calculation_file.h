@@ -3,6 +3,7 @@
 #include "calc/map_form.h"
 #include "calc/messages.h"
 #include "formats/form_file.h"
+#include "formats/girder_history.h"
 #include "formats/girder_identity.h"
 
 #include <filesystem>
@@ -19,6 +20,7 @@ struct Calculation {
     MapForm form;
     std::vector<PressRecord> presses;
     GirderIdentity identity = {};
+    GirderHistory history = {};
     // The results whose text in the file differed from the recomputed one,
     // in file order: none for a calculation as the program wrote it.
     std::vector<Field> recomputed;
@@ -58,9 +60,18 @@ private:
 // The same from the bytes of a file.
 [[nodiscard]] Calculation readCalculation(std::string_view content, std::size_t maxChars = kMaxFormFileSize);
 
-// The text of a calculation's file: the identity's lines, the clicks, then
-// the whole form; without an identity, the clicks and the form alone.
+// The text of a calculation's file: the identity's lines, the history's,
+// the clicks, the lives of the member kinds that the history gives with
+// the form's inputs (comments, "# life chord: …", never read back), then
+// the whole form; without an identity and a history, the clicks and the
+// form alone.
 [[nodiscard]] std::string calculationText(const Form& form, const std::vector<PressRecord>& presses,
-                                          const GirderIdentity& identity);
+                                          const GirderIdentity& identity, const GirderHistory& history = {});
+
+// The lives of the member kinds and the girder's replacement year as the
+// comment lines of a calculation's file, "# life chord: утонение …",
+// "# life diagonals: …", "# life girder: замена пояса до 2059 г. (через
+// 34,8 года)"; "" for a history without inspections.
+[[nodiscard]] std::string lifeLines(const Form& form, const GirderHistory& history);
 
 } // namespace prochnar

@@ -18,7 +18,9 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
-std::string escaped(std::string_view text)
+} // namespace
+
+std::string escapedLineText(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
@@ -40,7 +42,7 @@ std::string escaped(std::string_view text)
     return out;
 }
 
-std::string unescaped(std::string_view text)
+std::string unescapedLineText(std::string_view text)
 {
     std::string out;
     out.reserve(text.size());
@@ -55,8 +57,6 @@ std::string unescaped(std::string_view text)
     }
     return out;
 }
-
-} // namespace
 
 bool GirderIdentity::empty() const
 {
@@ -82,7 +82,11 @@ std::string identityLines(const GirderIdentity& identity)
     std::string out;
     for (const auto& [key, text, column] : kIdentityKeys) {
         if (!(identity.*text).empty()) {
-            out.append(kIdentityLinePrefix).append(key).append("=").append(escaped(identity.*text)).append("\n");
+            out.append(kIdentityLinePrefix)
+                .append(key)
+                .append("=")
+                .append(escapedLineText(identity.*text))
+                .append("\n");
         }
     }
     return out;
@@ -106,7 +110,7 @@ GirderIdentity readIdentityLines(std::string_view content)
         const auto known = std::find_if(kIdentityKeys.begin(), kIdentityKeys.end(),
                                         [key](const IdentityKey& entry) { return entry.key == key; });
         if (known != kIdentityKeys.end() && key.size() < line.size()) {
-            identity.*known->text = unescaped(line.substr(key.size() + 1));
+            identity.*known->text = unescapedLineText(line.substr(key.size() + 1));
         }
     }
     return identity;

@@ -65,6 +65,12 @@ inline constexpr std::array<IdentityKey, 6> kIdentityKeys{{
 
 [[nodiscard]] std::string identityLines(const GirderIdentity& identity);
 
+// A text as a comment line of a calculation's file keeps it, and back: a
+// backslash, a line break and a carriage return as "\\", "\n" and "\r"; a
+// backslash before any other character is kept.
+[[nodiscard]] std::string escapedLineText(std::string_view text);
+[[nodiscard]] std::string unescapedLineText(std::string_view text);
+
 // The identity that a file's lines keep; a later line for a key wins. A
 // "# girder" line with a key this program does not know, or without "=", is
 // a comment like any other: a later version may keep more of the girder, and

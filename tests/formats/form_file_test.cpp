@@ -1,6 +1,7 @@
 // The form file reader: faults found at their line and column; damaged files
 // read as a form that writes back readable, or refused at one of their lines.
 
+#include "calc/angles.h"
 #include "calc/map_form.h"
 #include "calc/messages.h"
 #include "formats/calculation_file.h"
@@ -226,6 +227,53 @@ TEST(FormFile, GirderIdentityKeptWithTheCalculation)
         EXPECT_EQ(error.fault().fault, FileFault::FieldTooLong);
         EXPECT_EQ(error.fault().line, 61);
         EXPECT_EQ(error.fault().name, "girder note");
+    }
+}
+
+// The girder's history goes with the calculation in comment lines, with the
+// lives it gives as comments that are never read back; a line of it that
+// cannot be read refuses the file at that line rather than lose it.
+TEST(FormFile, GirderHistoryKeptWithTheCalculation)
+{
+    MapForm done;
+    applyInitialState(done);
+    test_support::fillWorkedExample(done);
+    const GirderHistory history{
+        .chordAngle = angleNamed("75x6"),
+        .diagonalAngle = angleNamed("L 50×5"),
+        .chordMeasured = 52,
+        .installed = 1998,
+        .inspections = {{{2024, 2, 29}, 55, {}, "после зимы\nи = весны"}, {{2010, 6, 1}, 59, 48, ""}}};
+    const std::string text = calculationText(done, {}, {}, history);
+    EXPECT_TRUE(text.starts_with("# history chord=L 75×6\n# history chord-measured=5,2\n"
+                                 "# history diagonals=L 50×5\n# history installed=1998\n"
+                                 "# inspection date=2024-02-29 chord=5,5 note=после зимы\\nи = весны\n"
+                                 "# inspection date=2010-06-01 chord=5,9 diagonals=4,8\n# life chord: "));
+    const Calculation back = readCalculation(text);
+    EXPECT_EQ(back.history, history);
+    EXPECT_EQ(calculationText(done, {}, {}, {}), writePressLog({}) + writeFormFile(done)); // none: as before
+    EXPECT_TRUE(readCalculation(writeFormFile(done)).history.empty());
+    EXPECT_TRUE(readCalculation("# history span=3\n# history chord\n" + writeFormFile(done)).history.empty());
+
+    const std::pair<const char*, std::size_t> bad[] = {
+        {"# history chord=L 75×11\n", 1},
+        {"# history installed=98\n", 1},
+        {"# history chord=75x6\n# inspection date=2023-02-29 chord=5\n", 2},
+        {"# inspection chord=5\n", 1},
+        {"# inspection date=2023-02-28 chord=5,25\n", 1},
+        {"# inspection date=2023-02-28 chord=0\n", 1},
+        {"# inspection date=28.02.2023\n", 1},
+        {"\n# history chord=75x6\n# inspection date=2023-02-28 chord=6,1\n", 3},
+        {"# inspection date=2023-02-28 wear=1\n", 1},
+    };
+    for (const auto& [lines, line] : bad) {
+        try {
+            (void)readCalculation(lines + writeFormFile(done));
+            ADD_FAILURE() << lines;
+        } catch (const CalculationFileError& error) {
+            EXPECT_EQ(error.fault().fault, FileFault::BadHistory) << lines;
+            EXPECT_EQ(error.fault().line, line) << lines;
+        }
     }
 }
 

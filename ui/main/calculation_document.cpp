@@ -76,7 +76,7 @@ CalculationDocument::CalculationDocument(WidgetForm& form, QWidget& window, QSet
 {
 }
 
-std::string CalculationDocument::text() const { return calculationText(form_, presses_, identity_); }
+std::string CalculationDocument::text() const { return calculationText(form_, presses_, identity_, history_); }
 
 QStringList CalculationDocument::recentFiles() const { return settings_.value(kRecentKey).toStringList(); }
 
@@ -91,6 +91,12 @@ void CalculationDocument::setIdentity(const GirderIdentity& identity)
 {
     identity_ = identity;
     showTitle();
+    markModified();
+}
+
+void CalculationDocument::setHistory(const GirderHistory& history)
+{
+    history_ = history;
     markModified();
 }
 
@@ -159,7 +165,7 @@ void CalculationDocument::openGirder(const Form& girder, const GirderIdentity& i
     const auto tooLong = [](const std::string& text) {
         return text.size() > kWindowFieldChars && utf8Characters(text) > kWindowFieldChars;
     };
-    Calculation calculation{.form = {}, .presses = {}, .identity = identity, .recomputed = {}};
+    Calculation calculation{.form = {}, .presses = {}, .identity = identity, .history = {}, .recomputed = {}};
     for (const auto& field : kFormFields) {
         if (tooLong(girder.text(field.id))) {
             refuse(form_.spokenName(field.id));
@@ -196,6 +202,7 @@ void CalculationDocument::load(const Calculation& calculation, const QString& pa
     }
     presses_ = calculation.presses;
     identity_ = calculation.identity;
+    history_ = calculation.history;
     if (path.isEmpty()) {
         filePath_.clear();
         savedText_.clear();

@@ -84,6 +84,11 @@ public:
     // Takes another identity: the title shows its support, and the
     // calculation kept in a file is marked changed, as by an edit of a field.
     void setIdentity(const GirderIdentity& identity);
+    // The girder's history kept with the calculation: its nominal angles,
+    // installation year and inspections. Setting it marks the calculation
+    // changed.
+    [[nodiscard]] const GirderHistory& history() const { return history_; }
+    void setHistory(const GirderHistory& history);
 
     // Clicks a button of the wizard and keeps it as the button's last click.
     void click(Button button);
@@ -151,6 +156,7 @@ private:
     std::string savedText_; // the calculation as last opened or saved
     std::vector<PressRecord> presses_;
     GirderIdentity identity_;
+    GirderHistory history_;
 };
 
 } // namespace prochnar
