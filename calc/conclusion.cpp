@@ -98,11 +98,11 @@ Conclusion conclusionOf(const Form& form)
 {
     const GirderJudgement judged = judgeGirder(form);
     if (judged.status == GirderStatus::NotComputed) {
-        const bool executed = std::any_of(kStep3Rows.begin(), kStep3Rows.end(),
+        const bool computed = std::any_of(kStep3Rows.begin(), kStep3Rows.end(),
                                           [&form](const Step3Row& row) { return !form.text(row.demand).empty(); });
         return {.status = judged.status,
                 .text = "Вывод не сделан: " +
-                        (executed ? unjudgedRowsText(judged.unjudged) : std::string("шаг 3 не выполнен")) + "."};
+                        (computed ? unjudgedRowsText(judged.unjudged) : std::string("шаг 3 не дал результатов")) + "."};
     }
     const std::string toCheck = rowsOfKind(judged, VerdictKind::Check, kVerdictRows);
     const std::string checkTail = toCheck.empty() ? "." : "; проверьте: " + toCheck + ".";

@@ -36,9 +36,10 @@ struct GirderJudgement {
 // largest shortage), "Вывод: ригель держит, наименьший запас 31,8 % (сжатый
 // пояс).", "Вывод: ригель держит по остальным строкам, наименьший запас …;
 // проверьте: …", "Вывод: нужна проверка инженера — проверьте: …", and
-// "Вывод не сделан: шаг 3 не выполнен." when no result of step 3 is there,
-// or "Вывод не сделан: «Раскосы» — фактическое значение не больше нуля."
-// when a row could not be judged.
+// "Вывод не сделан: шаг 3 не дал результатов." when none is there (not
+// executed, or stopped by a message before its first result), or "Вывод не
+// сделан: «Раскосы» — фактическое значение не больше нуля." when a row could
+// not be judged.
 struct Conclusion {
     GirderStatus status = GirderStatus::NotComputed;
     std::string text;
