@@ -264,6 +264,7 @@ std::string legText(const Angle& angle) { return countText(angle.legMm, 0); }
 std::string thicknessText(const Angle& angle) { return countText(angle.thicknessTenths, 1); }
 std::string areaText(const Angle& angle) { return countText(angle.areaHundredths, 2); }
 std::string radiusText(const Angle& angle) { return countText(angle.radiusHundredths, 2); }
+std::string filletText(const Angle& angle) { return countText(angle.filletTenths, 1); }
 
 std::vector<std::size_t> filterAngles(std::string_view typed)
 {

@@ -29,6 +29,7 @@ struct Angle {
 [[nodiscard]] std::string thicknessText(const Angle& angle); // "4,5"
 [[nodiscard]] std::string areaText(const Angle& angle);      // "6,13"
 [[nodiscard]] std::string radiusText(const Angle& angle);    // "1,25"
+[[nodiscard]] std::string filletText(const Angle& angle);    // "7", "5,5" (mm)
 
 // The positions in the catalogue of the angles whose size starts with what
 // was typed: "63" gives all of 63 mm, "63×5", "63x5" and "L 63 х 5" the one.

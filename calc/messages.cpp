@@ -46,9 +46,14 @@ std::string slendernessOutsideTableText(std::string_view shown, std::int64_t fir
 
 std::string rowsNotJudgedText(const std::vector<UnjudgedRow>& rows)
 {
-    std::string text = "Опора не проверена:";
+    return "Опора не проверена: " + unjudgedRowsText(rows) + ".";
+}
+
+std::string unjudgedRowsText(const std::vector<UnjudgedRow>& rows)
+{
+    std::string text;
     for (const UnjudgedRow& unjudged : rows) {
-        text += (&unjudged == &rows.front() ? " «" : "; «") + std::string(unjudged.row) + "» — ";
+        text += (&unjudged == &rows.front() ? "«" : "; «") + std::string(unjudged.row) + "» — ";
         switch (unjudged.reason) {
         case Unjudged::DemandNotANumber:
             text += "требуемое значение не вычислено";
@@ -61,7 +66,7 @@ std::string rowsNotJudgedText(const std::vector<UnjudgedRow>& rows)
             break;
         }
     }
-    return text + ".";
+    return text;
 }
 
 std::string visibleText(std::string_view text)

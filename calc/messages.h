@@ -39,6 +39,9 @@ struct UnjudgedRow {
 };
 // "Опора не проверена: «Сжатый пояс» — фактическое значение не больше нуля."
 [[nodiscard]] std::string rowsNotJudgedText(const std::vector<UnjudgedRow>& rows);
+// The rows and why, without the sentence around them: "«Сжатый пояс» —
+// фактическое значение не больше нуля; «Раскосы» — …".
+[[nodiscard]] std::string unjudgedRowsText(const std::vector<UnjudgedRow>& rows);
 
 // A row's message that is about one field, as the table shows it: the
 // column, the cell as written (cut short, "пусто" for none), then the

@@ -85,4 +85,14 @@ std::optional<double> interpolatedPhi(double slenderness)
     return std::nullopt; // NaN too
 }
 
+std::vector<PhiTableRow> phiTableRows()
+{
+    std::vector<PhiTableRow> rows;
+    rows.reserve(kRows.size());
+    for (const PhiRow& row : kRows) {
+        rows.push_back({.slenderness = row.slenderness, .phi = thousandthsText(row.phi)});
+    }
+    return rows;
+}
+
 } // namespace prochnar

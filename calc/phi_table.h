@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace prochnar {
 
@@ -23,5 +25,13 @@ struct TablePhi {
 // The table's φ interpolated linearly, unrounded, for ratios of φ at
 // neighbouring slendernesses; none outside the table.
 [[nodiscard]] std::optional<double> interpolatedPhi(double slenderness);
+
+// The table's rows, for a reader to follow φ by hand: the slenderness and φ
+// with three decimals, "0,190".
+struct PhiTableRow {
+    std::int64_t slenderness = 0;
+    std::string phi;
+};
+[[nodiscard]] std::vector<PhiTableRow> phiTableRows();
 
 } // namespace prochnar

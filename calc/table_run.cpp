@@ -191,30 +191,14 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row)
         girder.message = rowLongerThanHeaderText();
     }
     if (girder.message.empty()) {
-        girder.verdicts = judgeStep3(form_);
         // A girder holds only when every row was judged: one that could not
         // be is not checked, and says which and why.
-        std::vector<UnjudgedRow> unjudged;
-        for (std::size_t at = 0; at < kStep3Rows.size(); ++at) {
-            const Step3Row& step3 = kStep3Rows.at(at);
-            // Asked why only for a row without a verdict: the rest are not judged again.
-            if (!girder.verdicts.at(at)) {
-                unjudged.push_back(
-                    {step3.name, whyUnjudged(form_.text(step3.demand), form_.text(step3.capacity)).value()});
-            }
-        }
-        if (unjudged.empty()) {
-            girder.leastMargin = leastMargin(girder.verdicts);
-            const auto any = [&girder](VerdictKind kind) {
-                return std::any_of(girder.verdicts.begin(), girder.verdicts.end(),
-                                   [kind](const auto& verdict) { return verdict->kind == kind; });
-            };
-            girder.status = any(VerdictKind::Fails)   ? GirderStatus::DoesNotHold
-                            : any(VerdictKind::Check) ? GirderStatus::Check
-                                                      : GirderStatus::Holds;
-        } else {
-            girder.message = rowsNotJudgedText(unjudged);
-            girder.verdicts = {};
+        const GirderJudgement judged = judgeGirder(form_);
+        girder.verdicts = judged.verdicts;
+        girder.leastMargin = judged.leastMargin;
+        girder.status = judged.status;
+        if (!judged.unjudged.empty()) {
+            girder.message = rowsNotJudgedText(judged.unjudged);
         }
     }
 

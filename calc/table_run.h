@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conclusion.h"
 #include "fields.h"
 #include "map_form.h"
 #include "messages.h"
@@ -26,10 +27,6 @@ inline constexpr std::array<Field, 11> kTableResultFields{
 inline constexpr std::string_view kPhiColumn = "φ из таблицы";
 inline constexpr std::string_view kMarginColumn = "Наименьший запас, %";
 inline constexpr std::string_view kMessageColumn = "Сообщение";
-
-// A girder holds when every row holds; it does not when a row does not; it
-// is to check when no row fails but one needs the engineer's look.
-enum class GirderStatus { Holds, DoesNotHold, Check, NotComputed };
 
 // One girder checked.
 struct CheckedGirder {

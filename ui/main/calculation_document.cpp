@@ -17,6 +17,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
+#include <QUrl>
 #include <QWidget>
 
 namespace prochnar {
@@ -31,6 +32,18 @@ QMessageBox::StandardButton askToSave(QWidget* parent, const QString& text)
     box.setDefaultButton(QMessageBox::Save);
     box.setWindowModality(Qt::ApplicationModal);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+bool askToOpenReport(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Information, QStringLiteral("Прочнар"), text, QMessageBox::Open | QMessageBox::Close,
+                    parent);
+    box.button(QMessageBox::Open)->setText(QStringLiteral("Открыть"));
+    box.button(QMessageBox::Close)->setText(QStringLiteral("Закрыть"));
+    box.setDefaultButton(QMessageBox::Open);
+    box.setEscapeButton(QMessageBox::Close);
+    box.setWindowModality(Qt::ApplicationModal);
+    return box.exec() == QMessageBox::Open;
 }
 
 std::optional<Calculation> readCalculationAt(const QString& path, QString& refusal)
@@ -72,7 +85,8 @@ QString calculationFilter() { return QStringLiteral("Расчеты Прочна
 } // namespace
 
 CalculationDocument::CalculationDocument(WidgetForm& form, QWidget& window, QSettings& settings)
-    : form_{form}, window_{window}, settings_{settings}, ask_{askToSave}
+    : form_{form}, window_{window}, settings_{settings}, ask_{askToSave},
+      askToOpen_{askToOpenReport}, open_{openWithDesktop}
 {
 }
 
@@ -243,6 +257,13 @@ bool CalculationDocument::writeReport(const QString& path)
     return true;
 }
 
+void CalculationDocument::offerReport(const QString& path)
+{
+    if (askToOpen_(&window_, QStringLiteral("Отчет записан в «%1».").arg(QDir::toNativeSeparators(path)))) {
+        open_(QUrl::fromLocalFile(path));
+    }
+}
+
 QString CalculationDocument::reportHtml() const
 {
     return prochnar::reportHtml(form_, {.file = QDir::toNativeSeparators(filePath_),
@@ -327,16 +348,20 @@ bool CalculationDocument::saveAs()
     return !path.isEmpty() && saveFile(path);
 }
 
-void CalculationDocument::chooseAndReport()
+QString CalculationDocument::reportPath() const
 {
     offerIdentity();
     const QFileInfo calculation(filePath_);
-    const QString start = filePath_.isEmpty()
-                              ? QStringLiteral("отчет.pdf")
-                              : calculation.dir().filePath(calculation.completeBaseName() + QStringLiteral(".pdf"));
-    const QString path = chooseFile(true, QStringLiteral("Отчёт"), QStringLiteral("Документы PDF (*.pdf)"), start);
-    if (!path.isEmpty()) {
-        writeReport(path);
+    return filePath_.isEmpty() ? QDir(startFolder()).filePath(QStringLiteral("отчет.pdf"))
+                               : calculation.dir().filePath(calculation.completeBaseName() + QStringLiteral(".pdf"));
+}
+
+void CalculationDocument::chooseAndReport()
+{
+    const QString path =
+        chooseFile(true, QStringLiteral("Отчёт"), QStringLiteral("Документы PDF (*.pdf)"), reportPath());
+    if (!path.isEmpty() && writeReport(path)) {
+        offerReport(path);
     }
 }
 
@@ -345,7 +370,9 @@ void CalculationDocument::print()
     offerIdentity();
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-    printer.setDocName(QStringLiteral("Прочнар"));
+    // Named after the calculation, in the queue and as a file printed to.
+    printer.setDocName(filePath_.isEmpty() ? QStringLiteral("Прочнар") : QFileInfo(filePath_).completeBaseName());
+    printer.setOutputFileName(reportPath());
     QPrintDialog dialog(&printer, &window_);
     dialog.setWindowTitle(QStringLiteral("Печать отчета"));
     if (dialog.exec() == QDialog::Accepted) {
@@ -362,16 +389,21 @@ void CalculationDocument::chooseAndOpenTable()
     }
 }
 
-// A file dialog in the folder of the calculation's file, else of the newest
-// recent file, else the home folder.
+// The folder of the calculation's file, else of the newest recent file,
+// else the home folder.
+QString CalculationDocument::startFolder() const
+{
+    if (!filePath_.isEmpty()) {
+        return QFileInfo(filePath_).path();
+    }
+    const QStringList recent = recentFiles();
+    return recent.isEmpty() ? QDir::homePath() : QFileInfo(recent.front()).path();
+}
+
+// A file dialog in the start folder, proposing start's name when saving.
 QString CalculationDocument::chooseFile(bool save, const QString& title, const QString& filter, const QString& start)
 {
-    QString folder = QFileInfo(filePath_).path();
-    if (filePath_.isEmpty()) {
-        const QStringList recent = recentFiles();
-        folder = recent.isEmpty() ? QDir::homePath() : QFileInfo(recent.front()).path();
-    }
-    QFileDialog dialog(&window_, title, folder, filter);
+    QFileDialog dialog(&window_, title, startFolder(), filter);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (save) {

@@ -4,6 +4,7 @@
 #include "formats/calculation_file.h"
 #include "formats/form_file.h"
 #include "formats/girder_identity.h"
+#include "ui/about/url_opener.h"
 
 #include <QMessageBox>
 #include <QObject>
@@ -31,6 +32,13 @@ using SaveQuestion = std::function<QMessageBox::StandardButton(QWidget* parent, 
 // The question the window starts with: a modal box titled "Прочнар" with
 // the buttons "Сохранить", "Не сохранять" and "Отмена".
 QMessageBox::StandardButton askToSave(QWidget* parent, const QString& text);
+
+// Tells where a report went and asks whether to open it; true to open it.
+using OpenQuestion = std::function<bool(QWidget* parent, const QString& text)>;
+
+// The question the window starts with: a modal box titled "Прочнар" with
+// the buttons "Открыть" and "Закрыть".
+bool askToOpenReport(QWidget* parent, const QString& text);
 
 // The extension of a calculation's file, without the dot.
 inline constexpr QLatin1String kCalculationSuffix{"prochnar"};
@@ -71,6 +79,9 @@ public:
 
     // Replaces the question before changes would be lost.
     void setSaveQuestion(SaveQuestion ask) { ask_ = std::move(ask); }
+    // Replaces the question after a report was written, and what opens it.
+    void setOpenQuestion(OpenQuestion ask) { askToOpen_ = std::move(ask); }
+    void setOpener(UrlOpener open) { open_ = std::move(open); }
 
     // The calculation as its file: the last click of each button and what
     // it showed, then every field and the wizard's state.
@@ -110,6 +121,8 @@ public:
     bool saveFile(const QString& path);
     // The report of the calculation as a PDF file; a failure says so.
     bool writeReport(const QString& path);
+    // Tells where the report at path went and opens it if the user wants.
+    void offerReport(const QString& path);
     // Checks the girders of a CSV table as prochnar-calc --table does and
     // shows them in a results window of their own, whose double click opens
     // a girder through openGirder().
@@ -146,12 +159,18 @@ private:
     // Offers the dialog of the identity before a report, when it is empty.
     void offerIdentity();
     [[nodiscard]] QString reportHtml() const;
+    // The report's file the calculation proposes: its own name with ".pdf"
+    // beside it, or "отчет.pdf" in the folder the file dialogs start in.
+    [[nodiscard]] QString reportPath() const;
+    [[nodiscard]] QString startFolder() const;
     [[nodiscard]] QString chooseFile(bool save, const QString& title, const QString& filter, const QString& start);
 
     WidgetForm& form_;
     QWidget& window_;
     QSettings& settings_;
     SaveQuestion ask_;
+    OpenQuestion askToOpen_;
+    UrlOpener open_;
     QString filePath_;
     std::string savedText_; // the calculation as last opened or saved
     std::vector<PressRecord> presses_;

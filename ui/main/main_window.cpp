@@ -33,6 +33,7 @@ MainWindow::MainWindow(ReferenceFiles files, UrlOpener openUrl, QWidget* parent)
     keepWireTableLook();
     form_ = std::make_unique<WidgetForm>(*ui_, *this);
     document_ = std::make_unique<CalculationDocument>(*form_, *this, settings_);
+    document_->setOpener(openUrl); // the reports it writes
 
     // Built hidden: the governing-moment flag is never shown.
     ui_->Text15->hide();

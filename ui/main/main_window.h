@@ -36,7 +36,8 @@ public:
     // opening addresses.
     explicit MainWindow(QWidget* parent = nullptr);
     // With the documents looked up in the given folders, and addresses (the
-    // catalogue, the About window's links) handed to the given opener.
+    // catalogue, the About window's links, a report just written) handed to
+    // the given opener.
     MainWindow(ReferenceFiles files, UrlOpener openUrl, QWidget* parent = nullptr);
     ~MainWindow() override;
     MainWindow(const MainWindow&) = delete;

@@ -1,9 +1,14 @@
 #include "ui/main/report.h"
 
+#include "ui/main/girder_sketch.h"
+#include "ui/main/report_parts.h"
 #include "ui/main/verdict_colours.h"
 
+#include "calc/angles.h"
+#include "calc/conclusion.h"
 #include "calc/fields.h"
 #include "calc/handlers.h"
+#include "calc/messages.h"
 #include "calc/verdicts.h"
 #include "prochnar/version.h"
 #include "ui/main/whole_file.h"
@@ -15,6 +20,8 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 
@@ -26,16 +33,84 @@
 
 namespace prochnar {
 
+namespace report {
+
 namespace {
 
-QString escaped(const std::string& text) { return QString::fromStdString(text).toHtmlEscaped(); }
+// A field's text that is a number, split at its decimal comma: the sign, the
+// whole part and the fraction, if it has a comma.
+struct NumberParts {
+    bool negative = false;
+    QString whole;
+    std::optional<QString> fraction;
+};
 
-// Vertical room before a heading or table. Lengths in the style sheet count
-// the device's pixels, which on a printer are tiny: room is made of text.
-constexpr const char* kGap = R"(<p style="font-size: 5pt;">&nbsp;</p>)";
+std::optional<NumberParts> numberParts(const std::string& text)
+{
+    const QString trimmed = QString::fromStdString(text).trimmed();
+    NumberParts parts;
+    qsizetype at = 0;
+    if (!trimmed.isEmpty() && (trimmed.front() == QLatin1Char('-') || trimmed.front() == QLatin1Char('+'))) {
+        parts.negative = trimmed.front() == QLatin1Char('-');
+        at = 1;
+    }
+    const qsizetype comma = trimmed.indexOf(QLatin1Char(','), at);
+    parts.whole = trimmed.mid(at, comma < 0 ? -1 : comma - at);
+    if (comma >= 0) {
+        parts.fraction = trimmed.mid(comma + 1);
+    }
+    const auto digits = [](const QString& part) {
+        return std::all_of(part.begin(), part.end(),
+                           [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+    };
+    const QString fraction = parts.fraction.value_or(QString());
+    if (!digits(parts.whole) || !digits(fraction) || parts.whole.size() + fraction.size() == 0) {
+        return std::nullopt;
+    }
+    return parts;
+}
 
-constexpr const char* kTable = R"(<table border="1" cellspacing="0" cellpadding="2" width="100%" )"
-                               R"(style="border-collapse: collapse; border-color: #808080;">)";
+} // namespace
+
+Column::Column(const std::vector<std::string>& texts)
+{
+    for (const std::string& text : texts) {
+        if (const auto parts = numberParts(text)) {
+            whole_ = std::max(whole_, parts->whole.size() + (parts->negative ? 1 : 0));
+            fraction_ = std::max(fraction_, parts->fraction.value_or(QString()).size());
+            comma_ = comma_ || parts->fraction.has_value();
+        }
+    }
+}
+
+QString Column::operator()(const std::string& text, QStringView unit) const
+{
+    const auto parts = numberParts(text);
+    if (!parts) {
+        return escaped(text);
+    }
+    constexpr QChar kFigureSpace(0x2007);
+    constexpr QChar kPunctuationSpace(0x2008);
+    constexpr QChar kMinus(0x2212);
+    const QString whole = (parts->negative ? QString(kMinus) : QString()) + parts->whole;
+    QString shown = QString(whole_ - whole.size(), kFigureSpace) + whole;
+    if (comma_) {
+        const QString fraction = parts->fraction.value_or(QString());
+        shown += (parts->fraction ? QStringLiteral(",") : QString(kPunctuationSpace)) + fraction +
+                 QString(fraction_ - fraction.size(), kFigureSpace);
+    }
+    return QStringLiteral("<span style=\"white-space: pre;\">%1%2</span>")
+        .arg(shown, unit.isEmpty() ? QString() : QChar(0x00A0) + unit.toString());
+}
+
+} // namespace report
+
+namespace {
+
+using report::Column;
+using report::escaped;
+using report::kGap;
+using report::kTable;
 
 // The report's parts, each appended to one text.
 class Report {
@@ -45,18 +120,32 @@ public:
     [[nodiscard]] const Form& form() const { return form_; }
     [[nodiscard]] QString caption(const char* label) const { return captions_.caption(label).toHtmlEscaped(); }
     [[nodiscard]] QString tab(int index) const { return captions_.tab(index).toHtmlEscaped(); }
-    [[nodiscard]] QString value(Field field) const { return escaped(form_.text(field)); }
+    [[nodiscard]] std::string text(Field field) const { return form_.text(field); }
 
     void add(const QString& html) { html_ += html; }
 
-    // A table of captions and values under the titles of their frames.
-    void inputs(std::initializer_list<std::pair<QString, std::optional<Field>>> rows)
+    // A table's rows of captions and values under the titles of their
+    // frames (a row without a field or text), the values aligned on their
+    // commas, each with its unit when its caption names none.
+    struct Row {
+        QString caption;
+        std::optional<Field> field = std::nullopt;
+        QStringView unit = {};
+        QString text = {}; // in place of a field's: a text of the report's own
+    };
+    void inputs(std::initializer_list<Row> rows)
     {
-        for (const auto& [text, field] : rows) {
-            if (!field) {
-                add(QStringLiteral("<tr><td colspan=\"2\" bgcolor=\"#e8e8e8\"><b>%1</b></td></tr>").arg(text));
+        std::vector<std::string> texts;
+        for (const Row& row : rows) {
+            texts.push_back(row.field ? form_.text(*row.field) : std::string());
+        }
+        const Column column(texts);
+        for (const Row& row : rows) {
+            if (!row.field && row.text.isEmpty()) {
+                add(QStringLiteral("<tr><td colspan=\"2\" bgcolor=\"#e8e8e8\"><b>%1</b></td></tr>").arg(row.caption));
             } else {
-                add(QStringLiteral("<tr><td width=\"72%\">%1</td><td>%2</td></tr>").arg(text, value(*field)));
+                add(QStringLiteral("<tr><td width=\"72%\">%1</td><td>%2</td></tr>")
+                        .arg(row.caption, row.field ? column(form_.text(*row.field), row.unit) : row.text));
             }
         }
     }
@@ -68,6 +157,87 @@ private:
     const FormCaptions& captions_;
     QString html_;
 };
+
+// The girder the calculation documents, as far as it was named: where it
+// stands on a line, when and by whom it was inspected on the next, then the
+// note.
+void identity(Report& r, const GirderIdentity& girder)
+{
+    using Fact = std::pair<const char*, const std::string*>;
+    const std::array<std::vector<Fact>, 3> lines{{
+        {{"Участок", &girder.section}, {"Опора", &girder.support}, {"Км", &girder.km}},
+        {{"Дата осмотра", &girder.inspected}, {"Проверил", &girder.inspector}},
+        {{"Примечание", &girder.note}},
+    }};
+    QStringList shown;
+    for (const auto& line : lines) {
+        QStringList facts;
+        for (const auto& [name, text] : line) {
+            if (!text->empty()) {
+                facts << QStringLiteral("%1: <b>%2</b>").arg(QString::fromUtf8(name), escaped(visibleText(*text)));
+            }
+        }
+        if (!facts.isEmpty()) {
+            shown << facts.join(QStringLiteral("; "));
+        }
+    }
+    if (!shown.isEmpty()) {
+        r.add(QLatin1String(kGap) + QStringLiteral("<p>") + shown.join(QStringLiteral("<br>")) +
+              QStringLiteral("</p>"));
+    }
+}
+
+// The conclusion on the girder, in the colour of its verdict, and the
+// sketch of the lattice with each member in its verdict's colour.
+void conclusionAndSketch(Report& r)
+{
+    const Conclusion conclusion = conclusionOf(r.form());
+    QColor colour(Qt::black);
+    switch (conclusion.status) {
+    case GirderStatus::Holds:
+        colour = verdictTextColour(VerdictKind::Holds);
+        break;
+    case GirderStatus::DoesNotHold:
+        colour = verdictTextColour(VerdictKind::Fails);
+        break;
+    case GirderStatus::Check:
+        colour = verdictTextColour(VerdictKind::Check);
+        break;
+    case GirderStatus::NotComputed:
+        break;
+    }
+    r.add(QLatin1String(kGap) + QStringLiteral("<p style=\"font-size: 11pt;\"><b><span style=\"color: %1;\">%2"
+                                               "</span></b></p>")
+                                    .arg(colour.name(), escaped(conclusion.text)));
+
+    // At 300 dots an inch across the 17 cm of the page's text: sharp on paper.
+    constexpr int kWidthMm = 170;
+    constexpr int kDotsPerInch = 300;
+    const QImage image = girderSketchImage(girderSketchOf(r.form()), kWidthMm * kDotsPerInch * 10 / 254);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    // The document's lengths are pixels of 96 an inch, scaled to the device.
+    constexpr double kPixelsPerMm = 96 / 25.4;
+    const int width = static_cast<int>(std::lround(kWidthMm * kPixelsPerMm));
+    r.add(QLatin1String(kGap) +
+          QStringLiteral("<h3>Схема ригеля</h3><p><img src=\"data:image/png;base64,%1\" width=\"%2\" "
+                         "height=\"%3\"></p><p><small>Цвет элемента — вывод по его строкам шага 3: зеленый — держит, "
+                         "красный — не держит, желтый — проверьте, серый — не проверен; стойки расчет не проверяет. "
+                         "Высота ригеля показана не в масштабе длины.</small></p>")
+              .arg(QString::fromLatin1(png.toBase64()))
+              .arg(width)
+              .arg(std::lround(width * image.height() / static_cast<double>(image.width()))));
+}
+
+// "L 63×5, ГОСТ 8509-93" for a member whose section is a catalogue angle.
+QString angleText(const Form& form, Member member)
+{
+    const std::optional<std::size_t> held = heldAngle(form, member);
+    return held ? QString::fromStdString(designation(angleCatalogue()[*held])) + QStringLiteral(", ГОСТ 8509-93")
+                : QString();
+}
 
 void step1(Report& r)
 {
@@ -81,34 +251,47 @@ void step1(Report& r)
         std::optional<Field> left;
         const char* rightCaption;
         Field right;
+        QStringView rightUnit;
     };
     const std::array<SideBySide, 4> kSideBySide{{
-        {"Label1", Field::txtMn, "Label26", Field::txtLp},
-        {"Label2", Field::txtMp, "Label27", Field::txtl},
-        {"Label3", Field::txtMv, "Label28", Field::txtG},
-        {nullptr, std::nullopt, "Label29", Field::txtGg},
+        {"Label1", Field::txtMn, "Label26", Field::txtLp, {}},
+        {"Label2", Field::txtMp, "Label27", Field::txtl, {}},
+        {"Label3", Field::txtMv, "Label28", Field::txtG, report::kWeightUnit},
+        {nullptr, std::nullopt, "Label29", Field::txtGg, report::kWeightUnit},
     }};
-    for (const auto& [leftCaption, left, rightCaption, right] : kSideBySide) {
+    const Column moments({r.text(Field::txtMn), r.text(Field::txtMp), r.text(Field::txtMv)});
+    const Column general({r.text(Field::txtLp), r.text(Field::txtl), r.text(Field::txtG), r.text(Field::txtGg)});
+    for (const auto& [leftCaption, left, rightCaption, right, rightUnit] : kSideBySide) {
         r.add(QStringLiteral("<tr><td width=\"30%\">%1</td><td width=\"15%\">%2</td><td width=\"40%\">%3</td>"
                              "<td width=\"15%\">%4</td></tr>")
-                  .arg(left ? r.caption(leftCaption) : QString(), left ? r.value(*left) : QString(),
-                       r.caption(rightCaption), r.value(right)));
+                  .arg(left ? r.caption(leftCaption) : QString(),
+                       left ? moments(r.text(*left), report::kMomentUnit) : QString(), r.caption(rightCaption),
+                       general(r.text(right), rightUnit)));
     }
     const auto titled = [&r](const char* caption, const char* column) {
         return r.caption(caption) + QStringLiteral(" — ") + r.caption(column);
     };
     r.add(QStringLiteral("</table>") + QLatin1String(kGap) + QLatin1String(kTable));
+    const QString chordAngle = angleText(r.form(), Member::Chord);
+    const QString diagonalAngle = angleText(r.form(), Member::Diagonals);
     r.inputs({
-        {r.caption("Frame2"), std::nullopt},
-        {r.caption("Label10"), Field::txtLpp},
-        {r.caption("Label11"), Field::txtH},
-        {r.caption("Label12"), Field::txtB},
-        {titled("Label4", "Label20"), Field::txtIy},
-        {titled("Label22", "Label21"), Field::txtIyy},
-        {titled("Label33", "Label35"), Field::Text9},
-        {titled("Label34", "Label36"), Field::Text10},
-        {r.caption("Label14"), Field::Text1},
+        {.caption = r.caption("Frame2")},
+        {.caption = r.caption("Label10"), .field = Field::txtLpp},
+        {.caption = r.caption("Label11"), .field = Field::txtH},
+        {.caption = r.caption("Label12"), .field = Field::txtB},
+        {.caption = titled("Label4", "Label20"), .field = Field::txtIy},
+        {.caption = titled("Label22", "Label21"), .field = Field::txtIyy},
+        {.caption = titled("Label33", "Label35"), .field = Field::Text9},
+        {.caption = titled("Label34", "Label36"), .field = Field::Text10},
+        {.caption = r.caption("Label14"), .field = Field::Text1},
     });
+    if (!chordAngle.isEmpty() || !diagonalAngle.isEmpty()) {
+        r.inputs({
+            {.caption = QStringLiteral("Уголки по каталогу")},
+            {.caption = QStringLiteral("Уголок — ") + r.caption("Label20"), .text = chordAngle},
+            {.caption = QStringLiteral("Уголок — ") + r.caption("Label21"), .text = diagonalAngle},
+        });
+    }
     r.add(QStringLiteral("</table>"));
 }
 
@@ -130,10 +313,13 @@ void step2(Report& r)
         {"Label18", Field::lblJ, "Label37", Field::Text3},
         {"Label19", Field::lblJ1, "Label38", Field::Text5},
     }};
+    const Column slendernesses({r.text(Field::lblJ), r.text(Field::lblJ1)});
+    const Column phis({r.text(Field::Text3), r.text(Field::Text5)});
     for (const auto& [slendernessCaption, slenderness, phiCaption, phi] : kPairs) {
         r.add(QStringLiteral("<tr><td width=\"30%\">%1</td><td width=\"20%\">%2</td><td width=\"30%\">%3</td>"
                              "<td width=\"20%\">%4</td></tr>")
-                  .arg(r.caption(slendernessCaption), r.value(slenderness), r.caption(phiCaption), r.value(phi)));
+                  .arg(r.caption(slendernessCaption), slendernesses(r.text(slenderness)), r.caption(phiCaption),
+                       phis(r.text(phi))));
     }
     r.add(QStringLiteral("</table><p>Провода:</p>") + QLatin1String(kTable) +
           QStringLiteral("<thead><tr><td width=\"12%\" bgcolor=\"#e8e8e8\"></td>"));
@@ -141,25 +327,33 @@ void step2(Report& r)
         r.add(QStringLiteral("<td width=\"11%\" bgcolor=\"#e8e8e8\" align=\"center\"><b>%1</b></td>").arg(wire));
     }
     r.add(QStringLiteral("</tr></thead>"));
-    constexpr std::array<std::pair<const char*, std::array<Field, kWireCount>>, 3> kWireRows{{
-        {"Label25", kWirePositions},
-        {"Label23", kWireWeights},
-        {"Label24", kWireWeightsIce},
+    // The caption of the positions names their unit; the weights are per metre.
+    const std::array<std::pair<QString, std::array<Field, kWireCount>>, 3> kWireRows{{
+        {r.caption("Label25"), kWirePositions},
+        {r.caption("Label23") + QStringLiteral(", ") + report::kWeightUnit.toString(), kWireWeights},
+        {r.caption("Label24") + QStringLiteral(", ") + report::kWeightUnit.toString(), kWireWeightsIce},
     }};
+    std::vector<Column> wires;
+    for (std::size_t wire = 0; wire < kWireCount; ++wire) {
+        wires.emplace_back(std::vector<std::string>{r.text(kWirePositions.at(wire)), r.text(kWireWeights.at(wire)),
+                                                    r.text(kWireWeightsIce.at(wire))});
+    }
     for (const auto& [caption, fields] : kWireRows) {
-        r.add(QStringLiteral("<tr><td>%1</td>").arg(r.caption(caption)));
-        for (const Field field : fields) {
-            r.add(QStringLiteral("<td align=\"right\">%1</td>").arg(r.value(field)));
+        r.add(QStringLiteral("<tr><td>%1</td>").arg(caption));
+        for (std::size_t wire = 0; wire < kWireCount; ++wire) {
+            r.add(QStringLiteral("<td align=\"right\">%1</td>").arg(wires.at(wire)(r.text(fields.at(wire)))));
         }
         r.add(QStringLiteral("</tr>"));
     }
     const std::string flag = r.form().text(Field::Text15);
     const QString governing = flag == "1" ? r.caption("Label2") : flag == "0" ? r.caption("Label3") : QString();
+    const Column forces({r.text(Field::txtQp), r.text(Field::txtZ1)});
     r.add(QStringLiteral("</table>") + QLatin1String(kGap) + QLatin1String(kTable) +
           QStringLiteral("<tr><td width=\"72%\">Опорная реакция ригеля</td><td>%1</td></tr>"
                          "<tr><td>Усилие в раскосе</td><td>%2</td></tr>"
                          "<tr><td>Момент, по которому рассчитан сжатый пояс</td><td>%3</td></tr></table>")
-              .arg(r.value(Field::txtQp), r.value(Field::txtZ1), governing));
+              .arg(forces(r.text(Field::txtQp), report::kForceUnit), forces(r.text(Field::txtZ1), report::kForceUnit),
+                   governing));
 }
 
 // The captions of each row of step 3 on the form: the row's heading and the
@@ -184,14 +378,25 @@ void step3(Report& r)
                              "<td width=\"28%\" align=\"center\"><b>Вывод</b></td></tr>")
                   .arg(r.caption(left), r.caption(right)));
     };
+    // As on the form, the force row has the force a diagonal carries on the
+    // left, the force it gets on the right.
+    const auto left = [](const Step3Row& row) { return row.member ? row.demand : row.capacity; };
+    const auto right = [](const Step3Row& row) { return row.member ? row.capacity : row.demand; };
+    std::vector<std::string> lefts;
+    std::vector<std::string> rights;
+    for (const Step3Row& row : kStep3Rows) {
+        lefts.push_back(r.text(left(row)));
+        rights.push_back(r.text(right(row)));
+    }
+    const Column leftColumn(lefts);
+    const Column rightColumn(rights);
     // The first heading comes again at the top of a page the table runs on to.
     r.add(QLatin1String(kTable) + QStringLiteral("<thead>"));
     header("Label30", "Label31");
     r.add(QStringLiteral("</thead>"));
     for (std::size_t i = 0; i < kStep3Rows.size(); ++i) {
         const Step3Row& row = kStep3Rows.at(i);
-        // The force row has headings of its own and, as on the form, the
-        // force a diagonal carries on the left, the force it gets on the right.
+        // The force row has headings of its own.
         const bool force = !row.member.has_value();
         if (force) {
             header("Label41", "Label42");
@@ -200,10 +405,11 @@ void step3(Report& r)
         const QString judged = !verdict ? QString()
                                         : QStringLiteral("<span style=\"color: %1;\">%2</span>")
                                               .arg(verdictTextColour(verdict->kind).name(), escaped(verdict->text));
-        r.add(QStringLiteral("<tr><td>%1</td><td align=\"right\">%2</td><td align=\"center\"><b>%3</b></td>"
+        const QStringView unit = force ? report::kForceUnit : report::kAreaUnit;
+        r.add(QStringLiteral("<tr><td>%1</td><td>%2</td><td align=\"center\"><b>%3</b></td>"
                              "<td>%4</td><td>%5</td></tr>")
-                  .arg(r.caption(kRowCaptions.at(i).first), r.value(force ? row.capacity : row.demand),
-                       r.caption(kRowCaptions.at(i).second), r.value(force ? row.demand : row.capacity), judged));
+                  .arg(r.caption(kRowCaptions.at(i).first), leftColumn(r.text(left(row)), unit),
+                       r.caption(kRowCaptions.at(i).second), rightColumn(r.text(right(row)), unit), judged));
     }
     r.add(QStringLiteral("</table>"));
 }
@@ -240,6 +446,43 @@ void messages(Report& r, const std::vector<PressRecord>& presses)
     }
 }
 
+// Keeps together on a page what a page should not part: a table that fits
+// on one (the signature's lines and what they are for among them) and the
+// heading or lead-in line before a table or paragraph with what it heads.
+void keepTogether(QTextDocument& document, qreal pageHeight)
+{
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    const auto pageOf = [pageHeight](qreal y) { return std::floor(y / pageHeight); };
+    QTextBlock lead;
+    for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
+        QTextFrame* frame = it.currentFrame();
+        const QTextBlock block = it.currentBlock();
+        if (frame == nullptr && block.text().trimmed().isEmpty()) {
+            continue; // room, which may end a page
+        }
+        if (frame != nullptr) {
+            // Lays the document out again up to the frame's end, after a break moved it.
+            (void)layout->blockBoundingRect(frame->lastCursorPosition().block());
+        }
+        const QRectF box = frame != nullptr ? layout->frameBoundingRect(frame) : layout->blockBoundingRect(block);
+        const bool parted = frame != nullptr && pageOf(box.top()) != pageOf(box.bottom()) && box.height() < pageHeight;
+        if (lead.isValid()) {
+            const QRectF title = layout->blockBoundingRect(lead);
+            if (parted || pageOf(title.top()) != pageOf(std::min(box.bottom(), box.top() + 2 * title.height()))) {
+                QTextBlockFormat format = lead.blockFormat();
+                format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                QTextCursor(lead).setBlockFormat(format);
+            }
+        } else if (parted) {
+            QTextFrameFormat format = frame->frameFormat();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            frame->setFrameFormat(format);
+        }
+        const bool leads = block.blockFormat().headingLevel() > 0 || block.text().endsWith(QLatin1Char(':'));
+        lead = frame == nullptr && leads ? block : QTextBlock();
+    }
+}
+
 } // namespace
 
 QString reportHtml(const Form& form, const ReportFacts& facts, const FormCaptions& captions)
@@ -260,18 +503,22 @@ QString reportHtml(const Form& form, const ReportFacts& facts, const FormCaption
                   .arg(facts.recomputed.join(QStringLiteral(", ")).toHtmlEscaped()));
     }
     r.add(QStringLiteral("</p>"));
+    identity(r, facts.identity);
+    conclusionAndSketch(r);
     step1(r);
     step2(r);
     step3(r);
     messages(r, facts.presses);
     // One row, so that the lines and what they are for stay on one page.
-    r.add(QLatin1String(kGap) + QLatin1String(kGap) +
-          QStringLiteral(
-              "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"2\"><tr><td width=\"22%\"><br>Расчет проверил:"
-              "</td><td width=\"30%\" align=\"center\"><br>________________________<br><small>подпись</small></td>"
-              "<td width=\"30%\" align=\"center\"><br>________________________<br><small>фамилия, инициалы</small>"
-              "</td><td width=\"18%\" align=\"center\"><br>______________<br><small>дата</small></td></tr></table>"
-              "</body></html>"));
+    r.add(
+        QLatin1String(kGap) + QLatin1String(kGap) +
+        QStringLiteral(
+            "<table width=\"100%\" cellspacing=\"0\" cellpadding=\"2\"><tr><td width=\"22%\"><br>Расчет проверил:</td>"
+            "<td width=\"30%\" align=\"center\"><br>________________________<br><small>подпись</small></td>"
+            "<td width=\"30%\" align=\"center\"><br>________________________<br><small>фамилия, инициалы</small>"
+            "</td><td width=\"18%\" align=\"center\"><br>______________<br><small>дата</small></td></tr></table>"));
+    // The method after the signature, from a page of its own.
+    r.add(report::formulasHtml(form) + QStringLiteral("</body></html>"));
     return r.html();
 }
 
@@ -303,16 +550,7 @@ void printReport(const QString& html, QPagedPaintDevice& device)
                       -std::max(0.0, room - printable.right()), -std::max(0.0, room - printable.bottom()));
     document.setPageSize(body.size());
 
-    // The signature's line and what it is for on one page.
-    const QList<QTextFrame*> frames = document.rootFrame()->childFrames();
-    if (!frames.isEmpty()) {
-        const QRectF signature = document.documentLayout()->frameBoundingRect(frames.back());
-        if (std::floor(signature.top() / body.height()) != std::floor(signature.bottom() / body.height())) {
-            QTextFrameFormat format = frames.back()->frameFormat();
-            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-            frames.back()->setFrameFormat(format);
-        }
-    }
+    keepTogether(document, body.height());
 
     QPainter painter(&device);
     const int pages = document.pageCount();

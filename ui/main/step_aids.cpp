@@ -5,6 +5,7 @@
 #include "calc/angles.h"
 #include "calc/phi_table.h"
 #include "ui/main/angles_dialog.h"
+#include "ui/main/girder_sketch.h"
 #include "ui/main/widget_form.h"
 #include "ui_Form1.h"
 
@@ -33,6 +34,8 @@ StepAids::StepAids(const Ui::Form1& ui, WidgetForm& form, QWidget& window)
         labels_.at(row)->setAccessibleName(QStringLiteral("Вывод: ") + rowName.left(1).toLower() + rowName.mid(1));
     }
     connect(ui.cmdAngles, &QPushButton::clicked, this, &StepAids::openAngles);
+    connect(ui.cmdSketch, &QPushButton::clicked, this, &StepAids::openSketch);
+    wizardButtons_ = {ui.Command2, ui.Command3, ui.Command5, ui.Command6, ui.Command4};
 
     // Connected after the wizard's own handler, so it runs after it.
     connect(ui.Command4, &QPushButton::clicked, this, [this] { judgeAll(true); });
@@ -78,6 +81,26 @@ void StepAids::openAngles()
         angles_->setAttribute(Qt::WA_DeleteOnClose);
         angles_->open();
     }
+}
+
+// One sketch window beside the main one, painted again after every change
+// of a field and every press of the wizard's buttons.
+void StepAids::openSketch()
+{
+    if (sketch_ == nullptr) {
+        sketch_ = new GirderSketchWindow(form_, &window_);
+        for (const auto& field : kFormFields) {
+            if (QLineEdit* edit = form_.edit(field.id)) {
+                connect(edit, &QLineEdit::textChanged, sketch_, &GirderSketchWindow::refresh);
+            }
+        }
+        for (QPushButton* button : wizardButtons_) {
+            connect(button, &QPushButton::clicked, sketch_, &GirderSketchWindow::refresh);
+        }
+    }
+    sketch_->show();
+    sketch_->raise();
+    sketch_->activateWindow();
 }
 
 MapForm StepAids::inputs() const

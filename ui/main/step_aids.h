@@ -10,6 +10,7 @@
 #include <cstddef>
 
 class QLabel;
+class QPushButton;
 class QWidget;
 
 namespace Ui {
@@ -19,13 +20,15 @@ class Form1;
 namespace prochnar {
 
 class AnglesDialog;
+class GirderSketchWindow;
 class WidgetForm;
 enum class AngleMember;
 
 // The engineer's aids beside the wizard: φ from the table under the "J"
 // fields of step 2, the catalogue of angles for the section fields of step
-// 1, and a verdict on each row of step 3 after "Выполнить", which goes as
-// soon as one of the row's two values changes.
+// 1, a verdict on each row of step 3 after "Выполнить", which goes as soon
+// as one of the row's two values changes, and the sketch of the girder in
+// its verdicts' colours ("Схема…" on step 3).
 class StepAids final : public QObject {
     Q_OBJECT
 
@@ -40,6 +43,7 @@ public:
 private:
     void fillPhi(Field slenderness, Field phi);
     void openAngles();
+    void openSketch();
     // The window's texts, for the catalogue to try its angles on.
     [[nodiscard]] MapForm inputs() const;
     void takeAngle(AngleMember member, std::size_t angle);
@@ -52,6 +56,8 @@ private:
     std::array<QLabel*, kVerdictRows> labels_{};
     std::array<bool, kVerdictRows> judged_{};
     QPointer<AnglesDialog> angles_;
+    QPointer<GirderSketchWindow> sketch_;
+    std::array<QPushButton*, 5> wizardButtons_{};
 };
 
 } // namespace prochnar

@@ -6,7 +6,9 @@
 #include "formats/calculation_file.h"
 #include "ui/main/main_window.h"
 #include "ui/main/report.h"
+#include "ui/main/report_parts.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -15,6 +17,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -74,6 +77,7 @@ private slots:
     void askedBeforeChangesAreLostOnlyOnceAFileIsUsed() const;
     void failedSaveLeavesTheOldFileWhole() const;
     void reportOfTheFileSaysWhatTheWindowShows() const;
+    void reportHeadOnTheFirstPageAndOfferedToOpen() const;
     void storedResultsRecomputed() const;
 
 private:
@@ -252,6 +256,68 @@ void FilesTest::reportOfTheFileSaysWhatTheWindowShows() const
         at = report.indexOf(verdict, at);
         QVERIFY2(at >= 0, qPrintable(verdict));
     }
+}
+
+// The first page names the girder as far as it was named, concludes and
+// shows the sketch; numbers line up on their commas. Once written, the
+// report is offered to be opened, in the words of a box that says where it went.
+void FilesTest::reportHeadOnTheFirstPageAndOfferedToOpen() const
+{
+    const Calculation calculation = readCalculationFile(PROCHNAR_SOURCE_DIR "/examples/catalogue-angles.prochnar");
+    const ReportFacts facts{.file = {},
+                            .made = QDateTime::currentDateTime(),
+                            .presses = {},
+                            .recomputed = {},
+                            .identity = {.support = "40-41", .km = "104,2", .inspector = "Иванов И. И."}};
+    const QString html = reportHtml(calculation.form, facts);
+    write(path("head.pdf"), reportPdf(html));
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-l"), QStringLiteral("1"), path("head.pdf"), "-"});
+    QVERIFY(pdftotext.waitForFinished());
+    const QString first = QString::fromUtf8(pdftotext.readAllStandardOutput());
+    qsizetype at = 0;
+    for (const char* part : {"Опора: 40-41; Км: 104,2", "Проверил: Иванов И. И.",
+                             "Вывод: ригель не держит — сжатый пояс, не хватает 445,2 %.", "Схема ригеля", "Шаг 1"}) {
+        at = first.indexOf(QString::fromUtf8(part), at);
+        QVERIFY2(at >= 0, part);
+    }
+    QVERIFY(!first.contains(QStringLiteral("Участок")) && html.contains(QStringLiteral("data:image/png;base64,")));
+
+    const report::Column column({"33,41688", "0,952381", "47174,4", "-1", "x"});
+    QStringList cells;
+    for (const char* number : {"33,41688", "0,952381", "47174,4", "-1"}) {
+        QTextDocument cell;
+        cell.setHtml(column(number));
+        cells << cell.toPlainText().replace(QChar(0x2008), QLatin1Char(','));
+    }
+    QCOMPARE(cells.join(QLatin1Char('|')).replace(QChar(0x2007), QLatin1Char('_')),
+             QStringLiteral("___33,41688_|____0,952381|47174,4_____|___−1,______"));
+    QCOMPARE(column("x"), QStringLiteral("x"));
+
+    Window a;
+    QStringList told;
+    QList<QUrl> opened;
+    a.w.document().setOpenQuestion([&told](QWidget*, const QString& text) {
+        told << text;
+        return told.size() == 1;
+    });
+    a.w.document().setOpener([&opened](const QUrl& url) { opened << url; });
+    a.w.document().offerReport(path("head.pdf"));
+    a.w.document().offerReport(path("head.pdf"));
+    QCOMPARE(told.size(), 2);
+    QCOMPARE(told.front(), QStringLiteral("Отчет записан в «%1».").arg(QDir::toNativeSeparators(path("head.pdf"))));
+    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path("head.pdf"))});
+    QStringList buttons;
+    QTimer::singleShot(0, [&buttons] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        for (const QAbstractButton* button : box->buttons()) {
+            buttons << button->text();
+        }
+        box->button(QMessageBox::Open)->click();
+    });
+    QVERIFY(askToOpenReport(nullptr, QStringLiteral("Отчет записан.")));
+    buttons.sort();
+    QCOMPARE(buttons, QStringList({QStringLiteral("Закрыть"), QStringLiteral("Открыть")}));
 }
 
 // A file whose results were edited opens, and reports, with the results its

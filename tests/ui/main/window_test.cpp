@@ -10,10 +10,12 @@
 #include "ui/about/about_window.h"
 #include "ui/main/angles_dialog.h"
 #include "ui/main/file_dialog.h"
+#include "ui/main/girder_sketch.h"
 #include "ui/main/help_window.h"
 #include "ui/main/identity_dialog.h"
 #include "ui/main/main_window.h"
 #include "ui/main/table_results_window.h"
+#include "ui/main/verdict_colours.h"
 
 #include <QAccessible>
 #include <QAccessibleInterface>
@@ -237,13 +239,32 @@ void WindowTest::verdictsFollowTheResults()
              QStringLiteral("Вывод: растянутый пояс: держит, запас 96,1 %"));
     QCOMPARE(d.get<QLabel>("lblVerdict1")->palette().color(QPalette::WindowText), QColor(176, 104, 0));
     QCOMPARE(d.get<QLabel>("lblVerdict2")->palette().color(QPalette::WindowText), QColor(0, 128, 0));
+    // The sketch paints each kind of member in its verdict's colour, grey while a row is not judged.
+    const auto sketched = [&d] {
+        QString colours;
+        const QImage image = d.window.findChild<GirderSketchWindow*>()->grab().toImage();
+        for (const VerdictKind kind : {VerdictKind::Holds, VerdictKind::Fails, VerdictKind::Check}) {
+            bool found = false;
+            for (int y = 0; y < image.height() && !found; ++y) {
+                for (int x = 0; x < image.width() && !found; ++x) {
+                    found = image.pixelColor(x, y) == verdictTextColour(kind);
+                }
+            }
+            colours += found ? "HFC"[static_cast<int>(kind)] : '-';
+        }
+        return colours;
+    };
+    d.click("cmdSketch");
+    QCOMPARE(sketched(), QStringLiteral("H-C"));
     // A changed value takes its row's verdict away until the next press.
     d.type("Text8", "0,4");
     d.type("Text13", "");
     QCOMPARE(d.verdicts(), QStringLiteral("проверьте: J 0,8 больше табличного 0,269 |  | держит, запас 99,1 % | "));
+    QCOMPARE(sketched(), QStringLiteral("---"));
     d.click("Command4");
     QCOMPARE(d.verdicts(), QString(held).replace("держит, запас 96,1", "не держит, не хватает 19,1"));
     QCOMPARE(d.get<QLabel>("lblVerdict2")->palette().color(QPalette::WindowText), QColor(200, 0, 0));
+    QCOMPARE(sketched(), QStringLiteral("HFC"));
 }
 
 void WindowTest::phiFromTheTable()
