@@ -259,8 +259,12 @@ bool CalculationDocument::writeReport(const QString& path)
 
 void CalculationDocument::offerReport(const QString& path)
 {
-    if (askToOpen_(&window_, QStringLiteral("Отчет записан в «%1».").arg(QDir::toNativeSeparators(path)))) {
-        open_(QUrl::fromLocalFile(path));
+    const QString shown = QDir::toNativeSeparators(path);
+    if (askToOpen_(&window_, QStringLiteral("Отчет записан в «%1».").arg(shown)) && !open_(QUrl::fromLocalFile(path))) {
+        form_.present(QStringLiteral("Отчет «%1» не открыт: в системе нет программы, которая показывает документы "
+                                     "PDF.")
+                          .arg(shown),
+                      MessageIcon::Error);
     }
 }
 
@@ -350,7 +354,6 @@ bool CalculationDocument::saveAs()
 
 QString CalculationDocument::reportPath() const
 {
-    offerIdentity();
     const QFileInfo calculation(filePath_);
     return filePath_.isEmpty() ? QDir(startFolder()).filePath(QStringLiteral("отчет.pdf"))
                                : calculation.dir().filePath(calculation.completeBaseName() + QStringLiteral(".pdf"));
@@ -358,6 +361,7 @@ QString CalculationDocument::reportPath() const
 
 void CalculationDocument::chooseAndReport()
 {
+    offerIdentity();
     const QString path =
         chooseFile(true, QStringLiteral("Отчёт"), QStringLiteral("Документы PDF (*.pdf)"), reportPath());
     if (!path.isEmpty() && writeReport(path)) {

@@ -301,12 +301,19 @@ void FilesTest::reportHeadOnTheFirstPageAndOfferedToOpen() const
         told << text;
         return told.size() == 1;
     });
-    a.w.document().setOpener([&opened](const QUrl& url) { opened << url; });
+    a.w.document().setOpener([&opened](const QUrl& url) {
+        opened << url;
+        return opened.size() == 1;
+    });
     a.w.document().offerReport(path("head.pdf"));
     a.w.document().offerReport(path("head.pdf"));
     QCOMPARE(told.size(), 2);
+    a.w.document().setOpenQuestion([](QWidget*, const QString&) { return true; });
+    a.w.document().offerReport(path("head.pdf")); // no viewer: said so
+    QVERIFY(a.messages.back().startsWith(
+        QStringLiteral("Отчет «%1» не открыт").arg(QDir::toNativeSeparators(path("head.pdf")))));
     QCOMPARE(told.front(), QStringLiteral("Отчет записан в «%1».").arg(QDir::toNativeSeparators(path("head.pdf"))));
-    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(path("head.pdf"))});
+    QCOMPARE(opened.front(), QUrl::fromLocalFile(path("head.pdf")));
     QStringList buttons;
     QTimer::singleShot(0, [&buttons] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
