@@ -16,6 +16,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QUrl>
 #include <QWidget>
@@ -355,8 +356,14 @@ bool CalculationDocument::saveAs()
 QString CalculationDocument::reportPath() const
 {
     const QFileInfo calculation(filePath_);
-    return filePath_.isEmpty() ? QDir(startFolder()).filePath(QStringLiteral("отчет.pdf"))
-                               : calculation.dir().filePath(calculation.completeBaseName() + QStringLiteral(".pdf"));
+    if (!filePath_.isEmpty()) {
+        return calculation.dir().filePath(calculation.completeBaseName() + QStringLiteral(".pdf"));
+    }
+    // A girder not yet saved is named by its support, as the title names it.
+    QString support = QString::fromStdString(identity_.support).simplified();
+    support.replace(QRegularExpression(QStringLiteral(R"([/\\:*?"<>|])")), QStringLiteral("-"));
+    return QDir(startFolder())
+        .filePath(support.isEmpty() ? QStringLiteral("отчет.pdf") : QStringLiteral("опора %1.pdf").arg(support));
 }
 
 void CalculationDocument::chooseAndReport()

@@ -123,6 +123,11 @@ public:
     bool writeReport(const QString& path);
     // Tells where the report at path went and opens it if the user wants.
     void offerReport(const QString& path);
+    // The report's file the calculation proposes: its own name with ".pdf"
+    // beside it; unsaved, "опора 40-41.pdf" after its support (a sign a file
+    // name may not hold made "-"), or "отчет.pdf", in the folder the file
+    // dialogs start in.
+    [[nodiscard]] QString reportPath() const;
     // Checks the girders of a CSV table as prochnar-calc --table does and
     // shows them in a results window of their own, whose double click opens
     // a girder through openGirder().
@@ -159,9 +164,6 @@ private:
     // Offers the dialog of the identity before a report, when it is empty.
     void offerIdentity();
     [[nodiscard]] QString reportHtml() const;
-    // The report's file the calculation proposes: its own name with ".pdf"
-    // beside it, or "отчет.pdf" in the folder the file dialogs start in.
-    [[nodiscard]] QString reportPath() const;
     [[nodiscard]] QString startFolder() const;
     [[nodiscard]] QString chooseFile(bool save, const QString& title, const QString& filter, const QString& start);
 

@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -631,6 +632,10 @@ void WindowTest::tableOfGirdersAsTheCommandAndItsGirderInTheWizard()
         QCOMPARE(d.window.form().text(field), row.at(static_cast<std::size_t>(at)));
     }
     QCOMPARE(d.window.windowTitle(), QStringLiteral("Прочнар — опора 20-21"));
+    QCOMPARE(QFileInfo(d.window.document().reportPath()).fileName(), QStringLiteral("опора 20-21.pdf"));
+    d.window.document().setIdentity({.support = " 20/21: \"А\" "});
+    QCOMPARE(QFileInfo(d.window.document().reportPath()).fileName(), QStringLiteral("опора 20-21- -А-.pdf"));
+    d.window.document().setIdentity(identityFromRow(header, row));
     QVERIFY(d.window.document().text().starts_with(
         "# girder support=20-21\n# girder km=105,4\n# girder note=пояс \"как решето\"; срочно\n# press Command2\n"
         "# press Command5\n# press Command4\ntxtMn="));
