@@ -266,6 +266,9 @@ TableResultsWindow* CalculationDocument::openTable(const QString& path)
         &window_);
     results->setMessagePresenter(
         [this](QWidget* parent, const QString& text, MessageIcon icon) { form_.presenter()(parent, text, icon); });
+    // Its report of the section is offered as the calculation's is.
+    results->setOpenQuestion([this](QWidget* parent, const QString& text) { return askToOpen_(parent, text); });
+    results->setOpener([this](const QUrl& url) { return open_(url); });
     results->setAttribute(Qt::WA_DeleteOnClose);
     results->setWindowIcon(window_.windowIcon());
     results->show();
