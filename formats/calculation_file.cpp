@@ -90,6 +90,22 @@ Calculation recomputed(const Calculation& saved)
     return calculation;
 }
 
+Calculation girderCalculation(TableRun& run, const std::vector<std::string>& row)
+{
+    Calculation calculation{.form = run.girderForm(row),
+                            .presses = {},
+                            .identity = identityFromRow(run.header(), row),
+                            .history = {},
+                            .recomputed = {}};
+    applyInitialState(calculation.form);
+    for (const Button button : {Button::Command2, Button::Command5, Button::Command4}) {
+        const bool ran = press(calculation.form, button);
+        calculation.presses.push_back({.button = button, .ran = ran, .messages = calculation.form.takeMessages()});
+    }
+    calculation.presses = lastPresses(calculation.presses);
+    return calculation;
+}
+
 Calculation readCalculation(std::string_view content, std::size_t maxChars)
 {
     Calculation calculation;

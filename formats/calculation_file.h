@@ -2,6 +2,7 @@
 
 #include "calc/map_form.h"
 #include "calc/messages.h"
+#include "calc/table_run.h"
 #include "formats/form_file.h"
 #include "formats/girder_history.h"
 #include "formats/girder_identity.h"
@@ -37,6 +38,13 @@ struct Calculation {
 // clicks are the recomputation's with what it showed, and the results that
 // differed from the saved ones are named.
 [[nodiscard]] Calculation recomputed(const Calculation& saved);
+
+// A table's girder as the wizard opens it: the row's form
+// (TableRun::girderForm) from the window's start, computed by the three
+// confirming presses through the handlers, with the last click of each and
+// what it showed, and the identity of the row (its columns are in place in
+// run.header()).
+[[nodiscard]] Calculation girderCalculation(TableRun& run, const std::vector<std::string>& row);
 
 // A file that is not a whole calculation, and why.
 class CalculationFileError : public std::runtime_error {

@@ -35,18 +35,6 @@ QMessageBox::StandardButton askToSave(QWidget* parent, const QString& text)
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-bool askToOpenReport(QWidget* parent, const QString& text)
-{
-    QMessageBox box(QMessageBox::Information, QStringLiteral("Прочнар"), text, QMessageBox::Open | QMessageBox::Close,
-                    parent);
-    box.button(QMessageBox::Open)->setText(QStringLiteral("Открыть"));
-    box.button(QMessageBox::Close)->setText(QStringLiteral("Закрыть"));
-    box.setDefaultButton(QMessageBox::Open);
-    box.setEscapeButton(QMessageBox::Close);
-    box.setWindowModality(Qt::ApplicationModal);
-    return box.exec() == QMessageBox::Open;
-}
-
 std::optional<Calculation> readCalculationAt(const QString& path, QString& refusal)
 {
     try {
@@ -260,13 +248,7 @@ bool CalculationDocument::writeReport(const QString& path)
 
 void CalculationDocument::offerReport(const QString& path)
 {
-    const QString shown = QDir::toNativeSeparators(path);
-    if (askToOpen_(&window_, QStringLiteral("Отчет записан в «%1».").arg(shown)) && !open_(QUrl::fromLocalFile(path))) {
-        form_.present(QStringLiteral("Отчет «%1» не открыт: в системе нет программы, которая показывает документы "
-                                     "PDF.")
-                          .arg(shown),
-                      MessageIcon::Error);
-    }
+    prochnar::offerReport(&window_, path, QStringLiteral("Отчет записан в"), askToOpen_, open_, form_.presenter());
 }
 
 QString CalculationDocument::reportHtml() const
@@ -285,6 +267,9 @@ TableResultsWindow* CalculationDocument::openTable(const QString& path)
         &window_);
     results->setMessagePresenter(
         [this](QWidget* parent, const QString& text, MessageIcon icon) { form_.presenter()(parent, text, icon); });
+    // Its report of the section is offered as the calculation's is.
+    results->setOpenQuestion([this](QWidget* parent, const QString& text) { return askToOpen_(parent, text); });
+    results->setOpener([this](const QUrl& url) { return open_(url); });
     results->setAttribute(Qt::WA_DeleteOnClose);
     results->setWindowIcon(window_.windowIcon());
     results->show();

@@ -5,6 +5,7 @@
 #include "formats/form_file.h"
 #include "formats/girder_identity.h"
 #include "ui/about/url_opener.h"
+#include "ui/main/report_offer.h"
 
 #include <QMessageBox>
 #include <QObject>
@@ -32,13 +33,6 @@ using SaveQuestion = std::function<QMessageBox::StandardButton(QWidget* parent, 
 // The question the window starts with: a modal box titled "Прочнар" with
 // the buttons "Сохранить", "Не сохранять" and "Отмена".
 QMessageBox::StandardButton askToSave(QWidget* parent, const QString& text);
-
-// Tells where a report went and asks whether to open it; true to open it.
-using OpenQuestion = std::function<bool(QWidget* parent, const QString& text)>;
-
-// The question the window starts with: a modal box titled "Прочнар" with
-// the buttons "Открыть" and "Закрыть".
-bool askToOpenReport(QWidget* parent, const QString& text);
 
 // The extension of a calculation's file, without the dot.
 inline constexpr QLatin1String kCalculationSuffix{"prochnar"};

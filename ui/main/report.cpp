@@ -112,6 +112,9 @@ using report::escaped;
 using report::kGap;
 using report::kTable;
 
+constexpr const char* kHead = "<html><head><style>h2 { font-size: 14pt; } h3 { font-size: 11pt; } p, h2, h3, ul { "
+                              "margin: 0px; }</style></head><body>";
+
 // The report's parts, each appended to one text.
 class Report {
 public:
@@ -483,15 +486,65 @@ void keepTogether(QTextDocument& document, qreal pageHeight)
     }
 }
 
+// Where a page's text goes on the device: 2 cm from the edges of the paper,
+// where the device lets it; the foot under it, in half that room.
+struct PageFrame {
+    QRectF body;
+    qreal room = 0;
+};
+
+PageFrame pageFrame(QPagedPaintDevice& device)
+{
+    const int dpi = device.logicalDpiY();
+    const QPageLayout layout = device.pageLayout();
+    const QMarginsF printable = layout.marginsPixels(dpi);
+    const qreal room = 20.0 / 25.4 * dpi;
+    const QRectF paint = layout.paintRectPixels(dpi);
+    return {QRectF(QPointF(), paint.size())
+                .adjusted(std::max(0.0, room - printable.left()), std::max(0.0, room - printable.top()),
+                          -std::max(0.0, room - printable.right()), -std::max(0.0, room - printable.bottom())),
+            room};
+}
+
+// Lays the report out in pages of the frame's text, for the device.
+void layOut(QTextDocument& document, const QString& html, QPagedPaintDevice& device, const PageFrame& frame)
+{
+    document.documentLayout()->setPaintDevice(&device);
+    document.setDefaultFont(QFont(QStringLiteral("Liberation Sans"), 9));
+    document.setDocumentMargin(0);
+    document.setHtml(html);
+    document.setPageSize(frame.body.size());
+    keepTogether(document, frame.body.height());
+}
+
+void paintPage(QPainter& painter, QTextDocument& document, int page, const PageFrame& frame)
+{
+    const QRectF& body = frame.body;
+    painter.save();
+    painter.translate(body.left(), body.top() - page * body.height());
+    document.drawContents(&painter, QRectF(0, page * body.height(), body.width(), body.height()));
+    painter.restore();
+}
+
+void paintFoot(QPainter& painter, const PageFrame& frame, const QString& left, const QString& right)
+{
+    const QRectF foot(frame.body.left(), frame.body.bottom(), frame.body.width(), frame.room / 2);
+    painter.setFont(QFont(QStringLiteral("Liberation Sans"), 8));
+    if (!left.isEmpty()) {
+        painter.drawText(foot, Qt::AlignLeft | Qt::AlignVCenter,
+                         painter.fontMetrics().elidedText(left, Qt::ElideRight, static_cast<int>(foot.width() * 0.75)));
+    }
+    painter.drawText(foot, Qt::AlignRight | Qt::AlignVCenter, right);
+}
+
 } // namespace
 
 QString reportHtml(const Form& form, const ReportFacts& facts, const FormCaptions& captions)
 {
     Report r(form, captions);
-    r.add(QStringLiteral(
-              "<html><head><style>h2 { font-size: 14pt; } h3 { font-size: 11pt; } p, h2, h3, ul { margin: 0px; }"
-              "</style></head><body><h2>Расчет остаточной прочности ригеля жесткой поперечины</h2><p>Отчет "
-              "программы Прочнар %1, составлен %2 в %3.")
+    r.add(QLatin1String(kHead) +
+          QStringLiteral("<h2>Расчет остаточной прочности ригеля жесткой поперечины</h2><p>Отчет "
+                         "программы Прочнар %1, составлен %2 в %3.")
               .arg(QString::fromUtf8(kVersion.data(), static_cast<qsizetype>(kVersion.size())),
                    facts.made.toString(QStringLiteral("dd.MM.yyyy")), facts.made.toString(QStringLiteral("HH:mm"))));
     if (!facts.file.isEmpty()) {
@@ -517,9 +570,16 @@ QString reportHtml(const Form& form, const ReportFacts& facts, const FormCaption
             "<td width=\"30%\" align=\"center\"><br>________________________<br><small>подпись</small></td>"
             "<td width=\"30%\" align=\"center\"><br>________________________<br><small>фамилия, инициалы</small>"
             "</td><td width=\"18%\" align=\"center\"><br>______________<br><small>дата</small></td></tr></table>"));
-    // The method after the signature, from a page of its own.
-    r.add(report::formulasHtml(form) + QStringLiteral("</body></html>"));
+    // The method after the signature, from a page of its own; or only the
+    // girder's own numbers, right after it.
+    r.add((facts.method == ReportMethod::Whole ? report::formulasHtml(form) : report::ownFormulasHtml(form)) +
+          QStringLiteral("</body></html>"));
     return r.html();
+}
+
+QString sharedMethodHtml()
+{
+    return QLatin1String(kHead) + report::sharedFormulasHtml() + QStringLiteral("</body></html>");
 }
 
 QString reportPlainText(const Form& form, const ReportFacts& facts)
@@ -532,40 +592,50 @@ QString reportPlainText(const Form& form, const ReportFacts& facts)
 void printReport(const QString& html, QPagedPaintDevice& device)
 {
     QTextDocument document;
-    document.documentLayout()->setPaintDevice(&device);
-    document.setDefaultFont(QFont(QStringLiteral("Liberation Sans"), 9));
-    document.setDocumentMargin(0);
-    document.setHtml(html);
-
-    // The text 2 cm from the edges of the paper, where the device lets it;
-    // the page number under it.
-    const int dpi = device.logicalDpiY();
-    const QPageLayout layout = device.pageLayout();
-    const QMarginsF printable = layout.marginsPixels(dpi);
-    const qreal room = 20.0 / 25.4 * dpi;
-    const QRectF paint = layout.paintRectPixels(dpi);
-    const QRectF body =
-        QRectF(QPointF(), paint.size())
-            .adjusted(std::max(0.0, room - printable.left()), std::max(0.0, room - printable.top()),
-                      -std::max(0.0, room - printable.right()), -std::max(0.0, room - printable.bottom()));
-    document.setPageSize(body.size());
-
-    keepTogether(document, body.height());
-
+    const PageFrame frame = pageFrame(device);
+    layOut(document, html, device, frame);
     QPainter painter(&device);
     const int pages = document.pageCount();
     for (int page = 0; page < pages; ++page) {
         if (page > 0) {
             device.newPage();
         }
-        painter.save();
-        painter.translate(body.left(), body.top() - page * body.height());
-        document.drawContents(&painter, QRectF(0, page * body.height(), body.width(), body.height()));
-        painter.restore();
-        painter.setFont(QFont(QStringLiteral("Liberation Sans"), 8));
-        painter.drawText(QRectF(body.left(), body.bottom(), body.width(), room / 2), Qt::AlignRight | Qt::AlignVCenter,
-                         QStringLiteral("Страница %1 из %2").arg(page + 1).arg(pages));
+        paintPage(painter, document, page, frame);
+        paintFoot(painter, frame, {}, QStringLiteral("Страница %1 из %2").arg(page + 1).arg(pages));
     }
+}
+
+ReportPages::ReportPages(QPagedPaintDevice& device) : device_{device}
+{
+    const PageFrame frame = pageFrame(device);
+    body_ = frame.body;
+    room_ = frame.room;
+    painter_ = std::make_unique<QPainter>(&device);
+}
+
+ReportPages::~ReportPages() = default;
+
+void ReportPages::addDocument(const QString& html, const QString& foot)
+{
+    QTextDocument document;
+    const PageFrame frame{body_, room_};
+    layOut(document, html, device_, frame);
+    for (int page = 0; page < document.pageCount(); ++page) {
+        newPage(foot);
+        painter_->resetTransform();
+        paintPage(*painter_, document, page, frame);
+    }
+}
+
+QPainter& ReportPages::newPage(const QString& foot)
+{
+    if (pages_++ > 0) {
+        device_.newPage();
+    }
+    painter_->resetTransform();
+    paintFoot(*painter_, {body_, room_}, foot, QStringLiteral("Страница %1").arg(pages_));
+    painter_->translate(body_.topLeft());
+    return *painter_;
 }
 
 QByteArray reportPdf(const QString& html)

@@ -202,4 +202,20 @@ QString formulasHtml(const Form& form)
            angles(form);
 }
 
+QString ownFormulasHtml(const Form& form)
+{
+    const QString gap = QLatin1String(kGap);
+    return gap +
+           QStringLiteral("<h3>Как получены числа этой опоры</h3><p>Единицы, правила выводов, толщина полки и "
+                          "таблица φ — в конце отчета, в разделе «Как получены числа».</p>") +
+           gap + step1(form) + gap + step2(form) + gap + step3(form) + gap + angles(form);
+}
+
+QString sharedFormulasHtml()
+{
+    const QString gap = QLatin1String(kGap);
+    return QStringLiteral("<h3>Как получены числа</h3>") + units() + gap + verdicts() + gap + flange() + gap +
+           phiTable();
+}
+
 } // namespace prochnar::report

@@ -53,4 +53,12 @@ private:
 // tables they use (φ for Ст3 and Ст4, the catalogue's angles the sections hold).
 [[nodiscard]] QString formulasHtml(const Form& form);
 
+// The same split in two for a report of many girders: the formulas with the
+// form's numbers and the catalogue's angles its sections hold, after the
+// girder's report; and the rest, the same for every girder (the units, how
+// the verdicts, φ from the table and the flange thickness are found, the
+// table of φ), once at the end.
+[[nodiscard]] QString ownFormulasHtml(const Form& form);
+[[nodiscard]] QString sharedFormulasHtml();
+
 } // namespace prochnar::report

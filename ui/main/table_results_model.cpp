@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <numeric>
 #include <stdexcept>
 #include <utility>
 
@@ -193,6 +194,46 @@ std::string_view TableResultsModel::cellText(const Girder& girder, int column) c
     return packedCell(girder.cells, inputs + static_cast<std::size_t>(column - marginColumn() - 1));
 }
 
+bool TableResultsModel::marginLess(const Girder& one, const Girder& other)
+{
+    const int rank = statusRank(one.status);
+    const int otherRank = statusRank(other.status);
+    if (rank != otherRank) {
+        return rank < otherRank;
+    }
+    return rank != 0 && (one.hasMargin != other.hasMargin ? one.hasMargin == 0 : one.margin < other.margin);
+}
+
+QString TableResultsModel::marginShown(const Girder& girder)
+{
+    if (girder.status == static_cast<std::uint8_t>(GirderStatus::NotComputed)) {
+        return QStringLiteral("не проверена");
+    }
+    return girder.hasMargin != 0 ? fromUtf8(marginText(girder.margin)) : QStringLiteral("проверьте");
+}
+
+QColor TableResultsModel::marginColour(const Girder& girder)
+{
+    return girder.status == static_cast<std::uint8_t>(GirderStatus::NotComputed)
+               ? kNotCheckedColour
+               : verdictBackground(statusKind(girder.status));
+}
+
+std::vector<std::uint32_t> TableResultsModel::girdersByMargin() const
+{
+    std::vector<std::uint32_t> order(girders_.size());
+    std::iota(order.begin(), order.end(), 0U);
+    std::stable_sort(order.begin(), order.end(), [this](std::uint32_t left, std::uint32_t right) {
+        return marginLess(girders_[left], girders_[right]);
+    });
+    return order;
+}
+
+std::string_view TableResultsModel::message(std::size_t girder) const
+{
+    return cellText(girders_.at(girder), columnCount() - 1);
+}
+
 QVariant TableResultsModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount() || index.column() >= columnCount()) {
@@ -203,14 +244,9 @@ QVariant TableResultsModel::data(const QModelIndex& index, int role) const
     if (column == marginColumn()) {
         switch (role) {
         case Qt::DisplayRole:
-            if (girder.status == static_cast<std::uint8_t>(GirderStatus::NotComputed)) {
-                return QStringLiteral("не проверена");
-            }
-            return girder.hasMargin != 0 ? fromUtf8(marginText(girder.margin)) : QStringLiteral("проверьте");
+            return marginShown(girder);
         case Qt::BackgroundRole:
-            return girder.status == static_cast<std::uint8_t>(GirderStatus::NotComputed)
-                       ? kNotCheckedColour
-                       : verdictBackground(statusKind(girder.status));
+            return marginColour(girder);
         case Qt::TextAlignmentRole:
             return QVariant::fromValue(Qt::Alignment(Qt::AlignRight | Qt::AlignVCenter));
         default:
@@ -258,17 +294,7 @@ void TableResultsModel::sort(int column, Qt::SortOrder order)
     const auto less = [this, column](std::uint32_t left, std::uint32_t right) {
         const Girder& one = girders_[left];
         const Girder& other = girders_[right];
-        if (column == marginColumn()) {
-            // Girders not checked first, then those that do not hold, those to
-            // check and those that hold, each by its least margin.
-            const int rank = statusRank(one.status);
-            const int otherRank = statusRank(other.status);
-            if (rank != otherRank) {
-                return rank < otherRank;
-            }
-            return rank != 0 && (one.hasMargin != other.hasMargin ? one.hasMargin == 0 : one.margin < other.margin);
-        }
-        return cellText(one, column) < cellText(other, column);
+        return column == marginColumn() ? marginLess(one, other) : cellText(one, column) < cellText(other, column);
     };
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();

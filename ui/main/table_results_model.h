@@ -3,6 +3,7 @@
 #include "calc/table_run.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 
 #include <cstddef>
 #include <cstdint>
@@ -47,6 +48,18 @@ public:
     // The input row of a girder, in the order read.
     void inputRow(std::size_t girder, std::vector<std::string>& row) const;
     [[nodiscard]] int marginColumn() const { return static_cast<int>(ownNames_.size()); }
+    // The girders, in the order read, as the margin's column sorts them
+    // ascending: the worst first.
+    [[nodiscard]] std::vector<std::uint32_t> girdersByMargin() const;
+    // What a girder came to, its least margin as the column shows it and in
+    // the column's colour, and the message of its check.
+    [[nodiscard]] GirderStatus status(std::size_t girder) const
+    {
+        return static_cast<GirderStatus>(girders_.at(girder).status);
+    }
+    [[nodiscard]] QString marginShown(std::size_t girder) const { return marginShown(girders_.at(girder)); }
+    [[nodiscard]] QColor marginColour(std::size_t girder) const { return marginColour(girders_.at(girder)); }
+    [[nodiscard]] std::string_view message(std::size_t girder) const;
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;
@@ -69,6 +82,11 @@ private:
         std::uint8_t checking; // a bit for each verdict that asks to check
     };
 
+    // Girders not checked first, then those that do not hold, those to check
+    // and those that hold, each by its least margin.
+    [[nodiscard]] static bool marginLess(const Girder& one, const Girder& other);
+    [[nodiscard]] static QString marginShown(const Girder& girder);
+    [[nodiscard]] static QColor marginColour(const Girder& girder);
     // The text shown in a column for a girder, as it is sorted.
     [[nodiscard]] std::string_view cellText(const Girder& girder, int column) const;
     [[nodiscard]] const char* pack(const std::vector<std::string>& row, const CheckedGirder& girder);

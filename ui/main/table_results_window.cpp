@@ -1,6 +1,7 @@
 #include "ui/main/table_results_window.h"
 
 #include "ui/main/file_dialog.h"
+#include "ui/main/section_report.h"
 #include "ui/main/table_results_model.h"
 #include "ui/main/whole_file.h"
 
@@ -50,14 +51,24 @@ std::filesystem::path fsPath(const QString& path) { return {path.toStdU16String(
 TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGirder, QWidget* parent)
     : QWidget(parent, Qt::Window), openGirder_(std::move(openGirder)), summary_(new QLabel(this)),
       progress_(new QProgressBar(this)), save_(new QPushButton(QStringLiteral("Сохранить результаты…"), this)),
-      table_(new QTableView(this)), timer_(new QTimer(this)), path_(path)
+      report_(new QPushButton(QStringLiteral("Отчёт по участку…"), this)),
+      cancel_(new QPushButton(QStringLiteral("Отмена"), this)), table_(new QTableView(this)), timer_(new QTimer(this)),
+      path_(path)
 {
     setWindowTitle(QStringLiteral("Прочнар — ") + QFileInfo(path).fileName());
     resize(1100, 700);
     auto* bar = new QHBoxLayout;
     bar->addWidget(summary_, 1);
     bar->addWidget(progress_);
+    bar->addWidget(cancel_);
     bar->addWidget(save_);
+    bar->addWidget(report_);
+    report_->setAccessibleName(QStringLiteral("Отчёт по участку в PDF"));
+    report_->setAccessibleDescription(QStringLiteral(
+        "Один документ PDF на всю таблицу: сводка опор от наименьшего запаса, затем отчет каждой опоры"));
+    report_->setEnabled(false);
+    cancel_->setAccessibleName(QStringLiteral("Отменить отчёт по участку"));
+    cancel_->hide();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(table_);
@@ -69,6 +80,8 @@ TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGir
     save_->setEnabled(false);
     summary_->setText(QStringLiteral("Проверяются опоры…"));
     connect(save_, &QPushButton::clicked, this, &TableResultsWindow::askAndSave);
+    connect(report_, &QPushButton::clicked, this, &TableResultsWindow::askAndReport);
+    connect(cancel_, &QPushButton::clicked, this, &TableResultsWindow::cancelSectionReport);
     connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { openRow(index.row()); });
     connect(timer_, &QTimer::timeout, this, &TableResultsWindow::checkSlice);
 
@@ -84,7 +97,11 @@ TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGir
     timer_->start(0);
 }
 
-TableResultsWindow::~TableResultsWindow() = default;
+TableResultsWindow::~TableResultsWindow()
+{
+    // Before the model it reads goes: a report not finished leaves no file.
+    cancelSectionReport();
+}
 
 void TableResultsWindow::checkSlice()
 {
@@ -148,6 +165,7 @@ void TableResultsWindow::finish(const QString& fault)
         table_->resizeColumnsToContents();
     }
     save_->setEnabled(run_.has_value());
+    report_->setEnabled(run_.has_value());
     QString summary = fromUtf8(tableSummaryText(totals_.rows, totals_.holding, totals_.notHolding, totals_.toCheck));
     if (!fault.isEmpty()) {
         summary += QLatin1Char(' ') + fault;
@@ -237,6 +255,90 @@ void TableResultsWindow::askAndSave()
             this,
             QStringLiteral("Результаты не сохранены в «%1»: %2. Файл, который там был, не изменился.").arg(where, why),
             MessageIcon::Error);
+    }
+}
+
+QString TableResultsWindow::startSectionReport(const QString& path)
+{
+    if (!run_ || !finished()) {
+        return QStringLiteral("таблица еще не проверена");
+    }
+    if (writingSectionReport()) {
+        return QStringLiteral("отчет по участку уже записывается");
+    }
+    if (QString why = refusalOf(path); !why.isEmpty()) {
+        return why;
+    }
+    if (sectionReport_ == nullptr) {
+        sectionReport_ = new SectionReport(path_, *model_, *run_, summary_->text(), this);
+        connect(sectionReport_, &SectionReport::progressed, progress_, &QProgressBar::setValue);
+        connect(sectionReport_, &SectionReport::finished, this,
+                [this](const QString& failure) { sectionReportEnded(sectionReportPath_, failure); });
+    }
+    if (QString why = sectionReport_->start(path); !why.isEmpty()) {
+        return why;
+    }
+    sectionReportPath_ = path;
+    const int count = static_cast<int>(model_->girderCount());
+    progress_->setRange(0, count);
+    progress_->setValue(0);
+    progress_->setFormat(QStringLiteral("Отчёт: %v из %m опор"));
+    // Wide enough for its words on one line whatever the count.
+    const QFontMetrics metrics = progress_->fontMetrics();
+    progress_->setMinimumWidth(metrics.horizontalAdvance(QStringLiteral("Отчёт: %1 из %1 опор").arg(count)) +
+                               3 * metrics.height());
+    progress_->show();
+    cancel_->show();
+    report_->setEnabled(false);
+    return {};
+}
+
+bool TableResultsWindow::writingSectionReport() const { return sectionReport_ != nullptr && sectionReport_->writing(); }
+
+void TableResultsWindow::cancelSectionReport()
+{
+    if (writingSectionReport()) {
+        sectionReport_->cancel();
+        sectionReportEnded({}, {});
+    }
+}
+
+void TableResultsWindow::sectionReportEnded(const QString& path, const QString& failure)
+{
+    progress_->hide();
+    cancel_->hide();
+    report_->setEnabled(true);
+    if (path.isEmpty()) {
+        return; // cancelled
+    }
+    if (!failure.isEmpty()) {
+        present_(this,
+                 QStringLiteral("Отчет по участку не записан в «%1»: %2. Файл, который там был, не изменился.")
+                     .arg(QDir::toNativeSeparators(path), failure),
+                 MessageIcon::Error);
+        return;
+    }
+    offerReport(this, path, QStringLiteral("Отчет по участку записан в"), askToOpen_, open_, present_);
+}
+
+void TableResultsWindow::askAndReport()
+{
+    // "<table>-отчет.pdf" beside the table.
+    const QFileInfo table(path_);
+    QFileDialog dialog(this, QStringLiteral("Отчёт по участку"), table.absolutePath(),
+                       QStringLiteral("Документы PDF (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(table.completeBaseName() + QStringLiteral("-отчет.pdf"));
+    fitFileDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return;
+    }
+    const QString path = dialog.selectedFiles().front();
+    if (const QString why = startSectionReport(path); !why.isEmpty()) {
+        present_(this,
+                 QStringLiteral("Отчет по участку не записан в «%1»: %2.").arg(QDir::toNativeSeparators(path), why),
+                 MessageIcon::Error);
     }
 }
 

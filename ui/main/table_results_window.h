@@ -4,6 +4,7 @@
 #include "calc/table_run.h"
 #include "formats/girder_identity.h"
 #include "formats/table_check.h"
+#include "ui/main/report_offer.h"
 #include "ui/main/widget_form.h"
 
 #include <QString>
@@ -24,6 +25,7 @@ class QTimer;
 namespace prochnar {
 
 class CsvReader;
+class SectionReport;
 class TableResultsModel;
 
 // Opens a girder's form in the wizard, with the identity its row carries.
@@ -61,6 +63,19 @@ public:
     // Replaces the message boxes: the main window's presenter, so that its
     // table speaks as it does.
     void setMessagePresenter(MessagePresenter present) { present_ = std::move(present); }
+    // Replaces the question after the report of the section was written,
+    // and what opens it.
+    void setOpenQuestion(OpenQuestion ask) { askToOpen_ = std::move(ask); }
+    void setOpener(UrlOpener open) { open_ = std::move(open); }
+
+    // Starts writing the report of the section, the whole table in one PDF,
+    // to path; returns why it could not start (the table itself, not a
+    // regular file, not read, already writing, cannot be made), or "". Once
+    // written the user is told where it went; a failure says why.
+    [[nodiscard]] QString startSectionReport(const QString& path);
+    [[nodiscard]] bool writingSectionReport() const;
+    // Stops writing the report; the file at its path stays as it was.
+    void cancelSectionReport();
 
 private:
     void checkSlice();
@@ -69,6 +84,8 @@ private:
     void finish(const QString& fault);
     [[nodiscard]] QString savedWithWaitCursor(const QString& path) const;
     void askAndSave();
+    void askAndReport();
+    void sectionReportEnded(const QString& path, const QString& failure);
     void openRow(int row);
 
     GirderOpener openGirder_;
@@ -76,6 +93,12 @@ private:
     QLabel* summary_;
     QProgressBar* progress_;
     QPushButton* save_;
+    QPushButton* report_;
+    QPushButton* cancel_;
+    SectionReport* sectionReport_ = nullptr;
+    QString sectionReportPath_;
+    OpenQuestion askToOpen_ = askToOpenReport;
+    UrlOpener open_ = openWithDesktop;
     QTableView* table_;
     QTimer* timer_;
     TableResultsModel* model_ = nullptr;

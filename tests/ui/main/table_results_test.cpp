@@ -3,7 +3,9 @@
 // folder refused at once; its rows sort by the margin as a number and by the
 // text of the rest; a save that the disk cuts short leaves the old file
 // whole, one over the table itself or a folder is refused, and a file
-// replaced keeps its permissions.
+// replaced keeps its permissions. The report of the section: a summary by
+// margin, then a page a girder; stopped, refused or cut short by the disk, it
+// leaves no file.
 
 #include "ui/main/table_results_window.h"
 
@@ -11,6 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,6 +57,15 @@ QString summaryOf(const QString& table)
     return results.findChild<QLabel*>()->text();
 }
 
+// The pages of a PDF as pdftotext lays them out.
+QStringList pdfPages(const QString& pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    process.waitForFinished();
+    return QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+}
+
 } // namespace
 
 class TableResultsTest : public QObject {
@@ -62,6 +76,8 @@ private slots:
     void saveCutShortLeavesTheOldFileWhole();
     void sortsByMarginAsANumberAndByTextElsewhere();
     void saveRefusesTheTableItselfAndKeepsPermissions();
+    void sectionReportSummaryByMarginThenAPageAGirder();
+    void sectionReportStoppedRefusedOrCutShortLeavesNoFile();
 };
 
 void TableResultsTest::summaryCountsAndSaysWhereTheTableStops()
@@ -224,6 +240,112 @@ void TableResultsTest::saveRefusesTheTableItselfAndKeepsPermissions()
     QCOMPARE(modeOf(old), 0604U);
     QCOMPARE(modeOf(dir.filePath("new.csv")), 0640U);
     QCOMPARE(read(old), read(QStringLiteral(PROCHNAR_SOURCE_DIR "/tests/cli/tables/example.out")));
+}
+
+void TableResultsTest::sectionReportSummaryByMarginThenAPageAGirder()
+{
+    TableResultsWindow results(example(), [](const MapForm&, const GirderIdentity&) {});
+    QTRY_VERIFY(results.finished());
+    QString told;
+    results.setOpenQuestion([&told](QWidget*, const QString& text) { return !(told = text).isEmpty(); });
+    results.setOpener([](const QUrl&) { return true; });
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("line-section-отчет.pdf"));
+    QCOMPARE(results.startSectionReport(pdf), QString());
+    QTRY_VERIFY_WITH_TIMEOUT(!results.writingSectionReport(), 120000);
+    QCOMPARE(told, QStringLiteral("Отчет по участку записан в «%1».").arg(pdf));
+
+    // The summary first: the title, the table, the window's summary line, a
+    // line a girder in the order of the window's margin column as opened.
+    const QStringList pages = pdfPages(pdf);
+    for (const QString& part : {QStringLiteral("Отчет по участку"), QStringLiteral("line-section.csv"),
+                                results.findChild<QLabel*>()->text()}) {
+        QVERIFY2(pages.value(0).contains(part), qPrintable(part));
+    }
+    static const QRegularExpression line(QStringLiteral(R"(^ *\d+ +(\S+) +\S+ .* (-?\d+,\d|не проверена)$)"),
+                                         QRegularExpression::MultilineOption);
+    QStringList supports;
+    QStringList margins;
+    for (auto match = line.globalMatch(pages.value(0)); match.hasNext();) {
+        const auto found = match.next();
+        supports << found.captured(1);
+        margins << found.captured(2);
+    }
+    const QAbstractItemModel& model = *results.findChild<QTableView*>()->model();
+    QCOMPARE(supports, column(model, 1));
+    QCOMPARE(margins, column(model, 4));
+
+    // Then each girder from a page of its own, in that order, with the
+    // conclusion its margin gives; the method once at the end; the pages
+    // numbered through.
+    QStringList sections;
+    for (const QString& page : pages.mid(1)) {
+        if (page.trimmed().startsWith(QStringLiteral("Расчет остаточной прочности ригеля"))) {
+            const QString text = page.simplified();
+            sections << QRegularExpression(QStringLiteral("Опора: (\\S+);")).match(text).captured(1);
+            const QString margin = margins.value(supports.indexOf(sections.back()));
+            const QString conclusion = margin == QStringLiteral("не проверена") ? QStringLiteral("Вывод не сделан")
+                                       : margin.startsWith('-') ? QStringLiteral("не хватает %1 %").arg(margin.mid(1))
+                                                                : QStringLiteral("наименьший запас %1 %").arg(margin);
+            QVERIFY2(text.contains(conclusion), qPrintable(sections.back() + ": " + conclusion));
+        }
+    }
+    QCOMPARE(sections, supports);
+    const QString all = pages.join(QLatin1Char('\f'));
+    QCOMPARE(all.count(QStringLiteral("Как получены числа этой опоры")), 12);
+    QCOMPARE(all.count(QStringLiteral("Таблица φ")), 1);
+    QVERIFY(pages.back().contains(QStringLiteral("Страница %1").arg(pages.size())));
+}
+
+void TableResultsTest::sectionReportStoppedRefusedOrCutShortLeavesNoFile()
+{
+    QTemporaryDir dir;
+    const QString table = dir.filePath("table.csv");
+    const QString target = dir.filePath("report.pdf");
+    QFile old(target);
+    QVERIFY(QFile::copy(example(), table) && old.open(QIODevice::WriteOnly) && old.write("old\n") == 4);
+    old.close();
+    const auto untouched = [&] {
+        return QDir(dir.path()).entryList(QDir::Files) == QStringList{"report.pdf", "table.csv"} &&
+               read(target) == "old\n";
+    };
+    TableResultsWindow results(table, [](const MapForm&, const GirderIdentity&) {});
+    QCOMPARE(results.startSectionReport(target), QStringLiteral("таблица еще не проверена"));
+    QString message;
+    results.setMessagePresenter([&message](QWidget*, const QString& text, MessageIcon) { message = text; });
+    QTRY_VERIFY(results.finished());
+
+    // The button sits right of the save, as high, and says what it makes.
+    results.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&results));
+    const auto buttons = results.findChildren<QPushButton*>();
+    const QRect save = buttons.at(0)->geometry();
+    const QRect report = buttons.at(1)->geometry();
+    QCOMPARE(buttons.at(0)->text() + buttons.at(1)->text(), QStringLiteral("Сохранить результаты…Отчёт по участку…"));
+    QVERIFY(buttons.at(1)->isEnabled() && buttons.at(1)->accessibleName().contains(QStringLiteral("PDF")));
+    QVERIFY(report.top() == save.top() && report.height() == save.height() && report.x() - save.right() < 20);
+
+    QCOMPARE(results.startSectionReport(table), QStringLiteral("это сама проверяемая таблица"));
+    QCOMPARE(results.startSectionReport(dir.path()), QStringLiteral("это не обычный файл"));
+    // Stopped after its first pieces.
+    QCOMPARE(results.startSectionReport(target), QString());
+    QTest::qWait(100);
+    QVERIFY(results.writingSectionReport());
+    results.cancelSectionReport();
+    QVERIFY(!results.writingSectionReport() && untouched());
+
+    // The disk full after 100 kB: said, and nothing left but the old file.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    const rlimit full{100000, limit.rlim_max};
+    setrlimit(RLIMIT_FSIZE, &full);
+    QCOMPARE(results.startSectionReport(target), QString());
+    QTRY_VERIFY_WITH_TIMEOUT(!results.writingSectionReport(), 60000);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    QVERIFY2(message.startsWith(QStringLiteral("Отчет по участку не записан в «%1»: ").arg(target)),
+             qPrintable(message));
+    QVERIFY(untouched());
 }
 
 QTEST_MAIN(TableResultsTest)

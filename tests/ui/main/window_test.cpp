@@ -5,6 +5,7 @@
 
 #include "calc/angles.h"
 #include "calc/fields.h"
+#include "formats/calculation_file.h"
 #include "formats/csv_table.h"
 #include "tests/support/wizard.h"
 #include "ui/about/about_window.h"
@@ -636,6 +637,15 @@ void WindowTest::tableOfGirdersAsTheCommandAndItsGirderInTheWizard()
     d.window.document().setIdentity({.support = " 20/21: \"А\" "});
     QCOMPARE(QFileInfo(d.window.document().reportPath()).fileName(), QStringLiteral("опора 20-21- -А-.pdf"));
     d.window.document().setIdentity(identityFromRow(header, row));
+    // The report of the section computes it as opening it did.
+    std::ifstream input(PROCHNAR_SOURCE_DIR "/examples/line-section.csv");
+    CsvReader inputs(input);
+    QVERIFY(inputs.next(header));
+    TableRun run(header);
+    while (inputs.next(row) && row.at(1) != "20-21") {
+    }
+    const Calculation girder = girderCalculation(run, row);
+    QCOMPARE(calculationText(girder.form, girder.presses, girder.identity), d.window.document().text());
     QVERIFY(d.window.document().text().starts_with(
         "# girder support=20-21\n# girder km=105,4\n# girder note=пояс \"как решето\"; срочно\n# press Command2\n"
         "# press Command5\n# press Command4\ntxtMn="));
