@@ -32,46 +32,81 @@ void LinePlan::add(const PlanPoint& point)
     if (!point.counts) {
         return;
     }
-    std::string key = point.section;
+    const auto [section, newSection] =
+        sectionIndex_.try_emplace(point.section, static_cast<std::uint32_t>(sections_.size()));
+    const std::uint32_t sectionIndex = section->second;
+    if (newSection) {
+        sections_.push_back(point.section);
+    }
+    std::string key = point.support;
     key += '\0';
-    key += point.support;
+    key += std::to_string(sectionIndex);
     const auto [found, added] = index_.try_emplace(std::move(key), girders_.size());
     if (added) {
-        girders_.push_back({.section = point.section, .support = point.support});
+        girders_.push_back({.section = sectionIndex, .support = point.support});
     }
     Girder& girder = girders_[found->second];
     if (point.date) {
         ++girder.inspections;
         if (point.measured[0] || point.measured[1]) {
-            girder.history.inspections.push_back(
-                {.date = *point.date, .chordTenths = point.measured[0], .diagonalTenths = point.measured[1]});
+            girder.measured.push_back({.date = *point.date,
+                                       .tenths = {static_cast<std::int16_t>(point.measured[0].value_or(0)),
+                                                  static_cast<std::int16_t>(point.measured[1].value_or(0))}});
         }
     }
     // The latest inspection's row gives the angles, the limits, the
     // installation year and the km; an earlier one what the later lack.
-    const bool latest = !girder.latest || (point.date && !(*point.date < *girder.latest));
-    const auto take = [latest](auto& kept, const auto& given) {
-        if (given && (latest || !kept)) {
-            kept = given;
+    const bool latest = !girder.dated || (point.date && !(*point.date < girder.latest));
+    const auto take = [latest](std::int16_t& kept, const auto& given, std::int16_t none) {
+        if (given && (latest || kept == none)) {
+            kept = static_cast<std::int16_t>(*given);
         }
     };
-    take(girder.history.chordAngle, point.angle[0]);
-    take(girder.history.diagonalAngle, point.angle[1]);
-    take(girder.limit[0], point.limit[0]);
-    take(girder.limit[1], point.limit[1]);
-    take(girder.history.installed, point.installed);
+    for (std::size_t m = 0; m < 2; ++m) {
+        take(girder.angle.at(m), point.angle.at(m), -1);
+        take(girder.limit.at(m), point.limit.at(m), 0);
+    }
+    take(girder.installed, point.installed, 0);
     if (!point.km.empty() && (latest || girder.km.empty())) {
         girder.km = point.km;
     }
     if (point.date && latest) {
-        girder.latest = point.date;
+        girder.latest = *point.date;
+        girder.dated = true;
     }
+}
+
+GirderHistory LinePlan::historyOf(const Girder& girder)
+{
+    GirderHistory history;
+    const auto angle = [](std::int16_t index) {
+        return index < 0 ? std::optional<std::size_t>() : static_cast<std::size_t>(index);
+    };
+    history.chordAngle = angle(girder.angle[0]);
+    history.diagonalAngle = angle(girder.angle[1]);
+    if (girder.installed != 0) {
+        history.installed = girder.installed;
+    }
+    const auto tenths = [](std::int16_t value) { return value == 0 ? std::optional<int>() : value; };
+    for (const Measured& measured : girder.measured) {
+        history.inspections.push_back({.date = measured.date,
+                                       .chordTenths = tenths(measured.tenths[0]),
+                                       .diagonalTenths = tenths(measured.tenths[1])});
+    }
+    return history;
+}
+
+std::optional<int> LinePlan::limitOf(const Girder& girder, std::size_t member)
+{
+    const std::int16_t limit = girder.limit.at(member);
+    return limit == 0 ? std::optional<int>() : limit;
 }
 
 std::array<MemberLife, 2> LinePlan::lives(const Girder& girder) const
 {
-    return {memberLife(thicknessPoints(girder.history, Member::Chord), girder.limit[0]),
-            memberLife(thicknessPoints(girder.history, Member::Diagonals), girder.limit[1])};
+    const GirderHistory history = historyOf(girder);
+    return {memberLife(thicknessPoints(history, Member::Chord), limitOf(girder, 0)),
+            memberLife(thicknessPoints(history, Member::Diagonals), limitOf(girder, 1))};
 }
 
 std::string LinePlan::table(char delimiter) const
@@ -118,7 +153,7 @@ std::string LinePlan::table(char delimiter) const
         const Girder& girder = girders_[entry.girder];
         cells.clear();
         if (hasSection_) {
-            cells.push_back(girder.section);
+            cells.push_back(sections_[girder.section]);
         }
         cells.push_back(girder.support);
         if (hasKm_) {
@@ -129,7 +164,8 @@ std::string LinePlan::table(char delimiter) const
             using enum MemberLife::Kind;
             const MemberLife& life = entry.lives.at(m);
             cells.push_back(life.kind == TooFewPoints ? std::string() : rateText(life.rate));
-            cells.push_back(girder.limit.at(m) ? thicknessTenthsText(*girder.limit.at(m)) : std::string());
+            const std::optional<int> limit = limitOf(girder, m);
+            cells.push_back(limit ? thicknessTenthsText(*limit) : std::string());
             cells.push_back(life.kind == Years     ? lifeYearsText(life.lifeTenths)
                             : life.kind == Reached ? lifeYearsText(0)
                                                    : std::string());

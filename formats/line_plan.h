@@ -2,7 +2,9 @@
 
 #include "formats/table_life.h"
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -42,20 +44,32 @@ public:
     [[nodiscard]] std::size_t dueWithin(int years) const;
 
 private:
+    // A thickness measured, 0,1 mm; 0 for none.
+    struct Measured {
+        CalendarDate date = {};
+        std::array<std::int16_t, 2> tenths = {};
+    };
     struct Girder {
-        std::string section = {};
+        std::uint32_t section = 0; // in sections_
+        std::uint32_t inspections = 0;
         std::string support = {};
         std::string km = {};
-        std::size_t inspections = 0;
-        GirderHistory history = {};
-        std::array<std::optional<int>, 2> limit = {};
-        std::optional<CalendarDate> latest = {}; // of the row whose angles and limits are kept
+        std::vector<Measured> measured = {};
+        std::array<std::int16_t, 2> angle = {-1, -1}; // in the catalogue; -1 for none
+        std::array<std::int16_t, 2> limit = {};       // 0,1 mm; 0 for none
+        std::int16_t installed = 0;                   // 0 for none
+        bool dated = false;                           // latest holds the date of the row kept
+        CalendarDate latest = {};
     };
+    [[nodiscard]] static GirderHistory historyOf(const Girder& girder);
+    [[nodiscard]] static std::optional<int> limitOf(const Girder& girder, std::size_t member);
     [[nodiscard]] std::array<MemberLife, 2> lives(const Girder& girder) const;
 
     bool hasSection_ = false;
     bool hasKm_ = false;
-    std::unordered_map<std::string, std::size_t> index_;
+    std::vector<std::string> sections_; // each section's name once
+    std::unordered_map<std::string, std::uint32_t> sectionIndex_;
+    std::unordered_map<std::string, std::size_t> index_; // support and section → girder
     std::vector<Girder> girders_;
     std::optional<CalendarDate> latest_;
 };

@@ -72,6 +72,21 @@ TableLife::TableLife(const std::vector<std::string>& columns) : run_{columns}, h
     }
 }
 
+std::optional<std::size_t> TableLife::angleOf(std::string_view designation)
+{
+    constexpr std::size_t kKept = 64;
+    const auto known = std::find_if(angleNames_.begin(), angleNames_.end(),
+                                    [designation](const auto& name) { return name.first == designation; });
+    if (known != angleNames_.end()) {
+        return known->second;
+    }
+    const std::optional<std::size_t> angle = angleNamed(designation);
+    if (angleNames_.size() < kKept) {
+        angleNames_.emplace_back(designation, angle);
+    }
+    return angle;
+}
+
 CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* point)
 {
     const auto cell = [&row](std::size_t column) {
@@ -91,7 +106,7 @@ CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* p
             const std::string_view angleCell = cell(columns.angle);
             const std::string_view thicknessCell = cell(columns.thickness);
             const std::size_t faultsBefore = extras.faults.size();
-            if (!angleCell.empty() && !(angles.at(m) = angleNamed(angleCell))) {
+            if (!angleCell.empty() && !(angles.at(m) = angleOf(angleCell))) {
                 refuse(columns.angle, MeasurementFault::UnknownAngle);
             }
             std::optional<Angle> figures;
@@ -136,7 +151,7 @@ CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* p
                 installed = year->year;
             }
         }
-    } else if (point && !cell(date_).empty()) {
+    } else if (point != nullptr && !cell(date_).empty()) {
         date = parseDate(cell(date_));
     }
 
@@ -200,7 +215,7 @@ CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* p
             }
         }
     }
-    if (point) {
+    if (point != nullptr) {
         *point = {.counts = !refused && !cell(support_).empty(),
                   .section = std::string(cell(section_)),
                   .support = std::string(cell(support_)),

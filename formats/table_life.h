@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace prochnar {
@@ -79,7 +80,12 @@ private:
         std::size_t radius = kNone; // and its radius
     };
 
+    // The catalogue position of a designation: a line section names few
+    // angles, and a name is looked up once.
+    [[nodiscard]] std::optional<std::size_t> angleOf(std::string_view designation);
+
     TableRun run_;
+    std::vector<std::pair<std::string, std::optional<std::size_t>>> angleNames_;
     std::vector<std::string> header_;
     bool measured_ = false;
     std::array<MemberColumns, 2> members_{};
