@@ -153,6 +153,7 @@ constexpr std::string_view kFileBesideTable = "ФАЙЛ вместе с --table:
 constexpr std::string_view kOutputWithoutTable = "-o без --table";
 constexpr std::string_view kPlanWithoutTable = "--plan без --table";
 constexpr std::string_view kPlanIsOutput = "это и выходная таблица, и план — не записано";
+constexpr std::string_view kPlanToFile = "--plan - : план пишется только в файл";
 constexpr std::string_view kStandardInput = "стандартный ввод";
 constexpr std::string_view kStandardOutput = "стандартный вывод";
 constexpr std::string_view kTableRead = "это читаемая таблица — не записано";
@@ -323,6 +324,9 @@ int runTable(const Options& options)
         out = &outFile->stream();
     }
     std::optional<SafeOutput> planFile;
+    if (options.plan == "-") {
+        throw UsageError(std::string(says::kPlanToFile));
+    }
     if (!options.plan.empty()) {
         std::error_code ignored;
         if (toFile && std::filesystem::weakly_canonical(options.plan, ignored) ==

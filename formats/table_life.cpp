@@ -162,9 +162,6 @@ CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* p
         std::array<MemberLife, 2> lives{};
         std::array<std::string, kLifeColumns.size()> texts{};
         for (std::size_t m = 0; m < kMembers.size() && !refused; ++m) {
-            if (angles.at(m)) {
-                limits.at(m) = nominalFlangeLimit(run_.form(), kMembers.at(m), angleCatalogue()[*angles.at(m)]);
-            }
             std::vector<std::string_view> missing;
             if (!angles.at(m)) {
                 missing.push_back(m == 0 ? kChordAngleColumn : kDiagonalAngleColumn);
@@ -177,6 +174,10 @@ CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* p
             }
             if (!installed) {
                 missing.push_back(kInstalledColumn);
+            }
+            // The limit is counted for a life, or for the plan.
+            if (angles.at(m) && (missing.empty() || point != nullptr)) {
+                limits.at(m) = nominalFlangeLimit(run_.form(), kMembers.at(m), angleCatalogue()[*angles.at(m)]);
             }
             if (!missing.empty()) {
                 appendMessage(girder.message, lifeNotCountedText(m == 0, missing));
