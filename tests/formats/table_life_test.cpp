@@ -77,6 +77,15 @@ TEST(LinePlan, GirdersWhateverTheOrderOfTheirRows)
     for (std::size_t i = 1; i < table.size(); ++i) {
         (void)life.check(table[i], &points[i - 1]);
     }
+    // 16-17 inspected once more, in 2010, measuring nothing but naming the
+    // chord's angle, which its 2024 row lacks: the angle is kept whichever
+    // row comes first, and the installation counts.
+    PlanPoint earlier = points[6];
+    earlier.date = CalendarDate{.year = 2010, .month = 6, .day = 1};
+    earlier.measured = {};
+    points[6].angle[0].reset();
+    points[6].limit[0].reset();
+    points.push_back(earlier);
     LinePlan inOrder(table[0]);
     LinePlan reversed(table[0]);
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -88,6 +97,7 @@ TEST(LinePlan, GirdersWhateverTheOrderOfTheirRows)
     // Four girders, "12-13" of two sections apart; the limit reached first.
     EXPECT_EQ(std::count(plan.begin(), plan.end(), '\n'), 5);
     EXPECT_NE(plan.find("\nПерегон А;14-15;104,5;3;0,15;3,2;0,0;"), std::string::npos);
+    EXPECT_NE(plan.find("\nПерегон А;16-17;104,8;2;0,029;3,2;62,0;"), std::string::npos);
     // From 20.06.2024 on: 14-15 reached, Перегон Б 12-13 in 2027.
     EXPECT_EQ(inOrder.dueWithin(5), 2U);
     EXPECT_EQ(inOrder.dueWithin(2), 1U);
