@@ -46,16 +46,6 @@ std::string fixedText(long long units, int decimals)
 
 std::string tenthsText(int tenths) { return fixedText(tenths, 1); }
 
-// A rate to 0,001 mm a year, its zeros beyond the second decimal dropped.
-std::string rateText(double rate)
-{
-    std::string text = fixedText(std::llround(rate * 1000), 3);
-    if (text.back() == '0') {
-        text.pop_back();
-    }
-    return text;
-}
-
 // Presses the button; false when it showed a message.
 bool pressQuietly(MapForm& form, Button button)
 {
@@ -73,6 +63,17 @@ std::string magnitude(std::string text)
 }
 
 } // namespace
+
+std::string rateText(double rate)
+{
+    std::string text = fixedText(std::llround(rate * 1000), 3);
+    if (text.back() == '0') {
+        text.pop_back();
+    }
+    return text;
+}
+
+std::string lifeYearsText(int tenths) { return tenthsText(tenths); }
 
 std::optional<CalendarDate> parseDate(std::string_view text)
 {
@@ -294,30 +295,62 @@ std::string memberLifeText(const MemberLife& life)
     return {};
 }
 
+namespace {
+
+bool dated(const MemberLife& life)
+{
+    return life.kind == MemberLife::Kind::Reached || life.kind == MemberLife::Kind::Years;
+}
+
+// Whether the chord's replacement governs the girder's: the earlier year; in
+// one year, a reached limit, then the shorter life. Both must not be undated.
+bool chordGoverns(const MemberLife& chord, const MemberLife& diagonals)
+{
+    if (!dated(chord) || !dated(diagonals)) {
+        return dated(chord);
+    }
+    if (chord.replacementYear != diagonals.replacementYear) {
+        return chord.replacementYear < diagonals.replacementYear;
+    }
+    const auto life = [](const MemberLife& a) { return a.kind == MemberLife::Kind::Reached ? -1 : a.lifeTenths; };
+    return life(chord) <= life(diagonals);
+}
+
+} // namespace
+
 std::optional<std::string> replacementText(const MemberLife& chord, const MemberLife& diagonals)
 {
     using enum MemberLife::Kind;
-    const auto dated = [](const MemberLife& life) { return life.kind == Reached || life.kind == Years; };
     if (!dated(chord) && !dated(diagonals)) {
         return std::nullopt;
     }
-    // The earlier year governs; in one year, a reached limit, then the shorter life.
-    const auto earlier = [](const MemberLife& a, const MemberLife& b) {
-        if (a.replacementYear != b.replacementYear) {
-            return a.replacementYear < b.replacementYear;
-        }
-        const int lifeA = a.kind == Reached ? -1 : a.lifeTenths;
-        const int lifeB = b.kind == Reached ? -1 : b.lifeTenths;
-        return lifeA <= lifeB;
-    };
-    const bool chordGoverns = dated(chord) && (!dated(diagonals) || earlier(chord, diagonals));
-    const MemberLife& governing = chordGoverns ? chord : diagonals;
+    const bool byChord = chordGoverns(chord, diagonals);
+    const MemberLife& governing = byChord ? chord : diagonals;
     const std::string year = std::to_string(governing.replacementYear);
     if (governing.kind == Reached) {
-        return std::string(chordGoverns ? "предел пояса" : "предел раскосов") + " достигнут: замена в " + year + " г.";
+        return std::string(byChord ? "предел пояса" : "предел раскосов") + " достигнут: замена в " + year + " г.";
     }
-    return std::string(chordGoverns ? "замена пояса" : "замена раскосов") + " до " + year + " г. (через " +
+    return std::string(byChord ? "замена пояса" : "замена раскосов") + " до " + year + " г. (через " +
            tenthsText(governing.lifeTenths) + " года)";
+}
+
+std::optional<int> replacementYear(const MemberLife& chord, const MemberLife& diagonals)
+{
+    if (!dated(chord) && !dated(diagonals)) {
+        return std::nullopt;
+    }
+    return (chordGoverns(chord, diagonals) ? chord : diagonals).replacementYear;
+}
+
+std::string replacementYearText(const MemberLife& chord, const MemberLife& diagonals)
+{
+    const std::optional<int> year = replacementYear(chord, diagonals);
+    if (!year) {
+        return {};
+    }
+    const bool byChord = chordGoverns(chord, diagonals);
+    const bool reached = (byChord ? chord : diagonals).kind == MemberLife::Kind::Reached;
+    return std::to_string(*year) + (byChord ? " (пояс" : " (раскосы") + (reached ? ", предел достигнут)" : ")");
 }
 
 } // namespace prochnar

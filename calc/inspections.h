@@ -137,5 +137,15 @@ struct GirderHistory {
 // governs: "замена пояса до 2031 г. (через 4,6 года)", "предел раскосов
 // достигнут: замена в 2026 г."; none when neither member kind has a year.
 [[nodiscard]] std::optional<std::string> replacementText(const MemberLife& chord, const MemberLife& diagonals);
+// The year of that replacement, none when neither member kind has one.
+[[nodiscard]] std::optional<int> replacementYear(const MemberLife& chord, const MemberLife& diagonals);
+// The year and the member kind that governs, as a table's cell: "2031
+// (пояс)", "2026 (раскосы, предел достигнут)"; empty when there is none.
+[[nodiscard]] std::string replacementYearText(const MemberLife& chord, const MemberLife& diagonals);
+
+// A thinning rate in mm a year to 0,001, zeros beyond the second decimal
+// dropped: "0,08", "0,125"; a life in tenths of a year: "4,6".
+[[nodiscard]] std::string rateText(double rate);
+[[nodiscard]] std::string lifeYearsText(int tenths);
 
 } // namespace prochnar

@@ -295,6 +295,56 @@ std::string tableSummaryText(std::size_t rows, std::size_t holding, std::size_t 
            ", не проверены: " + std::to_string(rows - holding - notHolding - toCheck) + ".";
 }
 
+std::string_view measurementFaultText(MeasurementFault fault)
+{
+    switch (fault) {
+    case MeasurementFault::UnknownAngle:
+        return "такого уголка нет в сортаменте.";
+    case MeasurementFault::NoSuchDate:
+        return "такой даты нет (пишется ДД.ММ.ГГГГ или ГГГГ-ММ-ДД).";
+    case MeasurementFault::NotAYear:
+        return "это не год.";
+    case MeasurementFault::NotAThickness:
+        return "толщина — число мм больше нуля, не больше одного знака после запятой.";
+    case MeasurementFault::AboveNominal:
+        return "толщина больше, чем у уголка по сортаменту.";
+    case MeasurementFault::WithoutAngle:
+        return "толщина без уголка: укажите уголок по сортаменту.";
+    case MeasurementFault::AfterInspection:
+        return "год установки позже даты осмотра.";
+    }
+    return {};
+}
+
+std::string sectionGivenTwiceText(std::string_view measured, std::string_view field)
+{
+    return "«" + std::string(measured) + "» и «" + std::string(field) + "»: сечение задано дважды — оставьте одно.";
+}
+
+std::string lifeNotCountedText(bool chord, const std::vector<std::string_view>& missing)
+{
+    std::string text = chord ? "срок пояса не рассчитан: нет " : "срок раскосов не рассчитан: нет ";
+    for (std::size_t i = 0; i < missing.size(); ++i) {
+        text += (i == 0 ? "«" : ", «") + std::string(missing[i]) + "»";
+    }
+    return text;
+}
+
+std::string memberLifeNoteText(bool chord, std::string_view life)
+{
+    return (chord ? "пояс: " : "раскосы: ") + std::string(life);
+}
+
+std::string dueSoonText(std::size_t girders)
+{
+    return "к замене в ближайшие 5 лет: " + std::to_string(girders) + " опор";
+}
+
+std::string_view planWithoutSupportText()
+{
+    return "для плана замены нужен столбец «Опора»: по нему строки собираются в опоры";
+}
+
 std::string tableNotReadText(const FileFaultAt& fault) { return "Таблица не дочитана — " + faultText(fault) + "."; }
 
 } // namespace prochnar

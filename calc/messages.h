@@ -148,6 +148,34 @@ inline constexpr int kNotRegularOutput = -1;
 [[nodiscard]] std::string tableSummaryText(std::size_t rows, std::size_t holding, std::size_t notHolding,
                                            std::size_t toCheck);
 
+// Why a cell of a table's inspection columns ("Уголок пояса", "t пояса, мм",
+// "Дата осмотра", "Год установки", …) is refused, as fieldMessageText's
+// message after the column and the cell.
+enum class MeasurementFault {
+    UnknownAngle,   // not an angle of the catalogue
+    NoSuchDate,     // neither ДД.ММ.ГГГГ nor ГГГГ-ММ-ДД of a day the calendar has
+    NotAYear,       // the installation year is not a year
+    NotAThickness,  // not above zero, or more than one decimal
+    AboveNominal,   // thicker than the nominal angle
+    WithoutAngle,   // a thickness without the member's angle
+    AfterInspection // installed after the inspection
+};
+[[nodiscard]] std::string_view measurementFaultText(MeasurementFault fault);
+// A section given both by an angle or thickness and by its area or radius:
+// "«t пояса, мм» и «Text9»: сечение задано дважды — оставьте одно."
+[[nodiscard]] std::string sectionGivenTwiceText(std::string_view measured, std::string_view field);
+// A member kind whose life cannot be counted for want of cells, named by
+// their columns: "срок пояса не рассчитан: нет «Год установки»".
+[[nodiscard]] std::string lifeNotCountedText(bool chord, const std::vector<std::string_view>& missing);
+// A member kind whose life has no limit or too few points: "пояс: " and
+// memberLifeText.
+[[nodiscard]] std::string memberLifeNoteText(bool chord, std::string_view life);
+// The girders of a plan whose replacement falls within five years of the
+// latest inspection of the table, reached limits among them.
+[[nodiscard]] std::string dueSoonText(std::size_t girders);
+// Why --plan cannot group the rows into girders.
+[[nodiscard]] std::string_view planWithoutSupportText();
+
 // Why a table was not read to its end, after the rows read before the fault.
 [[nodiscard]] std::string tableNotReadText(const FileFaultAt& fault);
 

@@ -141,13 +141,16 @@ TableRun::TableRun(const std::vector<std::string>& columns) : columnCount_{colum
     }
 }
 
-bool TableRun::confirmWithPhi(const std::vector<std::string>& row)
+bool TableRun::confirmWithPhi(const std::vector<std::string>& row, const RowExtras& extras)
 {
     form_ = loaded_;
     for (const auto& [column, field] : inputs_) {
         if (column < row.size() && !row[column].empty()) {
             form_.setText(field, row[column]);
         }
+    }
+    for (const auto& [field, text] : extras.texts) {
+        form_.setText(field, text);
     }
     std::array<bool, kMembers.size()> wanted{};
     for (std::size_t i = 0; i < kMembers.size(); ++i) {
@@ -175,13 +178,20 @@ bool TableRun::confirmWithPhi(const std::vector<std::string>& row)
     return taken;
 }
 
-CheckedGirder TableRun::check(const std::vector<std::string>& row)
+CheckedGirder TableRun::check(const std::vector<std::string>& row, const RowExtras& extras)
 {
     CheckedGirder girder;
-    const bool phiTaken = confirmWithPhi(row);
+    const bool phiTaken = confirmWithPhi(row, extras);
     press(form_, Button::Command5);
     press(form_, Button::Command4);
-    appendMessages(girder.message);
+    // A refused cell is the row's message: what the presses showed without
+    // its figures would only repeat it.
+    girder.message = extras.faults;
+    if (girder.message.empty()) {
+        appendMessages(girder.message);
+    } else {
+        (void)form_.takeMessages();
+    }
     // The row's cells beyond the header up to the last that is not empty.
     const auto beyond = row.begin() + static_cast<std::ptrdiff_t>(std::min(columnCount_, row.size()));
     const auto extraEnd = std::find_if(row.rbegin(), std::make_reverse_iterator(beyond), [](const std::string& cell) {

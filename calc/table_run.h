@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace prochnar {
@@ -37,6 +38,15 @@ struct CheckedGirder {
     GirderStatus status = GirderStatus::NotComputed;
 };
 
+// What a row's other columns put into its form besides the fields' columns:
+// texts set over the row's (a measured angle's section figures), and the
+// faults found in those columns, which keep the girder from being checked
+// as a field's message does.
+struct RowExtras {
+    std::vector<std::pair<Field, std::string>> texts = {};
+    std::string faults = {};
+};
+
 // Runs the window's calculation for each row of a table: fills a form from
 // the row (the window's default text for a field without a column or with
 // an empty cell), confirms step 1, takes φ from the table as "из таблицы"
@@ -54,7 +64,10 @@ public:
     // is not checked, and its cells beyond the header are written after the
     // result columns, up to the last that is not empty. A message about a
     // field names its column and the cell; several are joined with "; ".
-    [[nodiscard]] CheckedGirder check(const std::vector<std::string>& row);
+    [[nodiscard]] CheckedGirder check(const std::vector<std::string>& row, const RowExtras& extras = {});
+
+    // The form as the last check() left it: the row's inputs and results.
+    [[nodiscard]] const MapForm& form() const { return form_; }
 
     // The girder as the wizard should open it: the row's field texts over the
     // window's defaults, and the φ that the check took from the table.
@@ -67,7 +80,7 @@ private:
     };
     // Fills the form from the row and confirms step 1; returns whether φ
     // came from the table.
-    bool confirmWithPhi(const std::vector<std::string>& row);
+    bool confirmWithPhi(const std::vector<std::string>& row, const RowExtras& extras = {});
     // Appends the messages the presses showed to `to`.
     void appendMessages(std::string& to);
 

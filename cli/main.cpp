@@ -1,7 +1,7 @@
 // prochnar-calc: runs a calculation of Прочнар without a window.
 //
 //   prochnar-calc [--press NAMES] [FILE]
-//   prochnar-calc --table IN.csv [-o OUT.csv]
+//   prochnar-calc --table IN.csv [-o OUT.csv] [--plan PLAN.csv]
 //
 // Reads a form file (FILE, or standard input when FILE is absent or "-"),
 // clicks the buttons NAMES in order as the window would, and prints what each
@@ -36,7 +36,7 @@ constexpr int kExitUsage = 2;
 constexpr int kExitInternal = 3;
 
 constexpr std::string_view kUsage = "Использование: prochnar-calc [--press КНОПКИ] [ФАЙЛ]\n"
-                                    "               prochnar-calc --table ВХОД.csv [-o ВЫХОД.csv]\n"
+                                    "               prochnar-calc --table ВХОД.csv [-o ВЫХОД.csv] [--plan ПЛАН.csv]\n"
                                     "               prochnar-calc --help | --version\n"
                                     "\n"
                                     "Выполняет расчет остаточной прочности ригеля без окна.\n"
@@ -107,7 +107,35 @@ constexpr std::string_view kUsage = "Использование: prochnar-calc [
                                     "               оставлен инженеру. Код завершения: 0 — все опоры оценены,\n"
                                     "               1 — есть строка с сообщением, 3 — сообщений нет, но есть\n"
                                     "               опора на проверку, 2 — неверный вызов или таблица не\n"
-                                    "               читается; итог пишется в стандартный поток ошибок.\n";
+                                    "               читается; итог пишется в стандартный поток ошибок.\n"
+                                    "\n"
+                                    "               Столбцы осмотра: 'Уголок пояса' и 'Уголок раскосов' (уголок по\n"
+                                    "               сортаменту: 'L 75×6', '75x6'), 't пояса, мм' и 't раскосов, мм'\n"
+                                    "               (наименьшая измеренная толщина полки, '5,4'), 'Дата осмотра'\n"
+                                    "               (ДД.ММ.ГГГГ или ГГГГ-ММ-ДД) и 'Год установки'. Уголок с толщиной\n"
+                                    "               дает площадь и радиус инерции сечения (Text9 и txtIy пояса,\n"
+                                    "               Text10 и txtIyy раскосов) утоненного уголка, уголок без\n"
+                                    "               толщины — по сортаменту; сечение, заданное и так, и ячейкой\n"
+                                    "               площади или радиуса, неизвестный уголок, несуществующая дата\n"
+                                    "               и толщина больше номинальной — сообщение строки. Таблица со\n"
+                                    "               столбцами осмотра получает еще 'Скорость утонения пояса,\n"
+                                    "               мм/год', 'Срок пояса, лет', 'Скорость утонения раскосов,\n"
+                                    "               мм/год', 'Срок раскосов, лет' и 'Год замены': по двум точкам —\n"
+                                    "               году установки с номинальной толщиной и осмотру строки — до\n"
+                                    "               предельной толщины уголка при данных строки.\n"
+                                    "\n"
+                                    "--plan ПЛАН.csv  с --table пишет еще план замены: по строке на опору.\n"
+                                    "               Строки с одной 'Опора' (и одним 'Участок', если он есть) —\n"
+                                    "               осмотры одной опоры, в порядке дат, как бы они ни шли в\n"
+                                    "               файле. Столбцы: 'Участок', 'Опора', 'Км' (какие есть),\n"
+                                    "               'Осмотров', для пояса и раскосов скорость утонения по всем\n"
+                                    "               осмотрам (наименьшие квадраты и две последние точки, большее),\n"
+                                    "               предел толщины (по данным последнего осмотра) и срок, затем\n"
+                                    "               'Год замены' и 'Замена' (что ее определяет). Сначала опоры с\n"
+                                    "               достигнутым пределом, затем по году, опоры без года последними.\n"
+                                    "               Кодировка и разделитель — как у выходной таблицы. Итог\n"
+                                    "               добавляет 'к замене в ближайшие 5 лет: N опор', считая от\n"
+                                    "               последней даты осмотра в таблице, а не от сегодняшнего дня.\n";
 
 // The command's own messages; those about files and the calculation are
 // calc/messages'.
@@ -123,6 +151,9 @@ std::string needsValue(std::string_view option)
 constexpr std::string_view kTwoFiles = "указано больше одного ФАЙЛА";
 constexpr std::string_view kFileBesideTable = "ФАЙЛ вместе с --table: таблица и форма не читаются вместе";
 constexpr std::string_view kOutputWithoutTable = "-o без --table";
+constexpr std::string_view kPlanWithoutTable = "--plan без --table";
+constexpr std::string_view kPlanIsOutput = "это и выходная таблица, и план — не записано";
+constexpr std::string_view kPlanToFile = "--plan - : план пишется только в файл";
 constexpr std::string_view kStandardInput = "стандартный ввод";
 constexpr std::string_view kStandardOutput = "стандартный вывод";
 constexpr std::string_view kTableRead = "это читаемая таблица — не записано";
@@ -141,6 +172,7 @@ struct Options {
     std::string file = "-";
     std::string table;  // --table IN.csv
     std::string output; // -o OUT.csv
+    std::string plan;   // --plan PLAN.csv
     bool help = false;
     bool version = false;
 };
@@ -181,11 +213,11 @@ Options parseArguments(int argc, char** argv)
             options.presses = parsePresses(args[++i]);
         } else if (arg.starts_with("--press=")) {
             options.presses = parsePresses(arg.substr(8));
-        } else if (arg == "--table" || arg == "-o") {
+        } else if (arg == "--table" || arg == "-o" || arg == "--plan") {
             if (i + 1 == args.size()) {
                 throw UsageError(says::needsValue(arg));
             }
-            (arg == "-o" ? options.output : options.table) = std::string(args[++i]);
+            (arg == "-o" ? options.output : arg == "--plan" ? options.plan : options.table) = std::string(args[++i]);
         } else if (arg.size() > 1 && arg.front() == '-') {
             throw UsageError(says::unknownOption(arg));
         } else if (haveFile) {
@@ -200,6 +232,9 @@ Options parseArguments(int argc, char** argv)
     }
     if (options.table.empty() && !options.output.empty()) {
         throw UsageError(std::string(says::kOutputWithoutTable));
+    }
+    if (options.table.empty() && !options.plan.empty()) {
+        throw UsageError(std::string(says::kPlanWithoutTable));
     }
     return options;
 }
@@ -260,45 +295,75 @@ int runTable(const Options& options)
     // leaves the old file as it was. OUT.csv may not be the table read, nor
     // a device or a pipe ("-" is standard output).
     const bool toFile = !options.output.empty() && options.output != "-";
-    std::optional<SafeOutput> outFile;
-    std::ostream* out = &std::cout;
-    if (toFile) {
-        const std::vector<std::filesystem::path> inputs = options.table == "-"
-                                                              ? std::vector<std::filesystem::path>{}
-                                                              : std::vector<std::filesystem::path>{options.table};
-        if (const auto refusal = refuseOutput(options.output, inputs)) {
+    const std::vector<std::filesystem::path> inputs =
+        options.table == "-" ? std::vector<std::filesystem::path>{} : std::vector<std::filesystem::path>{options.table};
+    // A file written as -o's is: whole or not at all, never the table read.
+    const auto openOutput = [&inputs](const std::string& name, std::optional<SafeOutput>& file) {
+        if (const auto refusal = refuseOutput(name, inputs)) {
             throw UsageError(
-                options.output + ": " +
+                name + ": " +
                 std::string(*refusal == OutputRefusal::SameAsInput ? says::kTableRead : says::kNotRegular));
         }
         try {
-            outFile.emplace(options.output);
+            file.emplace(name);
         } catch (const OutputError& error) {
-            throw UsageError(options.output + ": " + error.what());
+            throw UsageError(name + ": " + error.what());
         }
+    };
+    const auto commitOutput = [](const std::string& name, SafeOutput& file) {
+        try {
+            file.commit();
+        } catch (const OutputError& error) {
+            throw UsageError(name + ": " + error.what());
+        }
+    };
+    std::optional<SafeOutput> outFile;
+    std::ostream* out = &std::cout;
+    if (toFile) {
+        openOutput(options.output, outFile);
         out = &outFile->stream();
+    }
+    std::optional<SafeOutput> planFile;
+    if (options.plan == "-") {
+        throw UsageError(std::string(says::kPlanToFile));
+    }
+    if (!options.plan.empty()) {
+        std::error_code ignored;
+        if (toFile && std::filesystem::weakly_canonical(options.plan, ignored) ==
+                          std::filesystem::weakly_canonical(options.output, ignored)) {
+            throw UsageError(options.plan + ": " + std::string(says::kPlanIsOutput));
+        }
+        openOutput(options.plan, planFile);
     }
 
     TableTotals totals;
+    std::optional<LinePlan> plan;
+    char delimiter = ';';
     try {
         CsvReader reader(*in);
-        totals = checkTable(reader, *out, std::thread::hardware_concurrency());
+        totals = checkTable(reader, *out, std::thread::hardware_concurrency(), planFile ? &plan : nullptr);
+        delimiter = reader.delimiter();
         out->flush();
     } catch (const CsvError& error) {
         out->flush();
         throw UsageError(shownName + ":" + std::to_string(error.line()) + ": " + error.what());
+    } catch (const PlanError& error) {
+        throw UsageError(shownName + ": " + error.what());
     }
     if (outFile) {
-        try {
-            outFile->commit();
-        } catch (const OutputError& error) {
-            throw UsageError(options.output + ": " + error.what());
-        }
+        commitOutput(options.output, *outFile);
     } else {
         finishStandardOutput(totals.writeError);
     }
-    std::cerr << "prochnar-calc: " << tableSummaryText(totals.rows, totals.holding, totals.notHolding, totals.toCheck)
-              << '\n';
+    std::string summary = tableSummaryText(totals.rows, totals.holding, totals.notHolding, totals.toCheck);
+    if (planFile && plan) {
+        const std::string text = plan->table(delimiter);
+        planFile->stream().write(text.data(), static_cast<std::streamsize>(text.size()));
+        commitOutput(options.plan, *planFile);
+        summary.pop_back(); // the full stop, which now ends the count of the plan
+        summary += "; " + dueSoonText(plan->dueWithin(5)) + ".";
+    }
+    std::cerr << "prochnar-calc: " << summary << '\n';
     return totals.messageShown ? 1 : totals.toCheck > 0 ? 3 : 0;
 }
 

@@ -18,15 +18,16 @@ constexpr std::size_t kBatch = 512;
 
 class Pipeline {
 public:
-    Pipeline(CsvReader& reader, std::ostream& out, std::string header)
-        : reader_{reader}, out_{out}, header_{std::move(header)}
+    Pipeline(CsvReader& reader, std::ostream& out, std::string header, LinePlan* plan)
+        : reader_{reader}, out_{out}, header_{std::move(header)}, plan_{plan}
     {
     }
 
     // One thread's loop: read a batch, check it, write it in its turn.
-    void work(TableRun run)
+    void work(TableLife run)
     {
         std::vector<std::vector<std::string>> rows(kBatch);
+        std::vector<PlanPoint> points(plan_ != nullptr ? kBatch : 0);
         std::string text;
         for (;;) {
             std::size_t size = 0;
@@ -59,7 +60,7 @@ public:
             bool failed = false;
             try {
                 for (std::size_t i = 0; i < size; ++i) {
-                    const CheckedGirder girder = run.check(rows[i]);
+                    const CheckedGirder girder = run.check(rows[i], plan_ != nullptr ? &points[i] : nullptr);
                     totals.add(girder);
                     appendCsvRecord(text, girder.cells, reader_.delimiter());
                 }
@@ -78,6 +79,9 @@ public:
                 errno = 0;
                 out_.write(text.data(), static_cast<std::streamsize>(text.size()));
                 totals_ += totals;
+                for (std::size_t i = 0; plan_ != nullptr && i < size; ++i) {
+                    plan_->add(points[i]);
+                }
                 // errno belongs to this thread: the reason is kept for the caller.
                 if (!out_ && totals_.writeError == 0) {
                     totals_.writeError = errno;
@@ -104,6 +108,7 @@ private:
     CsvReader& reader_;
     std::ostream& out_;
     const std::string header_;
+    LinePlan* plan_;
 
     std::mutex readMutex_;
     std::size_t nextTurn_ = 0;
@@ -126,7 +131,14 @@ std::string checkedTableHeader(const TableRun& run, char delimiter)
     return header;
 }
 
-TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads)
+std::string checkedTableHeader(const TableLife& run, char delimiter)
+{
+    std::string header(kUtf8Bom);
+    appendCsvRecord(header, run.header(), delimiter);
+    return header;
+}
+
+TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads, std::optional<LinePlan>* plan)
 {
     std::vector<std::string> columns;
     if (!reader.next(columns)) {
@@ -135,8 +147,11 @@ TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads)
     if (auto fault = headerFault(columns)) {
         throw CsvError(std::move(*fault));
     }
-    const TableRun run(columns);
-    Pipeline pipeline(reader, out, checkedTableHeader(run, reader.delimiter()));
+    if (plan != nullptr) {
+        plan->emplace(columns);
+    }
+    const TableLife run(columns);
+    Pipeline pipeline(reader, out, checkedTableHeader(run, reader.delimiter()), plan != nullptr ? &**plan : nullptr);
     std::vector<std::jthread> helpers;
     for (unsigned i = 1; i < std::max(threads, 1U); ++i) {
         helpers.emplace_back([&pipeline, run] { pipeline.work(run); });

@@ -2,6 +2,8 @@
 
 #include "calc/table_run.h"
 #include "formats/csv_table.h"
+#include "formats/line_plan.h"
+#include "formats/table_life.h"
 
 #include <cstddef>
 #include <ostream>
@@ -46,6 +48,7 @@ struct TableTotals {
 // The start of a checked table as written: a byte-order mark and the header
 // record of the run's columns.
 [[nodiscard]] std::string checkedTableHeader(const TableRun& run, char delimiter);
+[[nodiscard]] std::string checkedTableHeader(const TableLife& run, char delimiter);
 
 // Checks every row of a table and writes the table back to out (a
 // byte-order mark, the header, then each row with its results, in the
@@ -54,7 +57,11 @@ struct TableTotals {
 // read or check theirs, and writes it once every batch before it is written.
 // Holds no more than a batch per thread. A fault of the reader (CsvError) is
 // thrown after every row read before it is checked and written; a header that
-// headerFault() refuses is a CsvError before anything is written.
-[[nodiscard]] TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads);
+// headerFault() refuses is a CsvError before anything is written. The rows
+// are checked by TableLife: a table with inspection columns gets the life
+// columns. With plan, the plan is made for the header (a PlanError before
+// anything is written) and each row is added to it as it is written.
+[[nodiscard]] TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads,
+                                     std::optional<LinePlan>* plan = nullptr);
 
 } // namespace prochnar

@@ -4,19 +4,27 @@
 #  - prochnar-calc on the worked example, as a whole process (hyperfine);
 #  - prochnar-calc --table on 1 000 and 100 000 generated girders beside cat
 #    of the same file, and the peak memory of both (/usr/bin/time);
+#  - prochnar-calc --table on 100 000 rows with inspection columns, alone
+#    and with --plan, beside cat and a table without them;
 #  - start-up to the first paint and peak memory of the window, under the
 #    offscreen platform and under Xvfb, side by side with an empty Qt Widgets
 #    window of the same size (the floor of any Qt program).
 #   bash tools/bench.sh [BUILD_DIR]     (builds it first)
+# PROCHNAR_BENCH_ONLY=tables measures the tables alone.
 set -euo pipefail
 
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$(cd "${1:-$top/build}" && pwd)
 runs=${PROCHNAR_BENCH_RUNS:-40}
+only=${PROCHNAR_BENCH_ONLY:-}
 for tool in hyperfine Xvfb /usr/bin/time python3; do
     command -v "$tool" >/dev/null || { echo "bench.sh: $tool is missing (apt-get install hyperfine xvfb time)" >&2; exit 2; }
 done
-cmake --build "$build" --target prochnar_calc_bench prochnar_startup_probe prochnar-calc prochnar_documents >/dev/null
+if [ "$only" = tables ]; then
+    cmake --build "$build" --target prochnar-calc >/dev/null
+else
+    cmake --build "$build" --target prochnar_calc_bench prochnar_startup_probe prochnar-calc prochnar_documents >/dev/null
+fi
 
 work=$(mktemp -d)
 xvfb_pid=
@@ -31,6 +39,7 @@ median() { sort -n | awk '{ v[NR] = $1 } END { if (NR % 2) print v[(NR + 1) / 2]
 echo "Machine: $(nproc) cores, $(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1), $(. /etc/os-release && echo "$PRETTY_NAME"), Qt $(dpkg-query -W -f='${Version}' libqt6core6 2>/dev/null)"
 echo
 
+if [ "$only" != tables ]; then
 echo "| Calculation (Google Benchmark, median of 10 repetitions) | Time |"
 echo "|---|---|"
 "$build/bench/prochnar_calc_bench" --benchmark_repetitions=10 --benchmark_report_aggregates_only=true \
@@ -52,6 +61,7 @@ echo "| Whole process | Median of $runs runs |"
 echo "|---|---|"
 echo "| prochnar-calc on examples/worked-example.form | $cli_ms ms |"
 echo
+fi
 
 # A line section of generated girders: the example's girders over and over,
 # each with its own number and a corroded chord area between 4 and 9 cm².
@@ -76,12 +86,13 @@ PY
 gen_table 1000 "$work/k1.csv"
 gen_table 100000 "$work/k100.csv"
 table_runs=$(( runs < 20 ? runs : 20 ))
-hyperfine --runs "$table_runs" --warmup 2 -N --export-json "$work/table.json" \
+hyperfine --runs "$table_runs" --warmup 2 -N -i --export-json "$work/table.json" \
     "cat $work/k100.csv" "$build/cli/prochnar-calc --table $work/k100.csv" \
     "$build/cli/prochnar-calc --table $work/k1.csv" >/dev/null 2>&1
 read -r cat_ms big_ms small_ms < <(python3 -c "import json,statistics,sys; print(' '.join('%.1f' % (statistics.median(r['times'])*1000) for r in json.load(open(sys.argv[1]))['results']))" "$work/table.json")
 table_peak() { # file -> median peak RSS in MiB
-    for i in $(seq 5); do /usr/bin/time -f %M "$build/cli/prochnar-calc" --table "$1" 2>&1 >/dev/null | tail -1; done |
+    # A table with a girder to check exits 3: the peak is read all the same.
+    for i in $(seq 5); do { /usr/bin/time -f %M "$build/cli/prochnar-calc" --table "$1" 2>&1 >/dev/null || true; } | tail -1; done |
         median | awk '{ printf "%.1f", $1 / 1024 }'
 }
 small_mem=$(table_peak "$work/k1.csv")
@@ -93,6 +104,36 @@ echo "| prochnar-calc --table, 1 000 girders | $small_ms ms | $small_mem MiB |"
 echo "| prochnar-calc --table, 100 000 girders | $big_ms ms | $big_mem MiB |"
 printf '| memory, 100 000 against 1 000 girders | | %.2f× |\n' "$(echo "$big_mem / $small_mem" | bc -l)"
 echo
+
+# Inspections: the example line section's rows over and over, each a girder
+# of its own (three campaigns of 33 333 supports), the angles, thicknesses
+# and dates read, each row's lives counted, and with --plan the plan made.
+python3 - "$top/examples/line-section-history.csv" "$work/h100.csv" <<'PY'
+import sys
+lines = open(sys.argv[1], encoding="utf-8").read().splitlines()
+header, rows = lines[0], lines[1:]
+support = header.split(";").index("Опора")
+with open(sys.argv[2], "w", encoding="utf-8") as out:
+    out.write(header + "\n")
+    for i in range(100000):
+        cells = rows[i % len(rows)].split(";")
+        cells[support] = "%d-%d" % (i // len(rows), i % len(rows) // 3)
+        out.write(";".join(cells) + "\n")
+PY
+hyperfine --runs "$table_runs" --warmup 2 -N -i --export-json "$work/history.json" \
+    "cat $work/h100.csv" "$build/cli/prochnar-calc --table $work/k100.csv" \
+    "$build/cli/prochnar-calc --table $work/h100.csv" \
+    "$build/cli/prochnar-calc --table $work/h100.csv --plan $work/plan.csv" >/dev/null 2>&1
+read -r hcat_ms today_ms life_ms plan_ms < <(python3 -c "import json,statistics,sys; print(' '.join('%.1f' % (statistics.median(r['times'])*1000) for r in json.load(open(sys.argv[1]))['results']))" "$work/history.json")
+plan_peak=$(for i in $(seq 5); do { /usr/bin/time -f %M "$build/cli/prochnar-calc" --table "$work/h100.csv" --plan "$work/plan.csv" 2>&1 >/dev/null || true; } | tail -1; done | median | awk '{ printf "%.1f", $1 / 1024 }')
+echo "| Inspections in a table, 100 000 rows (median of $table_runs runs) | Time | Peak memory |"
+echo "|---|---|---|"
+echo "| cat of 100 000 rows with inspection columns ($(du -m "$work/h100.csv" | cut -f1) MB) | $hcat_ms ms | |"
+echo "| prochnar-calc --table, 100 000 girders without them | $today_ms ms | |"
+echo "| prochnar-calc --table, 100 000 rows with lives | $life_ms ms | |"
+echo "| prochnar-calc --table --plan, 33 334 girders | $plan_ms ms | $plan_peak MiB |"
+echo
+[ "$only" = tables ] && exit 0
 
 # Start-up to the first paint. The probe runs in the folder of the built
 # documents, so that the window loads gip.txt as the program does.

@@ -67,6 +67,18 @@ TEST(Inspections, RatesAndRemainingLives)
     EXPECT_EQ(replacementText(one, reached), "предел раскосов достигнут: замена в 2026 г.");
     EXPECT_EQ(replacementText(memberLife({{2020, 60}}, 34), one), "замена раскосов до 2082 г. (через 61,8 года)");
     EXPECT_FALSE(replacementText({}, {}).has_value());
+
+    // A table's cell: the year and what governs; in one year a reached limit
+    // before a life of 0,4 year (2016 at 6,0, 3,5 in 2026: 0,25 mm a year).
+    const MemberLife soon = memberLife({{2016, 60}, {2026, 35}}, 34);
+    EXPECT_EQ(soon.replacementYear, 2026);
+    EXPECT_EQ(replacementYearText(fast, one), "2040 (пояс)");
+    EXPECT_EQ(replacementYearText(soon, reached), "2026 (раскосы, предел достигнут)");
+    EXPECT_EQ(replacementYearText(reached, soon), "2026 (пояс, предел достигнут)");
+    EXPECT_EQ(replacementYear({}, one), 2082);
+    EXPECT_EQ(replacementYearText({}, {}), "");
+    EXPECT_EQ(rateText(0.1), "0,10");
+    EXPECT_EQ(rateText(0.0356), "0,036");
 }
 
 // The worked calculation with L 63×5 chords and L 50×5 diagonals: each

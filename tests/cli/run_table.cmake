@@ -6,7 +6,10 @@
 # OUT.csv first, and what is expected is each expected row N times over, and
 # N times the counts of the summary: rows out of their order, or a batch lost
 # among the threads that check them, show as a difference.
+# With -DPLAN=<plan.csv> it is also given --plan, and the plan written is
+# compared with EXPECTED_PLAN.
 #   cmake -DCALC=<prochnar-calc> -DTABLE=<in.csv> -DEXPECTED=<stem> [-DOUT=<out.csv>] [-DREPEAT=N]
+#         [-DPLAN=<plan.csv> -DEXPECTED_PLAN=<file>]
 #         -P run_table.cmake
 file(READ "${EXPECTED}.out" expected_out)
 file(READ "${EXPECTED}.err" expected_err)
@@ -42,10 +45,22 @@ get_filename_component(name "${TABLE}" NAME)
 if(DEFINED OUT)
     set(args -o "${OUT}")
 endif()
+if(DEFINED PLAN)
+    file(REMOVE "${PLAN}")
+    list(APPEND args --plan "${PLAN}")
+endif()
 execute_process(COMMAND "${CALC}" --table "${name}" ${args} WORKING_DIRECTORY "${dir}"
                 OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 if(DEFINED OUT)
     file(READ "${OUT}" out)
+endif()
+if(DEFINED PLAN)
+    file(READ "${EXPECTED_PLAN}" expected_plan)
+    file(READ "${PLAN}" plan)
+    if(NOT plan STREQUAL expected_plan)
+        execute_process(COMMAND diff -u "${EXPECTED_PLAN}" "${PLAN}")
+        message(FATAL_ERROR "the plan differs")
+    endif()
 endif()
 if(NOT out STREQUAL expected_out OR NOT "${err}exit ${rc}\n" STREQUAL expected_err)
     file(WRITE "${EXPECTED}.out.actual" "${out}")

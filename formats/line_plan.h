@@ -1,0 +1,77 @@
+#pragma once
+
+#include "formats/table_life.h"
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace prochnar {
+
+// A header that a plan cannot group into girders: it has no "Опора".
+class PlanError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The replacement plan of a line section: the rows of one support (and one
+// section, when the table has "Участок") are the inspections of one girder,
+// in date order whatever their order in the table. Each girder's member
+// kinds get their life over all its inspections (thicknessPoints and
+// memberLife: the least squares and the last two points), counted down to
+// the limit of its latest inspection's row; the plan holds one small record
+// per girder, never the rows.
+class LinePlan {
+public:
+    // Throws PlanError when the columns have no "Опора".
+    explicit LinePlan(const std::vector<std::string>& columns);
+
+    void add(const PlanPoint& point);
+
+    // The plan as a table: a byte-order mark, the header, then one row per
+    // girder, sorted by the year of replacement, reached limits first and
+    // girders without a year last; in one year, in the order first read.
+    [[nodiscard]] std::string table(char delimiter) const;
+
+    // The girders whose replacement falls within `years` years of the latest
+    // inspection date of the table (the limits reached among them): the
+    // plan's count does not depend on the day it is run.
+    [[nodiscard]] std::size_t dueWithin(int years) const;
+
+private:
+    // A thickness measured, 0,1 mm; 0 for none.
+    struct Measured {
+        CalendarDate date = {};
+        std::array<std::int16_t, 2> tenths = {};
+    };
+    struct Girder {
+        std::uint32_t section = 0; // in sections_
+        std::uint32_t inspections = 0;
+        std::string support = {};
+        std::string km = {};
+        std::vector<Measured> measured = {};
+        std::array<std::int16_t, 2> angle = {-1, -1}; // in the catalogue; -1 for none
+        std::array<std::int16_t, 2> limit = {};       // 0,1 mm; 0 for none
+        std::int16_t installed = 0;                   // 0 for none
+        bool dated = false;                           // latest holds the date of the row kept
+        CalendarDate latest = {};
+    };
+    [[nodiscard]] static GirderHistory historyOf(const Girder& girder);
+    [[nodiscard]] static std::optional<int> limitOf(const Girder& girder, std::size_t member);
+    [[nodiscard]] std::array<MemberLife, 2> lives(const Girder& girder) const;
+
+    bool hasSection_ = false;
+    bool hasKm_ = false;
+    std::vector<std::string> sections_; // each section's name once
+    std::unordered_map<std::string, std::uint32_t> sectionIndex_;
+    std::unordered_map<std::string, std::size_t> index_; // support and section → girder
+    std::vector<Girder> girders_;
+    std::optional<CalendarDate> latest_;
+};
+
+} // namespace prochnar

@@ -1,0 +1,233 @@
+#include "formats/table_life.h"
+
+#include "calc/angles.h"
+#include "calc/fields.h"
+#include "calc/messages.h"
+#include "formats/girder_history.h"
+#include "formats/girder_identity.h"
+
+#include <algorithm>
+
+namespace prochnar {
+
+namespace {
+
+std::string_view trimmed(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The first column of the name, if any.
+std::size_t columnNamed(const std::vector<std::string>& columns, std::string_view name, std::size_t none)
+{
+    const auto found = std::find(columns.begin(), columns.end(), name);
+    return found == columns.end() ? none : static_cast<std::size_t>(found - columns.begin());
+}
+
+void appendMessage(std::string& to, std::string_view text)
+{
+    to += to.empty() ? "" : "; ";
+    to += text;
+}
+
+} // namespace
+
+TableLife::TableLife(const std::vector<std::string>& columns) : run_{columns}, header_{run_.header()}
+{
+    const std::array<std::string_view, 2> angleNames{kChordAngleColumn, kDiagonalAngleColumn};
+    const std::array<std::string_view, 2> thicknessNames{kChordThicknessColumn, kDiagonalThicknessColumn};
+    for (std::size_t m = 0; m < kMembers.size(); ++m) {
+        MemberColumns& member = members_.at(m);
+        member.angle = columnNamed(columns, angleNames.at(m), kNone);
+        member.thickness = columnNamed(columns, thicknessNames.at(m), kNone);
+        const SectionFields section = sectionFields(kMembers.at(m));
+        member.area = columnNamed(columns, fieldName(section.area), kNone);
+        member.radius = columnNamed(columns, fieldName(section.radius), kNone);
+        measured_ = measured_ || member.angle != kNone || member.thickness != kNone;
+    }
+    installed_ = columnNamed(columns, kInstalledColumn, kNone);
+    measured_ = measured_ || installed_ != kNone;
+    date_ = columnNamed(columns, kInspectedColumn, kNone);
+    section_ = columnNamed(columns, kSectionColumn, kNone);
+    support_ = columnNamed(columns, kSupportColumn, kNone);
+    km_ = columnNamed(columns, kKmColumn, kNone);
+    message_ = columnNamed(header_, kMessageColumn, kNone);
+    appendedAt_ = header_.size();
+    if (!measured_) {
+        return;
+    }
+    // A life column the table already has (one written by an earlier run)
+    // is filled in its place; the others follow the result columns.
+    std::size_t appended = 0;
+    for (std::size_t i = 0; i < kLifeColumns.size(); ++i) {
+        const std::size_t own = columnNamed(columns, kLifeColumns.at(i), kNone);
+        lifeAt_.at(i) = own != kNone ? own : appendedAt_ + appended++;
+        if (own == kNone) {
+            header_.emplace_back(kLifeColumns.at(i));
+        }
+    }
+}
+
+std::optional<std::size_t> TableLife::angleOf(std::string_view designation)
+{
+    constexpr std::size_t kKept = 64;
+    const auto known = std::find_if(angleNames_.begin(), angleNames_.end(),
+                                    [designation](const auto& name) { return name.first == designation; });
+    if (known != angleNames_.end()) {
+        return known->second;
+    }
+    const std::optional<std::size_t> angle = angleNamed(designation);
+    if (angleNames_.size() < kKept) {
+        angleNames_.emplace_back(designation, angle);
+    }
+    return angle;
+}
+
+CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* point)
+{
+    const auto cell = [&row](std::size_t column) {
+        return column < row.size() ? trimmed(row[column]) : std::string_view();
+    };
+    RowExtras extras;
+    const auto refuse = [&](std::size_t column, MeasurementFault fault) {
+        appendMessage(extras.faults, fieldMessageText(header_[column], row[column], measurementFaultText(fault)));
+    };
+    std::array<std::optional<std::size_t>, 2> angles{};
+    std::array<std::optional<int>, 2> measured{};
+    std::optional<CalendarDate> date;
+    std::optional<int> installed;
+    if (measured_) {
+        for (std::size_t m = 0; m < kMembers.size(); ++m) {
+            const MemberColumns& columns = members_.at(m);
+            const std::string_view angleCell = cell(columns.angle);
+            const std::string_view thicknessCell = cell(columns.thickness);
+            const std::size_t faultsBefore = extras.faults.size();
+            if (!angleCell.empty() && !(angles.at(m) = angleOf(angleCell))) {
+                refuse(columns.angle, MeasurementFault::UnknownAngle);
+            }
+            std::optional<Angle> figures;
+            if (angles.at(m)) {
+                figures = angleCatalogue()[*angles.at(m)];
+            }
+            if (!thicknessCell.empty()) {
+                measured.at(m) = thicknessTenths(thicknessCell);
+                if (!measured.at(m)) {
+                    refuse(columns.thickness, MeasurementFault::NotAThickness);
+                } else if (angleCell.empty()) {
+                    refuse(columns.thickness, MeasurementFault::WithoutAngle);
+                } else if (figures && !(figures = thinnedAngle(*figures, *measured.at(m)))) {
+                    refuse(columns.thickness, MeasurementFault::AboveNominal);
+                }
+            }
+            if (!angleCell.empty() || !thicknessCell.empty()) {
+                const std::size_t given = !thicknessCell.empty() ? columns.thickness : columns.angle;
+                for (const std::size_t twice : {columns.area, columns.radius}) {
+                    if (!cell(twice).empty()) {
+                        appendMessage(extras.faults, sectionGivenTwiceText(header_[given], header_[twice]));
+                        break;
+                    }
+                }
+            }
+            if (figures && extras.faults.size() == faultsBefore) {
+                const SectionFields section = sectionFields(kMembers.at(m));
+                extras.texts.emplace_back(section.area, areaText(*figures));
+                extras.texts.emplace_back(section.radius, radiusText(*figures));
+            }
+        }
+        if (!cell(date_).empty() && !(date = parseDate(cell(date_)))) {
+            refuse(date_, MeasurementFault::NoSuchDate);
+        }
+        if (!cell(installed_).empty()) {
+            const std::optional<CalendarDate> year = parseDate("01.01." + std::string(cell(installed_)));
+            if (!year) {
+                refuse(installed_, MeasurementFault::NotAYear);
+            } else if (date && year->year > date->year) {
+                refuse(installed_, MeasurementFault::AfterInspection);
+            } else {
+                installed = year->year;
+            }
+        }
+    } else if (point != nullptr && !cell(date_).empty()) {
+        date = parseDate(cell(date_));
+    }
+
+    CheckedGirder girder = run_.check(row, extras);
+    const bool refused = !extras.faults.empty();
+    std::array<std::optional<int>, 2> limits{};
+    if (measured_) {
+        std::array<MemberLife, 2> lives{};
+        std::array<std::string, kLifeColumns.size()> texts{};
+        for (std::size_t m = 0; m < kMembers.size() && !refused; ++m) {
+            std::vector<std::string_view> missing;
+            if (!angles.at(m)) {
+                missing.push_back(m == 0 ? kChordAngleColumn : kDiagonalAngleColumn);
+            }
+            if (!measured.at(m)) {
+                missing.push_back(m == 0 ? kChordThicknessColumn : kDiagonalThicknessColumn);
+            }
+            if (!date) {
+                missing.push_back(kInspectedColumn);
+            }
+            if (!installed) {
+                missing.push_back(kInstalledColumn);
+            }
+            // The limit is counted for a life, or for the plan.
+            if (angles.at(m) && (missing.empty() || point != nullptr)) {
+                limits.at(m) = nominalFlangeLimit(run_.form(), kMembers.at(m), angleCatalogue()[*angles.at(m)]);
+            }
+            if (!missing.empty()) {
+                appendMessage(girder.message, lifeNotCountedText(m == 0, missing));
+                continue;
+            }
+            GirderHistory history;
+            (m == 0 ? history.chordAngle : history.diagonalAngle) = angles.at(m);
+            history.installed = installed;
+            history.inspections.push_back({.date = *date,
+                                           .chordTenths = m == 0 ? measured.at(m) : std::nullopt,
+                                           .diagonalTenths = m == 1 ? measured.at(m) : std::nullopt});
+            const MemberLife& life = lives.at(m) = memberLife(thicknessPoints(history, kMembers.at(m)), limits.at(m));
+            using enum MemberLife::Kind;
+            if (life.kind != TooFewPoints) {
+                texts.at(2 * m) = rateText(life.rate);
+            }
+            if (life.kind == Years || life.kind == Reached) {
+                texts.at(2 * m + 1) = lifeYearsText(life.kind == Years ? life.lifeTenths : 0);
+            } else if (life.kind != NoThinning) {
+                appendMessage(girder.message, memberLifeNoteText(m == 0, memberLifeText(life)));
+            }
+        }
+        texts.back() = replacementYearText(lives[0], lives[1]);
+        if (message_ != kNone) {
+            girder.cells[message_] = girder.message;
+        }
+        for (std::size_t i = 0; i < kLifeColumns.size(); ++i) {
+            if (lifeAt_.at(i) < appendedAt_) {
+                girder.cells[lifeAt_.at(i)] = std::move(texts.at(i));
+            }
+        }
+        std::size_t at = appendedAt_;
+        for (std::size_t i = 0; i < kLifeColumns.size(); ++i) {
+            if (lifeAt_.at(i) >= appendedAt_) {
+                girder.cells.insert(girder.cells.begin() + static_cast<std::ptrdiff_t>(at++), std::move(texts.at(i)));
+            }
+        }
+    }
+    if (point != nullptr) {
+        *point = {.counts = !refused && !cell(support_).empty(),
+                  .section = std::string(cell(section_)),
+                  .support = std::string(cell(support_)),
+                  .km = std::string(cell(km_)),
+                  .date = date,
+                  .installed = installed,
+                  .angle = angles,
+                  .measured = measured,
+                  .limit = limits};
+    }
+    return girder;
+}
+
+} // namespace prochnar

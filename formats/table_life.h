@@ -1,0 +1,102 @@
+#pragma once
+
+#include "calc/inspections.h"
+#include "calc/table_run.h"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace prochnar {
+
+// A table of girders may carry what an inspection measured: each member
+// kind's nominal angle of the catalogue and the least flange thickness
+// measured (mm, comma decimal), the date of the inspection (kInspectedColumn)
+// and the year the girder was installed.
+inline constexpr std::string_view kChordAngleColumn = "Уголок пояса";
+inline constexpr std::string_view kDiagonalAngleColumn = "Уголок раскосов";
+inline constexpr std::string_view kChordThicknessColumn = "t пояса, мм";
+inline constexpr std::string_view kDiagonalThicknessColumn = "t раскосов, мм";
+inline constexpr std::string_view kInstalledColumn = "Год установки";
+
+// The columns a table with those columns gets after the result columns:
+// each member kind's thinning rate and remaining life, and the year of the
+// girder's replacement with the member kind that governs.
+inline constexpr std::array<std::string_view, 5> kLifeColumns{
+    "Скорость утонения пояса, мм/год",
+    "Срок пояса, лет",
+    "Скорость утонения раскосов, мм/год",
+    "Срок раскосов, лет",
+    "Год замены",
+};
+
+// What one row tells the plan of its line section: which girder, when it
+// was inspected and what was measured, the nominal angles and the least
+// thickness each may thin to with the row's inputs (index 0 the chord, 1
+// the diagonals).
+struct PlanPoint {
+    bool counts = false; // the row names a support and no measurement cell was refused
+    std::string section = {};
+    std::string support = {};
+    std::string km = {};
+    std::optional<CalendarDate> date = {};
+    std::optional<int> installed = {};
+    std::array<std::optional<std::size_t>, 2> angle = {};
+    std::array<std::optional<int>, 2> measured = {};
+    std::array<std::optional<int>, 2> limit = {};
+};
+
+// Checks rows as TableRun does and, when the header has any of the angle,
+// thickness or installation columns, reads them: an angle fills its
+// section's area and radius (the nominal angle's figures, or those of the
+// angle thinned to the thickness measured, as the catalogue dialog does),
+// and the row gets the life columns, counted from the installation (the
+// nominal thickness) and this inspection by memberLife, down to the nominal
+// angle's least thickness with the row's inputs. A cell that cannot be read,
+// or a section given both by a measurement and by its area or radius, is
+// the row's message and the girder is not checked; a life that cannot be
+// counted is empty, its reason in the message. Without those columns rows
+// come out as TableRun writes them.
+class TableLife {
+public:
+    explicit TableLife(const std::vector<std::string>& columns);
+
+    [[nodiscard]] const std::vector<std::string>& header() const { return header_; }
+    [[nodiscard]] bool measured() const { return measured_; }
+
+    // The row checked; point, when given, gets what the plan needs of it.
+    [[nodiscard]] CheckedGirder check(const std::vector<std::string>& row, PlanPoint* point = nullptr);
+
+private:
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+    struct MemberColumns {
+        std::size_t angle = kNone;
+        std::size_t thickness = kNone;
+        std::size_t area = kNone;   // the section's area field, if a column gives it
+        std::size_t radius = kNone; // and its radius
+    };
+
+    // The catalogue position of a designation: a line section names few
+    // angles, and a name is looked up once.
+    [[nodiscard]] std::optional<std::size_t> angleOf(std::string_view designation);
+
+    TableRun run_;
+    std::vector<std::pair<std::string, std::optional<std::size_t>>> angleNames_;
+    std::vector<std::string> header_;
+    bool measured_ = false;
+    std::array<MemberColumns, 2> members_{};
+    std::size_t date_ = kNone;
+    std::size_t installed_ = kNone;
+    std::size_t section_ = kNone;
+    std::size_t support_ = kNone;
+    std::size_t km_ = kNone;
+    std::size_t message_ = kNone;                           // "Сообщение" in the run's header
+    std::array<std::size_t, kLifeColumns.size()> lifeAt_{}; // each life column's place in header_
+    std::size_t appendedAt_ = 0;                            // where the life columns not read are put
+};
+
+} // namespace prochnar

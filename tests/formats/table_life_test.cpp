@@ -1,0 +1,111 @@
+// Inspection columns in a table: a measured angle checks the girder as its
+// thinned figures typed would, a table written back is read again with its
+// life columns in place, and the plan of a line section does not depend on
+// the order of its rows.
+
+#include "calc/angles.h"
+#include "formats/line_plan.h"
+#include "formats/table_life.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace prochnar {
+namespace {
+
+std::vector<std::string> cellsOf(const std::string& line)
+{
+    std::vector<std::string> cells;
+    std::stringstream in(line);
+    for (std::string cell; std::getline(in, cell, ';');) {
+        cells.push_back(cell);
+    }
+    return cells;
+}
+
+// tests/cli/tables/history.csv: its header and rows.
+std::vector<std::vector<std::string>> historyTable()
+{
+    std::ifstream in(PROCHNAR_SOURCE_DIR "/tests/cli/tables/history.csv");
+    std::vector<std::vector<std::string>> rows;
+    for (std::string line; std::getline(in, line);) {
+        rows.push_back(cellsOf(line));
+    }
+    return rows;
+}
+
+TEST(TableLife, AMeasuredAngleChecksAsItsFiguresTyped)
+{
+    const auto table = historyTable();
+    TableLife life(table[0]);
+    ASSERT_TRUE(life.measured());
+    const CheckedGirder measured = life.check(table[3]); // L 75×6 at 5,2, L 50×5 at 4,6
+    EXPECT_TRUE(measured.message.empty());
+    EXPECT_EQ(measured.cells.size(), life.header().size());
+
+    // The same row with the section figures in their fields instead.
+    std::vector<std::string> header(table[0].begin() + 9, table[0].end());
+    std::vector<std::string> row(table[3].begin() + 9, table[3].end());
+    const Angle chord = *thinnedAngle(angleCatalogue()[*angleNamed("75x6")], 52);
+    const Angle diagonal = *thinnedAngle(angleCatalogue()[*angleNamed("50x5")], 46);
+    header.insert(header.end(), {"Text9", "txtIy", "Text10", "txtIyy"});
+    row.insert(row.end(), {areaText(chord), radiusText(chord), areaText(diagonal), radiusText(diagonal)});
+    TableRun typed(header);
+    const CheckedGirder expected = typed.check(row);
+    ASSERT_EQ(expected.status, GirderStatus::Holds);
+    EXPECT_EQ(measured.verdicts, expected.verdicts);
+    EXPECT_EQ(measured.leastMargin, expected.leastMargin);
+
+    // Written back and read again: the life columns filled where they stand.
+    TableLife again(life.header());
+    EXPECT_EQ(again.header(), life.header());
+    const std::vector<std::string> read = again.check(measured.cells).cells;
+    EXPECT_EQ(read.back(), "2115 (пояс)");
+    EXPECT_TRUE(std::equal(read.end() - kLifeColumns.size(), read.end(), measured.cells.end() - kLifeColumns.size()));
+}
+
+TEST(LinePlan, GirdersWhateverTheOrderOfTheirRows)
+{
+    const auto table = historyTable();
+    TableLife life(table[0]);
+    std::vector<PlanPoint> points(table.size() - 1);
+    for (std::size_t i = 1; i < table.size(); ++i) {
+        (void)life.check(table[i], &points[i - 1]);
+    }
+    // 16-17 inspected once more, in 2010, measuring nothing but naming the
+    // chord's angle, which its 2024 row lacks: the angle is kept whichever
+    // row comes first, and the installation counts.
+    PlanPoint earlier = points[6];
+    earlier.date = CalendarDate{.year = 2010, .month = 6, .day = 1};
+    earlier.measured = {};
+    points[6].angle[0].reset();
+    points[6].limit[0].reset();
+    points.push_back(earlier);
+    LinePlan inOrder(table[0]);
+    LinePlan reversed(table[0]);
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        inOrder.add(points[i]);
+        reversed.add(points[points.size() - 1 - i]);
+    }
+    const std::string plan = inOrder.table(';');
+    EXPECT_EQ(reversed.table(';'), plan);
+    // Four girders, "12-13" of two sections apart; the limit reached first.
+    EXPECT_EQ(std::count(plan.begin(), plan.end(), '\n'), 5);
+    EXPECT_NE(plan.find("\nПерегон А;14-15;104,5;3;0,15;3,2;0,0;"), std::string::npos);
+    EXPECT_NE(plan.find("\nПерегон А;16-17;104,8;2;0,029;3,2;62,0;"), std::string::npos);
+    // From 20.06.2024 on: 14-15 reached, Перегон Б 12-13 in 2027.
+    EXPECT_EQ(inOrder.dueWithin(5), 2U);
+    EXPECT_EQ(inOrder.dueWithin(2), 1U);
+
+    std::vector<std::string> noSupport = table[0];
+    noSupport[1] = "Опора №";
+    EXPECT_THROW(LinePlan{noSupport}, PlanError);
+}
+
+} // namespace
+} // namespace prochnar
