@@ -116,6 +116,10 @@ struct GirderHistory {
     friend bool operator==(const GirderHistory&, const GirderHistory&) = default;
 };
 
+// The sections the history says were measured: each member kind with both
+// a nominal angle and a measured thickness, for judgeStep3().
+[[nodiscard]] MeasuredSections measuredSections(const GirderHistory& history);
+
 // A member kind's points in time order: (installation year, nominal
 // thickness) when both are known, then each inspection that measured it.
 [[nodiscard]] std::vector<ThicknessAt> thicknessPoints(const GirderHistory& history, Member member);

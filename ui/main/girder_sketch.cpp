@@ -199,11 +199,11 @@ void paintWords(QPainter& painter, const Layout& at, const GirderSketch& sketch)
 
 } // namespace
 
-GirderSketch girderSketchOf(const Form& form)
+GirderSketch girderSketchOf(const Form& form, const MeasuredSections& measured)
 {
     GirderSketch sketch;
     sketch.lattice = latticeOf(form);
-    const auto verdicts = judgeGirder(form).verdicts;
+    const auto verdicts = judgeGirder(form, measured).verdicts;
     for (std::size_t i = 0; i < kLatticeMembers.size(); ++i) {
         const LatticeMember member = kLatticeMembers.at(i);
         sketch.verdicts.at(i) = memberVerdict(member, verdicts);

@@ -29,7 +29,7 @@ struct GirderSketch {
     QString length, panel, height, width;
 };
 
-[[nodiscard]] GirderSketch girderSketchOf(const Form& form);
+[[nodiscard]] GirderSketch girderSketchOf(const Form& form, const MeasuredSections& measured = {});
 
 // The sketch is drawn into a box 1000 units wide, whatever the target's
 // size, so that the lines and letters keep their proportions on a screen
