@@ -239,6 +239,18 @@ MemberLife lifeOf(const Form& form, const GirderHistory& history, Member member)
     return memberLife(thicknessPoints(history, member), limit);
 }
 
+std::optional<Inspection> inspectionThickerThan(const GirderHistory& history, Member member, const Angle& angle)
+{
+    std::optional<Inspection> thicker;
+    for (const Inspection& inspection : history.inspections) {
+        const std::optional<int> tenths = member == Member::Chord ? inspection.chordTenths : inspection.diagonalTenths;
+        if (tenths > angle.thicknessTenths && (!thicker || inspection.date < thicker->date)) {
+            thicker = inspection;
+        }
+    }
+    return thicker;
+}
+
 std::optional<Inspection> latestInspection(const GirderHistory& history, Member member)
 {
     std::optional<Inspection> latest;

@@ -129,6 +129,11 @@ struct GirderHistory {
 // without a nominal angle).
 [[nodiscard]] MemberLife lifeOf(const Form& form, const GirderHistory& history, Member member);
 
+// The earliest inspection that measured the member kind thicker than the
+// angle, if any: the angle cannot be the member's nominal one.
+[[nodiscard]] std::optional<Inspection> inspectionThickerThan(const GirderHistory& history, Member member,
+                                                              const Angle& angle);
+
 // The latest inspection by date that measured the member kind, if any.
 [[nodiscard]] std::optional<Inspection> latestInspection(const GirderHistory& history, Member member);
 

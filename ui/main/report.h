@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/form.h"
+#include "calc/inspections.h"
 #include "formats/form_file.h"
 #include "formats/girder_identity.h"
 #include "ui/main/form_captions.h"
@@ -19,13 +20,17 @@ namespace prochnar {
 // (empty if none), when the report was made, the last clicks of the
 // wizard's buttons with what they showed, the names of the results that
 // the file held otherwise than their recomputation (none when they agreed),
-// and which girder the calculation documents.
+// which girder the calculation documents, and its history: the sections it
+// records as measured are judged as the window judges them, and its
+// inspections, when it has any, give a section of their own with the
+// remaining lives and the chart of thinning.
 struct ReportFacts {
     QString file;
     QDateTime made;
     std::vector<PressRecord> presses;
     QStringList recomputed;
     GirderIdentity identity = {};
+    GirderHistory history = {};
 };
 
 // The report of the calculation in form for the engineering record, as rich
