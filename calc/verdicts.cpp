@@ -74,17 +74,15 @@ Verdict measuredAgainst(Verdict verdict, const FlangeLimit& limit, int measured)
 {
     const std::string governs =
         limit.governs == FlangeLimit::Governs::LocalStability ? "местная устойчивость" : "прочность";
+    const std::string bound = "предела " + tenthsText(limit.tenths) + " мм (" + governs + ")";
     if (measured < limit.tenths) {
         return Verdict{.kind = VerdictKind::Check,
-                       .text = "проверьте: полка " + tenthsText(measured) + " мм тоньше допустимой " +
-                               tenthsText(limit.tenths) + " мм (" + governs + ")",
+                       .text = "проверьте: полка " + tenthsText(measured) + " мм ниже " + bound,
                        .tenths = verdict.tenths};
     }
-    verdict.text.append(", полка не тоньше ")
-        .append(tenthsText(limit.tenths))
-        .append(" мм (" + governs + "), измерено ")
-        .append(tenthsText(measured))
-        .append(measured == limit.tenths ? " мм — на пределе" : " мм — выше");
+    verdict.text.append(measured == limit.tenths
+                            ? ", полка на пределе " + tenthsText(limit.tenths) + " мм (" + governs + ")"
+                            : ", полка " + tenthsText(measured) + " мм выше " + bound);
     return verdict;
 }
 

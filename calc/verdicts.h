@@ -160,10 +160,9 @@ struct MeasuredSections {
 // the measured thickness keeps the nominal angle's least flange thickness:
 // rowFlangeLimit() of the nominal angle on the form withSection() of it, as
 // the remaining life counts down to, and says where the measured thickness
-// stands: ", полка не тоньше 3,4 мм (местная устойчивость), измерено 5,2 мм
-// — выше" ("— на пределе" when equal). A measured thickness below it makes
-// the row one to check: "проверьте: полка 3,0 мм тоньше допустимой 3,4 мм
-// (прочность)".
+// stands: ", полка 5,2 мм выше предела 3,4 мм (местная устойчивость)", ",
+// полка на пределе 3,4 мм (…)". A measured thickness below it makes the row
+// one to check: "проверьте: полка 3,0 мм ниже предела 3,4 мм (прочность)".
 [[nodiscard]] std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form,
                                                                           const MeasuredSections& measured = {});
 

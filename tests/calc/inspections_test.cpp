@@ -145,14 +145,13 @@ TEST(Inspections, MeasuredSectionKeepsTheNominalLimit)
         return judgeStep3(form, measured)[2];
     };
     const auto at = [&](int tenths) { return MeasuredSections{.diagonals = MeasuredSection{nominal, tenths}}; };
-    EXPECT_EQ(
-        diagonals(42, at(42)),
-        (Verdict{VerdictKind::Holds,
-                 "держит, запас 97,8 %, полка не тоньше 2,1 мм (местная устойчивость), измерено 4,2 мм — выше", 978}));
-    EXPECT_TRUE(diagonals(21, at(21))->text.ends_with("2,1 мм (местная устойчивость), измерено 2,1 мм — на пределе"));
+    EXPECT_EQ(diagonals(42, at(42)),
+              (Verdict{VerdictKind::Holds,
+                       "держит, запас 97,8 %, полка 4,2 мм выше предела 2,1 мм (местная устойчивость)", 978}));
+    EXPECT_TRUE(diagonals(21, at(21))->text.ends_with(" %, полка на пределе 2,1 мм (местная устойчивость)"));
     const std::optional<Verdict> below = diagonals(20, at(20));
     EXPECT_EQ(below->kind, VerdictKind::Check);
-    EXPECT_EQ(below->text, "проверьте: полка 2,0 мм тоньше допустимой 2,1 мм (местная устойчивость)");
+    EXPECT_EQ(below->text, "проверьте: полка 2,0 мм ниже предела 2,1 мм (местная устойчивость)");
     // Only for the figures of the measurement recorded, and only for the member measured.
     for (const MeasuredSections& other : {MeasuredSections{}, at(43), MeasuredSections{.chord = at(42).diagonals}}) {
         EXPECT_EQ(diagonals(42, other)->text, "держит, запас 97,8 %");

@@ -132,7 +132,7 @@ InspectionsDialog::InspectionsDialog(const GirderHistory& history, Inputs inputs
 
     layout->addWidget(results, 2);
     layout->addLayout(bottom);
-    resize(800, 900);
+    resize(860, 860);
 
     connect(applyLatest, &QPushButton::clicked, this, &InspectionsDialog::applyLatest);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -178,12 +178,12 @@ QWidget* InspectionsDialog::girderFields()
                                            "по исходным данным окна."),
                             girder);
     hint->setWordWrap(true);
-    grid->addWidget(hint, 0, 2, 1, 2);
+    grid->addWidget(hint, 0, 2, 1, 3);
     grid->addWidget(label(QStringLiteral("Уголок поясов:"), chordAngle_), 1, 0);
     grid->addWidget(chordAngle_, 1, 1);
     grid->addWidget(label(QStringLiteral("Уголок раскосов:"), diagonalAngle_), 1, 2);
     grid->addWidget(diagonalAngle_, 1, 3);
-    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(4, 1);
 
     connect(installed_, &QSpinBox::valueChanged, this, &InspectionsDialog::chooseYear);
     connect(chordAngle_, &QComboBox::currentIndexChanged, this, [this](int item) { chooseAngle(Member::Chord, item); });

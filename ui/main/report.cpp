@@ -484,18 +484,21 @@ void inspections(Report& r, const QDate& today)
     const MemberLife chord = lifeOf(r.form(), history, Member::Chord);
     const MemberLife diagonal = lifeOf(r.form(), history, Member::Diagonals);
     const std::optional<std::string> replacement = replacementText(chord, diagonal);
-    r.add(QLatin1String(kGap) + QStringLiteral("<p>Пояса: %1.<br>Раскосы: %2.<br><b>%3</b></p>")
+    r.add(QLatin1String(kGap) + QStringLiteral("<p>Пояса: %1<br>Раскосы: %2<br><b>%3</b></p>")
                                     .arg(escaped(memberLifeText(chord)), escaped(memberLifeText(diagonal)),
                                          replacement ? QStringLiteral("Вывод: ") + escaped(*replacement)
                                                      : QStringLiteral("Год замены не определен.")));
 
+    // Laid out at 760 × 425, a little smaller than the dialog shows it, for
+    // larger letters, and painted at 300 dots an inch across the 17 cm of
+    // the page's text.
     constexpr int kWidthMm = 170;
     constexpr int kHeightMm = 95;
-    constexpr double kPointsPerMm = 72 / 25.4;
-    constexpr double kScale = 300 / 72.0; // 300 dots an inch
+    const QSize laidOut(760, 425);
+    const qreal scale = kWidthMm / 25.4 * 300 / laidOut.width();
     const QImage image = thinningChartImage(
-        r.form(), history, decimalYear({.year = today.year(), .month = today.month(), .day = today.day()}),
-        QSize(static_cast<int>(kWidthMm * kPointsPerMm), static_cast<int>(kHeightMm * kPointsPerMm)), kScale);
+        r.form(), history, decimalYear({.year = today.year(), .month = today.month(), .day = today.day()}), laidOut,
+        scale);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);

@@ -34,13 +34,13 @@ QLocale chartLocale()
     return locale;
 }
 
+// A series of lines, added to the chart by the caller.
 QLineSeries* line(QChart& chart, const QString& name, const QPen& pen, const QList<QPointF>& points)
 {
     auto* series = new QLineSeries(&chart);
     series->setName(name);
     series->setPen(pen);
     series->append(points);
-    chart.addSeries(series);
     return series;
 }
 
@@ -53,21 +53,19 @@ QChart* thinningChart(const Form& form, const GirderHistory& history, double tod
     chart->setLocalizeNumbers(true);
     chart->setLocale(locale);
     chart->setTitle(QStringLiteral("Утонение полок"));
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setAlignment(Qt::AlignRight);
     chart->setBackgroundRoundness(0);
 
     // The range of the time axis: the points, today, and where the lines end.
     double first = today;
     double last = today;
     double thickest = 1;
-    struct Limit {
-        double mm;
-        QPen pen;
-        QString name;
-    };
-    std::vector<Limit> limits;
+    // Each member kind's series in the legend's order; the limits span the
+    // time axis, known at the end.
+    std::vector<QAbstractSeries*> series;
+    std::vector<std::pair<QLineSeries*, double>> limits;
     const std::array<MemberLook, 2> looks{{
-        {.member = Member::Chord, .name = "Пояс", .colour = QColor(0x1f, 0x5f, 0xa8)},
+        {.member = Member::Chord, .name = "Пояса", .colour = QColor(0x1f, 0x5f, 0xa8)},
         {.member = Member::Diagonals, .name = "Раскосы", .colour = QColor(0xc0, 0x56, 0x1b)},
     }};
     for (const MemberLook& look : looks) {
@@ -85,13 +83,13 @@ QChart* thinningChart(const Form& form, const GirderHistory& history, double tod
             measured->append(point.year, point.tenths / 10.0);
             thickest = std::max(thickest, point.tenths / 10.0);
         }
+        series.push_back(measured);
         first = std::min(first, points.front().year);
         last = std::max(last, points.back().year);
 
         const std::optional<std::size_t> angle = history.angleOf(look.member);
         const int limitTenths = angle ? nominalFlangeLimit(form, look.member, angleCatalogue()[*angle]).value_or(0) : 0;
-        const std::optional<double> rate = thinningRate(points);
-        if (rate) {
+        if (const std::optional<double> rate = thinningRate(points)) {
             // Through the last point at the rate that governs, on to the limit.
             const ThicknessAt& end = points.back();
             const double endMm = end.tenths / 10.0;
@@ -100,28 +98,30 @@ QChart* thinningChart(const Form& form, const GirderHistory& history, double tod
                 until = std::min(end.year + (endMm - limitTenths / 10.0) / *rate, end.year + kLongestLine);
             }
             const auto at = [&](double year) { return QPointF(year, endMm - *rate * (year - end.year)); };
-            QPen pen(look.colour, 2);
-            line(*chart, name + QStringLiteral(": %1 мм/год").arg(locale.toString(std::max(*rate, 0.0), 'f', 3)), pen,
-                 {at(points.front().year), at(until)});
+            series.push_back(
+                line(*chart, name + QStringLiteral(": %1 мм/год").arg(locale.toString(std::max(*rate, 0.0), 'f', 3)),
+                     QPen(look.colour, 2), {at(points.front().year), at(until)}));
             last = std::max(last, until);
         }
         if (limitTenths > 0) {
-            QPen pen(look.colour, 1.5, Qt::DashLine);
-            limits.push_back(
-                {.mm = limitTenths / 10.0,
-                 .pen = pen,
-                 .name = name + QStringLiteral(": предел %1 мм").arg(locale.toString(limitTenths / 10.0, 'f', 1))});
+            QLineSeries* limit =
+                line(*chart, name + QStringLiteral(": предел %1 мм").arg(locale.toString(limitTenths / 10.0, 'f', 1)),
+                     QPen(look.colour, 1.5, Qt::DashLine), {});
+            series.push_back(limit);
+            limits.emplace_back(limit, limitTenths / 10.0);
         }
-        chart->addSeries(measured); // over its lines
     }
     const double from = std::floor(first) - 1;
     const double to = std::ceil(last) + 1;
-    for (const Limit& limit : limits) {
-        line(*chart, limit.name, limit.pen, {{from, limit.mm}, {to, limit.mm}});
+    for (const auto& [limit, mm] : limits) {
+        limit->append({{from, mm}, {to, mm}});
     }
     const double top = std::ceil(thickest) + 1;
-    line(*chart, QStringLiteral("Сегодня"), QPen(QColor(0x60, 0x60, 0x60), 1.5, Qt::DotLine),
-         {{today, 0}, {today, top}});
+    series.push_back(line(*chart, QStringLiteral("Сегодня"), QPen(QColor(0x60, 0x60, 0x60), 1.5, Qt::DotLine),
+                          {{today, 0}, {today, top}}));
+    for (QAbstractSeries* each : series) {
+        chart->addSeries(each);
+    }
 
     auto* years = new QValueAxis(chart);
     years->setTitleText(QStringLiteral("Время, год"));
@@ -131,12 +131,13 @@ QChart* thinningChart(const Form& form, const GirderHistory& history, double tod
     auto* thickness = new QValueAxis(chart);
     thickness->setTitleText(QStringLiteral("Толщина полки, мм"));
     thickness->setRange(0, top);
-    thickness->setLabelFormat(QStringLiteral("%.1f"));
+    thickness->setTickCount(static_cast<int>(top) + 1); // a line a millimetre
+    thickness->setLabelFormat(QStringLiteral("%.0f"));
     chart->addAxis(years, Qt::AlignBottom);
     chart->addAxis(thickness, Qt::AlignLeft);
-    for (QAbstractSeries* series : chart->series()) {
-        series->attachAxis(years);
-        series->attachAxis(thickness);
+    for (QAbstractSeries* each : series) {
+        each->attachAxis(years);
+        each->attachAxis(thickness);
     }
     return chart;
 }

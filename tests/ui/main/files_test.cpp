@@ -452,7 +452,7 @@ void FilesTest::inspectionsEnteredAppliedSavedAndReported() const
     const QString replacement = out.mid(girder + 15, out.indexOf(QLatin1Char('\n'), girder) - girder - 15);
     QVERIFY2(lives.contains(replacement.toHtmlEscaped()) && replacement.contains(QStringLiteral(" г.")),
              qPrintable(lives));
-    QVERIFY2(a.verdicts().contains(QStringLiteral("измерено 5,1 мм — выше")), qPrintable(a.verdicts()));
+    QVERIFY2(a.verdicts().contains(QStringLiteral("полка 5,1 мм выше предела")), qPrintable(a.verdicts()));
 
     Window b;
     QVERIFY(b.w.document().openFile(path("inspected.prochnar")) && b.messages.isEmpty());
