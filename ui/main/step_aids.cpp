@@ -98,7 +98,8 @@ void StepAids::openAngles()
 void StepAids::openSketch()
 {
     if (sketch_ == nullptr) {
-        sketch_ = new GirderSketchWindow(form_, &window_);
+        sketch_ = new GirderSketchWindow(
+            form_, [this] { return measuredSections(document_.history()); }, &window_);
         for (const auto& field : kFormFields) {
             if (QLineEdit* edit = form_.edit(field.id)) {
                 connect(edit, &QLineEdit::textChanged, sketch_, &GirderSketchWindow::refresh);
@@ -107,6 +108,7 @@ void StepAids::openSketch()
         for (QPushButton* button : wizardButtons_) {
             connect(button, &QPushButton::clicked, sketch_, &GirderSketchWindow::refresh);
         }
+        connect(&document_, &CalculationDocument::historyChanged, sketch_, &GirderSketchWindow::refresh);
     }
     sketch_->show();
     sketch_->raise();
