@@ -461,6 +461,7 @@ void FilesTest::inspectionsEnteredAppliedSavedAndReported() const
         reportPlainText(b.w.form(), {.file = {}, .made = {}, .presses = {}, .recomputed = {}, .history = history});
     QVERIFY(report.contains(QStringLiteral("Осмотры и остаточный срок")) && report.contains(replacement) &&
             report.contains(QStringLiteral("полки утонены до 5,1 мм по осмотру")));
+    QVERIFY(b.w.document().writeReport(path("inspected.pdf")) && read(path("inspected.pdf")).startsWith("%PDF-"));
     // Отмена keeps nothing of the dialog.
     QTimer::singleShot(0, [] {
         auto* dialog = QApplication::activeModalWidget();
