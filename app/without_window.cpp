@@ -114,7 +114,8 @@ int writeReport(char* program, const QString& out, const QString& file)
                             .made = QDateTime::currentDateTime(),
                             .presses = calculation->presses,
                             .recomputed = recomputedNames(*calculation),
-                            .identity = calculation->identity};
+                            .identity = calculation->identity,
+                            .history = calculation->history};
     if (const QString failure = writeReportPdf(out, reportHtml(calculation->form, facts)); !failure.isEmpty()) {
         std::fprintf(stderr, "prochnar: %s\n", qPrintable(failure));
         return 1;

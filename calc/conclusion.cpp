@@ -67,10 +67,10 @@ bool isRowOf(LatticeMember member, const Step3Row& row)
 
 } // namespace
 
-GirderJudgement judgeGirder(const Form& form)
+GirderJudgement judgeGirder(const Form& form, const MeasuredSections& measured)
 {
     GirderJudgement judged;
-    judged.verdicts = judgeStep3(form);
+    judged.verdicts = judgeStep3(form, measured);
     for (std::size_t row = 0; row < kVerdictRows; ++row) {
         const Step3Row& step3 = kStep3Rows.at(row);
         // Asked why only for a row without a verdict: the rest are not judged again.
@@ -94,9 +94,9 @@ GirderJudgement judgeGirder(const Form& form)
     return judged;
 }
 
-Conclusion conclusionOf(const Form& form)
+Conclusion conclusionOf(const Form& form, const MeasuredSections& measured)
 {
-    const GirderJudgement judged = judgeGirder(form);
+    const GirderJudgement judged = judgeGirder(form, measured);
     if (judged.status == GirderStatus::NotComputed) {
         const bool computed = std::any_of(kStep3Rows.begin(), kStep3Rows.end(),
                                           [&form](const Step3Row& row) { return !form.text(row.demand).empty(); });

@@ -28,7 +28,8 @@ struct GirderJudgement {
     std::optional<int> leastMargin{}; // tenths of a per cent (leastMargin())
 };
 
-[[nodiscard]] GirderJudgement judgeGirder(const Form& form);
+// Sections measured are judged as judgeStep3() judges them.
+[[nodiscard]] GirderJudgement judgeGirder(const Form& form, const MeasuredSections& measured = {});
 
 // The conclusion on the girder in one sentence, for the report's head:
 // "Вывод: ригель не держит — сжатый пояс, не хватает 12,4 %; не держат
@@ -45,7 +46,7 @@ struct Conclusion {
     std::string text;
 };
 
-[[nodiscard]] Conclusion conclusionOf(const Form& form);
+[[nodiscard]] Conclusion conclusionOf(const Form& form, const MeasuredSections& measured = {});
 
 // The kinds of member of the lattice, each judged by its rows of step 3:
 // the upper chord is compressed, the lower one tensioned, the diagonals have

@@ -1,7 +1,6 @@
 #include "inspections.h"
 
 #include "fields.h"
-#include "handlers.h"
 #include "map_form.h"
 
 #include <algorithm>
@@ -45,22 +44,6 @@ std::string fixedText(long long units, int decimals)
 }
 
 std::string tenthsText(int tenths) { return fixedText(tenths, 1); }
-
-// Presses the button; false when it showed a message.
-bool pressQuietly(MapForm& form, Button button)
-{
-    press(form, button);
-    return form.takeMessages().empty();
-}
-
-std::string magnitude(std::string text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first != std::string::npos && text[first] == '-') {
-        text.erase(first, 1);
-    }
-    return text;
-}
 
 } // namespace
 
@@ -184,15 +167,8 @@ MemberLife memberLife(const std::vector<ThicknessAt>& points, std::optional<int>
 
 std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Angle& nominal)
 {
-    MapForm trial;
-    for (const auto& field : kFormFields) {
-        trial.setText(field.id, form.text(field.id));
-    }
-    const SectionFields section = sectionFields(member);
-    trial.setText(section.area, areaText(nominal));
-    trial.setText(section.radius, radiusText(nominal));
-    if (!pressQuietly(trial, Button::Command2) || !pressQuietly(trial, Button::Command5) ||
-        !pressQuietly(trial, Button::Command4)) {
+    const std::optional<MapForm> trial = withSection(form, member, nominal);
+    if (!trial) {
         return std::nullopt;
     }
     std::optional<int> limit;
@@ -200,34 +176,37 @@ std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Ang
         if (!belongsTo(row, member)) {
             continue;
         }
-        const std::string demand = magnitude(trial.text(row.demand));
-        const std::optional<Verdict> verdict = judge(demand, trial.text(row.capacity));
+        std::string demand = trial->text(row.demand);
+        if (const auto first = demand.find_first_not_of(" \t"); first != std::string::npos && demand[first] == '-') {
+            demand.erase(first, 1); // a demand of the other sign counts by its magnitude
+        }
+        const std::optional<Verdict> verdict = judge(demand, trial->text(row.capacity));
         if (!verdict) {
             return std::nullopt;
         }
         if (verdict->kind != VerdictKind::Holds) {
             return nominal.thicknessTenths; // short already unthinned
         }
-        if (!row.member) {
-            continue; // the force of a diagonal: counted with their area
-        }
-        const std::optional<Step3Row> force = forceRowOf(member);
-        const std::string forceText = force ? magnitude(trial.text(force->demand)) : std::string();
-        const std::string carried = force ? trial.text(force->capacity) : std::string();
-        const std::string slenderness = trial.text(section.slenderness);
-        const std::string resistance = trial.text(Field::Text1);
-        const std::optional<FlangeLimit> found = leastFlange(nominal, {.required = demand,
-                                                                       .compressed = row.compressed,
-                                                                       .usesPhi = row.phiOf.has_value(),
-                                                                       .slenderness = slenderness,
-                                                                       .resistance = resistance,
-                                                                       .force = forceText,
-                                                                       .carried = carried});
-        if (found) {
+        // The force of a diagonal is counted with their area.
+        if (const std::optional<FlangeLimit> found = row.member ? rowFlangeLimit(*trial, row, nominal) : std::nullopt) {
             limit = std::max(limit.value_or(0), found->tenths);
         }
     }
     return limit;
+}
+
+MeasuredSections measuredSections(const GirderHistory& history)
+{
+    MeasuredSections measured;
+    for (const Member member : kMembers) {
+        const std::optional<std::size_t> angle = history.angleOf(member);
+        const std::optional<int> tenths = history.measuredOf(member);
+        if (angle && tenths) {
+            (member == Member::Chord ? measured.chord : measured.diagonals) =
+                MeasuredSection{.angle = *angle, .tenths = *tenths};
+        }
+    }
+    return measured;
 }
 
 std::vector<ThicknessAt> thicknessPoints(const GirderHistory& history, Member member)
@@ -259,6 +238,18 @@ MemberLife lifeOf(const Form& form, const GirderHistory& history, Member member)
     const std::optional<int> limit =
         angle ? nominalFlangeLimit(form, member, angleCatalogue()[*angle]) : std::optional<int>();
     return memberLife(thicknessPoints(history, member), limit);
+}
+
+std::optional<Inspection> inspectionThickerThan(const GirderHistory& history, Member member, const Angle& angle)
+{
+    std::optional<Inspection> thicker;
+    for (const Inspection& inspection : history.inspections) {
+        const std::optional<int> tenths = member == Member::Chord ? inspection.chordTenths : inspection.diagonalTenths;
+        if (tenths > angle.thicknessTenths && (!thicker || inspection.date < thicker->date)) {
+            thicker = inspection;
+        }
+    }
+    return thicker;
 }
 
 std::optional<Inspection> latestInspection(const GirderHistory& history, Member member)

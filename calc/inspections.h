@@ -116,6 +116,10 @@ struct GirderHistory {
     friend bool operator==(const GirderHistory&, const GirderHistory&) = default;
 };
 
+// The sections the history says were measured: each member kind with both
+// a nominal angle and a measured thickness, for judgeStep3().
+[[nodiscard]] MeasuredSections measuredSections(const GirderHistory& history);
+
 // A member kind's points in time order: (installation year, nominal
 // thickness) when both are known, then each inspection that measured it.
 [[nodiscard]] std::vector<ThicknessAt> thicknessPoints(const GirderHistory& history, Member member);
@@ -124,6 +128,11 @@ struct GirderHistory {
 // to the least thickness of its nominal angle with the form's inputs (none
 // without a nominal angle).
 [[nodiscard]] MemberLife lifeOf(const Form& form, const GirderHistory& history, Member member);
+
+// The earliest inspection that measured the member kind thicker than the
+// angle, if any: the angle cannot be the member's nominal one.
+[[nodiscard]] std::optional<Inspection> inspectionThickerThan(const GirderHistory& history, Member member,
+                                                              const Angle& angle);
 
 // The latest inspection by date that measured the member kind, if any.
 [[nodiscard]] std::optional<Inspection> latestInspection(const GirderHistory& history, Member member);

@@ -3,6 +3,7 @@
 #include "angles.h"
 #include "convert.h"
 #include "errors.h"
+#include "handlers.h"
 #include "phi_table.h"
 
 #include <algorithm>
@@ -52,39 +53,71 @@ std::optional<ExactPair> exactPair(std::string_view demand, std::string_view cap
     }
 }
 
+std::string magnitude(std::string text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first != std::string::npos && text[first] == '-') {
+        text.erase(first, 1);
+    }
+    return text;
+}
+
+bool pressQuietly(MapForm& form, Button button)
+{
+    press(form, button);
+    return form.takeMessages().empty();
+}
+
+// The flange of a measured section against the least thickness of its
+// nominal angle: held above or at it, one to check below it.
+Verdict measuredAgainst(Verdict verdict, const FlangeLimit& limit, int measured)
+{
+    const std::string governs =
+        limit.governs == FlangeLimit::Governs::LocalStability ? "местная устойчивость" : "прочность";
+    const std::string bound = "предела " + tenthsText(limit.tenths) + " мм (" + governs + ")";
+    if (measured < limit.tenths) {
+        return Verdict{.kind = VerdictKind::Check,
+                       .text = "проверьте: полка " + tenthsText(measured) + " мм ниже " + bound,
+                       .tenths = verdict.tenths};
+    }
+    verdict.text.append(measured == limit.tenths
+                            ? ", полка на пределе " + tenthsText(limit.tenths) + " мм (" + governs + ")"
+                            : ", полка " + tenthsText(measured) + " мм выше " + bound);
+    return verdict;
+}
+
 // The area row's verdict, with the least flange thickness when it holds and
-// the member's section holds a catalogue angle whose area the actual value
-// still is; one to check when that angle's flange is too slender already.
-std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row)
+// the member's section holds a catalogue angle, or a measured one, whose
+// area the actual value still is; one to check when that angle's flange is
+// too slender already, or the measured flange thinner than its nominal
+// angle allows.
+std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row, const MeasuredSections& measured)
 {
     const std::string actual = form.text(row.capacity);
     std::optional<Verdict> verdict = judge(form.text(row.demand), actual);
     if (!verdict || verdict->kind != VerdictKind::Holds || !row.member) {
         return verdict;
     }
+    const SectionFields section = sectionFields(*row.member);
+    const std::string radius = form.text(section.radius);
+    if (const std::optional<MeasuredSection>& found = measured.of(*row.member)) {
+        const Angle& nominal = angleCatalogue()[found->angle];
+        const std::optional<Angle> thinned = thinnedAngle(nominal, found->tenths);
+        if (thinned && holdsAngle(*thinned, form.text(section.area), radius) && holdsAngle(*thinned, actual, radius)) {
+            const std::optional<MapForm> trial = withSection(form, *row.member, nominal);
+            const std::optional<FlangeLimit> limit = trial ? rowFlangeLimit(*trial, row, nominal) : std::nullopt;
+            return limit ? measuredAgainst(*verdict, *limit, found->tenths) : verdict;
+        }
+    }
     const std::optional<std::size_t> held = heldAngle(form, *row.member);
     if (!held) {
         return verdict;
     }
     const Angle& angle = angleCatalogue()[*held];
-    const SectionFields section = sectionFields(*row.member);
-    if (!holdsAngle(angle, actual, form.text(section.radius))) {
+    if (!holdsAngle(angle, actual, radius)) {
         return verdict;
     }
-    const std::string required = form.text(row.demand);
-    const std::string slenderness = form.text(section.slenderness);
-    const std::string resistance = form.text(Field::Text1);
-    // The member's force row, if it has one: the thinner angle must carry it too.
-    const std::optional<Step3Row> forceRow = forceRowOf(*row.member);
-    const std::string force = forceRow ? form.text(forceRow->demand) : std::string();
-    const std::string carried = forceRow ? form.text(forceRow->capacity) : std::string();
-    const std::optional<FlangeLimit> limit = leastFlange(angle, {.required = required,
-                                                                 .compressed = row.compressed,
-                                                                 .usesPhi = row.phiOf.has_value(),
-                                                                 .slenderness = slenderness,
-                                                                 .resistance = resistance,
-                                                                 .force = force,
-                                                                 .carried = carried});
+    const std::optional<FlangeLimit> limit = rowFlangeLimit(form, row, angle);
     if (!limit) {
         return verdict;
     }
@@ -131,11 +164,49 @@ std::optional<std::size_t> heldAngle(const Form& form, Member member)
     return angleHeldBy(form.text(fields.area), form.text(fields.radius));
 }
 
-std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form)
+std::optional<MapForm> withSection(const Form& form, Member member, const Angle& angle)
+{
+    MapForm trial;
+    for (const auto& field : kFormFields) {
+        trial.setText(field.id, form.text(field.id));
+    }
+    const SectionFields section = sectionFields(member);
+    trial.setText(section.area, areaText(angle));
+    trial.setText(section.radius, radiusText(angle));
+    if (!pressQuietly(trial, Button::Command2) || !pressQuietly(trial, Button::Command5) ||
+        !pressQuietly(trial, Button::Command4)) {
+        return std::nullopt;
+    }
+    return trial;
+}
+
+std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row, const Angle& angle)
+{
+    if (!row.member) {
+        return std::nullopt;
+    }
+    const SectionFields section = sectionFields(*row.member);
+    const std::string required = magnitude(form.text(row.demand));
+    const std::string slenderness = form.text(section.slenderness);
+    const std::string resistance = form.text(Field::Text1);
+    // The member's force row, if it has one: the thinner angle must carry it too.
+    const std::optional<Step3Row> forceRow = forceRowOf(*row.member);
+    const std::string force = forceRow ? magnitude(form.text(forceRow->demand)) : std::string();
+    const std::string carried = forceRow ? form.text(forceRow->capacity) : std::string();
+    return leastFlange(angle, {.required = required,
+                               .compressed = row.compressed,
+                               .usesPhi = row.phiOf.has_value(),
+                               .slenderness = slenderness,
+                               .resistance = resistance,
+                               .force = force,
+                               .carried = carried});
+}
+
+std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form, const MeasuredSections& measured)
 {
     std::array<std::optional<Verdict>, kVerdictRows> verdicts;
     for (std::size_t row = 0; row < kStep3Rows.size(); ++row) {
-        verdicts.at(row) = judgeArea(form, kStep3Rows.at(row));
+        verdicts.at(row) = judgeArea(form, kStep3Rows.at(row), measured);
     }
     // A row that uses a φ above the table's for its member's slenderness.
     for (std::size_t row = 0; row < kStep3Rows.size(); ++row) {

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "angles.h"
 #include "fields.h"
 #include "form.h"
+#include "map_form.h"
 #include "messages.h"
 
 #include <array>
@@ -108,6 +110,36 @@ inline constexpr std::array<Step3Row, kVerdictRows> kStep3Rows{{
 // table). None when the fields hold no catalogue angle's figures.
 [[nodiscard]] std::optional<std::size_t> heldAngle(const Form& form, Member member);
 
+// A member's section as measured on the girder: its nominal catalogue angle
+// (its position in angleCatalogue()) and the least flange thickness measured,
+// 0,1 mm, to which the angle's figures were thinned (thinnedAngle()).
+struct MeasuredSection {
+    std::size_t angle = 0;
+    int tenths = 0;
+    friend bool operator==(const MeasuredSection&, const MeasuredSection&) = default;
+};
+
+struct MeasuredSections {
+    std::optional<MeasuredSection> chord = {};
+    std::optional<MeasuredSection> diagonals = {};
+    [[nodiscard]] const std::optional<MeasuredSection>& of(Member member) const
+    {
+        return member == Member::Chord ? chord : diagonals;
+    }
+};
+
+// The form with the member's section fields holding the angle's area and
+// radius, pressed again through the wizard's three steps with φ as typed;
+// none when a press showed a message.
+[[nodiscard]] std::optional<MapForm> withSection(const Form& form, Member member, const Angle& angle);
+
+// The least flange thickness to which the angle may thin by the numbers of
+// the row of step 3 in form, whose member's section holds the angle:
+// leastFlange() with the magnitude of the row's demand, the member's
+// slenderness, Rp (Text1) and, for the diagonals, the force of their force
+// row, which the thinner angle must still carry.
+[[nodiscard]] std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row, const Angle& angle);
+
 // The verdict of each row of step 3, from the form's texts. An area row that
 // holds, of a member whose section holds a catalogue angle whose area the
 // row's actual value still is, ends with the least flange thickness and the
@@ -122,7 +154,17 @@ inline constexpr std::array<Step3Row, kVerdictRows> kStep3Rows{{
 // check, naming the table's value:
 // "проверьте: J 0,8 больше табличного 0,269"; a φ at or below the table's
 // is the engineer's conservative choice.
-[[nodiscard]] std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form);
+//
+// A member's section measured (measured) whose two fields and the row's
+// actual value hold, as numbers, the figures of its nominal angle thinned to
+// the measured thickness keeps the nominal angle's least flange thickness:
+// rowFlangeLimit() of the nominal angle on the form withSection() of it, as
+// the remaining life counts down to, and says where the measured thickness
+// stands: ", полка 5,2 мм выше предела 3,4 мм (местная устойчивость)", ",
+// полка на пределе 3,4 мм (…)". A measured thickness below it makes the row
+// one to check: "проверьте: полка 3,0 мм ниже предела 3,4 мм (прочность)".
+[[nodiscard]] std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form,
+                                                                          const MeasuredSections& measured = {});
 
 // Why a row has no verdict (none when it has one).
 [[nodiscard]] std::optional<Unjudged> whyUnjudged(std::string_view demand, std::string_view capacity);

@@ -1,6 +1,7 @@
 // Dates, thinning rates and remaining lives, on histories worked by hand,
 // and the least thickness of a member's nominal angle.
 #include "calc/angles.h"
+#include "calc/handlers.h"
 #include "calc/inspections.h"
 #include "calc/map_form.h"
 
@@ -81,9 +82,8 @@ TEST(Inspections, RatesAndRemainingLives)
     EXPECT_EQ(rateText(0.0356), "0,036");
 }
 
-// The worked calculation with L 63×5 chords and L 50×5 diagonals: each
-// member's limit is the largest its rows' verdicts name.
-TEST(Inspections, LeastThicknessOfTheNominalAngle)
+// The worked calculation with L 63×5 chords and L 50×5 diagonals.
+MapForm workedExample()
 {
     MapForm form;
     std::ifstream file(std::string(PROCHNAR_CASES_DIR) + "/../../../examples/catalogue-angles.prochnar");
@@ -96,6 +96,13 @@ TEST(Inspections, LeastThicknessOfTheNominalAngle)
             form.setText(*field, line.substr(equals + 1));
         }
     }
+    return form;
+}
+
+// Each member's limit is the largest its rows' verdicts name.
+TEST(Inspections, LeastThicknessOfTheNominalAngle)
+{
+    MapForm form = workedExample();
     const Angle chord = angleCatalogue()[*filterAngles("63x5").begin()];
     const Angle diagonal = angleCatalogue()[*filterAngles("50x5").begin()];
     // The compressed chord is short by 445,2 % unthinned: its limit is its thickness.
@@ -129,6 +136,38 @@ TEST(Inspections, LeastThicknessOfTheNominalAngle)
     EXPECT_EQ(lifeOf(form, history, Member::Chord).kind, MemberLife::Kind::NoLimit);
     form.setText(Field::txtH, "x");
     EXPECT_FALSE(nominalFlangeLimit(form, Member::Chord, chord).has_value());
+}
+
+// The diagonals of the worked calculation measured: L 50×5 whose figures are
+// thinned to t м. The nominal angle's limit stays local stability's, with λ
+// 117,3469 of its i 0,98: 44,5 / (1 + 0,66227 · 31,3202) = 2,047 → 2,1 mm. At
+// 4,2 mm (4,07 cm², i 0,98) the area row keeps (4,07 − 0,08709667) / 4,07 =
+// 97,8 %; at 2,1 the flange is at the limit, at 2,0 below it.
+TEST(Inspections, MeasuredSectionKeepsTheNominalLimit)
+{
+    const std::size_t nominal = filterAngles("50x5").front();
+    const auto diagonals = [&](int tenths, const MeasuredSections& measured) {
+        MapForm form = workedExample();
+        const Angle thinned = *thinnedAngle(angleCatalogue()[nominal], tenths);
+        form.setText(Field::Text10, areaText(thinned));
+        form.setText(Field::txtIyy, radiusText(thinned));
+        for (const Button button : {Button::Command2, Button::Command5, Button::Command4}) {
+            press(form, button);
+        }
+        return judgeStep3(form, measured)[2];
+    };
+    const auto at = [&](int tenths) { return MeasuredSections{.diagonals = MeasuredSection{nominal, tenths}}; };
+    EXPECT_EQ(diagonals(42, at(42)),
+              (Verdict{VerdictKind::Holds,
+                       "держит, запас 97,8 %, полка 4,2 мм выше предела 2,1 мм (местная устойчивость)", 978}));
+    EXPECT_TRUE(diagonals(21, at(21))->text.ends_with(" %, полка на пределе 2,1 мм (местная устойчивость)"));
+    const std::optional<Verdict> below = diagonals(20, at(20));
+    EXPECT_EQ(below->kind, VerdictKind::Check);
+    EXPECT_EQ(below->text, "проверьте: полка 2,0 мм ниже предела 2,1 мм (местная устойчивость)");
+    // Only for the figures of the measurement recorded, and only for the member measured.
+    for (const MeasuredSections& other : {MeasuredSections{}, at(43), MeasuredSections{.chord = at(42).diagonals}}) {
+        EXPECT_EQ(diagonals(42, other)->text, "держит, запас 97,8 %");
+    }
 }
 
 } // namespace

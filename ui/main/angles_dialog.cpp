@@ -3,6 +3,7 @@
 #include "calc/angles.h"
 #include "calc/lightest.h"
 #include "calc/table_run.h"
+#include "ui/main/inspections_dialog.h"
 
 #include <QAbstractTableModel>
 #include <QComboBox>
@@ -158,11 +159,11 @@ private:
     std::vector<std::size_t> typed_;
 };
 
-AnglesDialog::AnglesDialog(Taken taken, Inputs inputs, QWidget* parent)
-    : QDialog(parent), taken_(std::move(taken)), inputs_(std::move(inputs)), filter_(new QLineEdit(this)),
-      holding_(new QComboBox(this)), angles_(new AngleList(this)), shown_(new ShownAngles(this)),
-      table_(new QTableView(this)), none_(new QLabel(this)),
-      forChord_(button(QStringLiteral("для пояса"), "forChord", this)),
+AnglesDialog::AnglesDialog(Taken taken, Inputs inputs, Refuse refuse, QWidget* parent)
+    : QDialog(parent), taken_(std::move(taken)), inputs_(std::move(inputs)), refuse_(std::move(refuse)),
+      filter_(new QLineEdit(this)), measured_(new QLineEdit(this)), holding_(new QComboBox(this)),
+      angles_(new AngleList(this)), shown_(new ShownAngles(this)), table_(new QTableView(this)),
+      none_(new QLabel(this)), forChord_(button(QStringLiteral("для пояса"), "forChord", this)),
       forDiagonals_(button(QStringLiteral("для раскосов"), "forDiagonals", this))
 {
     setObjectName(QStringLiteral("AnglesDialog"));
@@ -196,6 +197,19 @@ AnglesDialog::AnglesDialog(Taken taken, Inputs inputs, QWidget* parent)
     table_->verticalHeader()->hide();
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
 
+    auto* measuredCaption = new QLabel(QStringLiteral("измеренная толщина полки, мм:"), this);
+    measuredCaption->setBuddy(measured_);
+    measured_->setObjectName(QStringLiteral("measured"));
+    measured_->setAccessibleName(QStringLiteral("Измеренная толщина полки, мм"));
+    measured_->setPlaceholderText(QStringLiteral("не измерялась"));
+    measured_->setToolTip(QStringLiteral("Наименьшая толщина полки, измеренная на ригеле, с точностью до 0,1 мм: в "
+                                         "поля пойдут площадь и радиус инерции уголка с полками этой толщины"));
+    measured_->setMaximumWidth(120);
+    auto* measurement = new QHBoxLayout;
+    measurement->addWidget(measuredCaption);
+    measurement->addWidget(measured_);
+    measurement->addStretch();
+
     auto* close = button(QStringLiteral("Закрыть"), "close", this);
     auto* choice = new QHBoxLayout;
     choice->addWidget(shows);
@@ -211,6 +225,7 @@ AnglesDialog::AnglesDialog(Taken taken, Inputs inputs, QWidget* parent)
     layout->addLayout(choice);
     layout->addWidget(table_);
     layout->addWidget(none_);
+    layout->addLayout(measurement);
     layout->addLayout(buttons);
     resize(460, 420);
 
@@ -276,7 +291,15 @@ void AnglesDialog::updateButtons()
 void AnglesDialog::take(AngleMember member)
 {
     if (const std::optional<std::size_t> angle = selectedAngle()) {
-        taken_(member, *angle);
+        const QString whose =
+            member == AngleMember::Chord ? QStringLiteral("полки пояса") : QStringLiteral("полки раскосов");
+        const TypedThickness measured = typedThickness(measured_->text(), whose, &angleCatalogue()[*angle]);
+        if (!measured.refusal.isEmpty()) {
+            refuse_(measured.refusal);
+            measured_->setFocus();
+            return;
+        }
+        taken_(member, *angle, measured.tenths);
         // The other member's list may only now be computable.
         if (holding_->currentIndex() != 0) {
             refill();

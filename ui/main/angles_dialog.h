@@ -26,8 +26,9 @@ class ShownAngles;
 // The catalogue of equal-leg angles: a box that narrows the list to the
 // sizes typed, a choice that keeps only the angles that hold for the chord
 // or for the diagonals with the window's inputs (lightest first, with their
-// least margin), the list, and the buttons "для пояса" and "для раскосов",
-// which hand the selected angle over. It stays open until closed, so that
+// least margin), the list, the flange thickness measured on the girder
+// (optional), and the buttons "для пояса" and "для раскосов", which hand
+// the selected angle over with the measurement. It stays open until closed, so that
 // the chord's angle and the diagonals' can be taken one after the other.
 // The list is a view of the angles shown, filtered and ordered over a model
 // of the whole catalogue, so that a screen reader sees the rows shown and
@@ -36,13 +37,16 @@ class AnglesDialog final : public QDialog {
     Q_OBJECT
 
 public:
-    // Called with the member and the angle's position in angleCatalogue().
-    using Taken = std::function<void(AngleMember member, std::size_t angle)>;
+    // Called with the member, the angle's position in angleCatalogue() and
+    // the flange thickness measured, 0,1 mm (none when not given).
+    using Taken = std::function<void(AngleMember member, std::size_t angle, std::optional<int> measured)>;
+    // Says why a measured thickness is refused.
+    using Refuse = std::function<void(const QString& text)>;
 
     // The window's inputs as they are now.
     using Inputs = std::function<MapForm()>;
 
-    AnglesDialog(Taken taken, Inputs inputs, QWidget* parent);
+    AnglesDialog(Taken taken, Inputs inputs, Refuse refuse, QWidget* parent);
 
 private:
     // Shows the whole catalogue, or the angles that hold for the member
@@ -57,7 +61,9 @@ private:
 
     Taken taken_;
     Inputs inputs_;
+    Refuse refuse_;
     QLineEdit* filter_;
+    QLineEdit* measured_;
     QComboBox* holding_;
     AngleList* angles_;
     ShownAngles* shown_;

@@ -1,9 +1,11 @@
 #include "ui/main/calculation_document.h"
 
 #include "calc/fields.h"
+#include "formats/girder_history.h"
 #include "formats/text_encoding.h"
 #include "ui/main/file_dialog.h"
 #include "ui/main/identity_dialog.h"
+#include "ui/main/inspections_dialog.h"
 #include "ui/main/report.h"
 #include "ui/main/table_results_window.h"
 #include "ui/main/whole_file.h"
@@ -101,6 +103,76 @@ void CalculationDocument::setHistory(const GirderHistory& history)
 {
     history_ = history;
     markModified();
+    emit historyChanged();
+}
+
+void CalculationDocument::putSection(Member member)
+{
+    const std::optional<std::size_t> angle = history_.angleOf(member);
+    if (!angle) {
+        return;
+    }
+    const Angle& nominal = angleCatalogue()[*angle];
+    const std::optional<int> measured = history_.measuredOf(member);
+    const Angle figures = measured ? thinnedAngle(nominal, *measured).value_or(nominal) : nominal;
+    const SectionFields section = sectionFields(member);
+    form_.setText(section.area, areaText(figures));
+    form_.setText(section.radius, radiusText(figures));
+}
+
+void CalculationDocument::applyMeasured(const GirderHistory& history)
+{
+    history_ = history;
+    for (const Member member : kMembers) {
+        if (history_.measuredOf(member)) {
+            putSection(member);
+        }
+    }
+    markModified();
+    emit historyChanged();
+}
+
+bool CalculationDocument::takeSection(Member member, std::size_t angle, std::optional<int> measured)
+{
+    const Angle& nominal = angleCatalogue()[angle];
+    if (const std::optional<Inspection> thicker = inspectionThickerThan(history_, member, nominal)) {
+        const std::optional<int> tenths = member == Member::Chord ? thicker->chordTenths : thicker->diagonalTenths;
+        form_.present(QStringLiteral("Уголок %1 не поставлен в %2: осмотр %3 измерил полку толщиной %4 мм, а у этого "
+                                     "уголка она %5 мм. Исправьте осмотры («Файл», «Осмотры…») или выберите другой "
+                                     "уголок.")
+                          .arg(QString::fromStdString(designation(nominal)),
+                               member == Member::Chord ? QStringLiteral("пояса") : QStringLiteral("раскосы"),
+                               QString::fromStdString(dateText(thicker->date)),
+                               QString::fromStdString(thicknessTenthsText(tenths.value_or(0))),
+                               QString::fromStdString(thicknessText(nominal))),
+                      MessageIcon::Error);
+        return false;
+    }
+    (member == Member::Chord ? history_.chordAngle : history_.diagonalAngle) = angle;
+    (member == Member::Chord ? history_.chordMeasured : history_.diagonalMeasured) = measured;
+    putSection(member);
+    markModified();
+    emit historyChanged();
+    return true;
+}
+
+bool CalculationDocument::editInspections()
+{
+    InspectionsDialog dialog(
+        history_,
+        [this] {
+            MapForm copy;
+            for (const auto& field : kFormFields) {
+                copy.setText(field.id, form_.text(field.id));
+            }
+            return copy;
+        },
+        [this](const GirderHistory& history) { applyMeasured(history); }, form_.presenter(), &window_);
+    if (dialog.exec() != QDialog::Accepted) {
+        return false;
+    }
+    setHistory(dialog.history());
+    return true;
 }
 
 bool CalculationDocument::editIdentity(const QString& hint)
@@ -206,6 +278,7 @@ void CalculationDocument::load(const Calculation& calculation, const QString& pa
     presses_ = calculation.presses;
     identity_ = calculation.identity;
     history_ = calculation.history;
+    emit historyChanged();
     if (path.isEmpty()) {
         filePath_.clear();
         savedText_.clear();
@@ -257,7 +330,8 @@ QString CalculationDocument::reportHtml() const
                                         .made = QDateTime::currentDateTime(),
                                         .presses = presses_,
                                         .recomputed = {},
-                                        .identity = identity_});
+                                        .identity = identity_,
+                                        .history = history_});
 }
 
 TableResultsWindow* CalculationDocument::openTable(const QString& path)

@@ -94,6 +94,16 @@ public:
     // changed.
     [[nodiscard]] const GirderHistory& history() const { return history_; }
     void setHistory(const GirderHistory& history);
+    // Takes the history and puts each section it records as measured into
+    // the window: the area and radius of the nominal angle thinned to the
+    // measured thickness (thinnedAngle()).
+    void applyMeasured(const GirderHistory& history);
+    // Puts a section into the window, the angle's own figures or those of
+    // it thinned to a measured thickness (none: not measured), and records
+    // the angle as the member's nominal one with its measurement. Refused
+    // with a message, changing nothing, when an inspection measured the
+    // member's flanges thicker than the angle's.
+    bool takeSection(Member member, std::size_t angle, std::optional<int> measured);
 
     // Clicks a button of the wizard and keeps it as the button's last click.
     void click(Button button);
@@ -145,16 +155,23 @@ public:
     // "Данные опоры…": edits the identity in its dialog, hint said above
     // the fields; true when the user confirmed it.
     bool editIdentity(const QString& hint = {});
+    // "Осмотры…": edits the history in its dialog; true when the user
+    // confirmed it.
+    bool editInspections();
 
 signals:
     // Another calculation took the place of the last, with its results
     // computed: from a file, or a new one from a table's girder.
     void replaced(bool fromFile);
+    // The girder's history was taken or replaced.
+    void historyChanged();
 
 private:
     void load(const Calculation& calculation, const QString& path);
     void keepFile(const QString& path);
     void showTitle();
+    // Puts the member's section as the history records it into the window.
+    void putSection(Member member);
     // Offers the dialog of the identity before a report, when it is empty.
     void offerIdentity();
     [[nodiscard]] QString reportHtml() const;

@@ -26,6 +26,7 @@ FileMenu::FileMenu(CalculationDocument& document, QPushButton& button, QWidget& 
     item(QStringLiteral("Сохранить как…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
          &CalculationDocument::saveAs);
     item(QStringLiteral("Данные опоры…"), QKeySequence(), [this] { document_.editIdentity(); });
+    item(QStringLiteral("Осмотры…"), QKeySequence(), [this] { document_.editInspections(); });
     addSeparator();
     recentEnd_ = addSeparator();
     item(QStringLiteral("Отчёт…"), QKeySequence(Qt::CTRL | Qt::Key_P), &CalculationDocument::chooseAndReport);

@@ -13,7 +13,7 @@ namespace prochnar {
 class CalculationDocument;
 
 // The menu of the button "Файл": open, save and save as, the girder's
-// identity ("Данные опоры…"), the recently used files, the report and
+// identity ("Данные опоры…"), its inspections ("Осмотры…"), the recently used files, the report and
 // printing, and the check of a table of girders, each a command of the
 // document. Its keys work in the window with the menu closed.
 class FileMenu final : public QMenu {

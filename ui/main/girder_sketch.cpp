@@ -199,16 +199,23 @@ void paintWords(QPainter& painter, const Layout& at, const GirderSketch& sketch)
 
 } // namespace
 
-GirderSketch girderSketchOf(const Form& form)
+GirderSketch girderSketchOf(const Form& form, const MeasuredSections& measured)
 {
     GirderSketch sketch;
     sketch.lattice = latticeOf(form);
-    const auto verdicts = judgeGirder(form).verdicts;
+    const auto verdicts = judgeGirder(form, measured).verdicts;
     for (std::size_t i = 0; i < kLatticeMembers.size(); ++i) {
         const LatticeMember member = kLatticeMembers.at(i);
         sketch.verdicts.at(i) = memberVerdict(member, verdicts);
-        const auto held = heldAngle(form, member == LatticeMember::Diagonals ? Member::Diagonals : Member::Chord);
-        if (held) {
+        const Member kind = member == LatticeMember::Diagonals ? Member::Diagonals : Member::Chord;
+        const SectionFields fields = sectionFields(kind);
+        const std::optional<MeasuredSection>& section = measured.of(kind);
+        const std::optional<Angle> thinned =
+            section ? thinnedAngle(angleCatalogue()[section->angle], section->tenths) : std::nullopt;
+        if (thinned && holdsAngle(*thinned, form.text(fields.area), form.text(fields.radius))) {
+            sketch.angles.at(i) = QString::fromStdString(designation(angleCatalogue()[section->angle]) + ", полка " +
+                                                         thicknessText(*thinned) + " мм");
+        } else if (const auto held = heldAngle(form, kind)) {
             sketch.angles.at(i) = QString::fromStdString(designation(angleCatalogue()[*held]));
         }
     }
@@ -261,7 +268,8 @@ QImage girderSketchImage(const GirderSketch& sketch, int width)
     return image;
 }
 
-GirderSketchWidget::GirderSketchWidget(const Form& form, QWidget* parent) : QWidget(parent), form_{form}
+GirderSketchWidget::GirderSketchWidget(const Form& form, MeasuredNow measured, QWidget* parent)
+    : QWidget(parent), form_{form}, measured_{std::move(measured)}
 {
     setAccessibleName(QStringLiteral("Схема ригеля"));
     setMinimumSize(500, 145);
@@ -276,11 +284,11 @@ QSize GirderSketchWidget::sizeHint() const { return {760, 221}; }
 void GirderSketchWidget::paintEvent(QPaintEvent* /*event*/)
 {
     QPainter painter(this);
-    paintGirderSketch(painter, QRectF(rect()).adjusted(6, 6, -6, -6), girderSketchOf(form_));
+    paintGirderSketch(painter, QRectF(rect()).adjusted(6, 6, -6, -6), girderSketchOf(form_, measured_()));
 }
 
-GirderSketchWindow::GirderSketchWindow(const Form& form, QWidget* parent)
-    : QDialog(parent), sketch_{new GirderSketchWidget(form, this)}
+GirderSketchWindow::GirderSketchWindow(const Form& form, MeasuredNow measured, QWidget* parent)
+    : QDialog(parent), sketch_{new GirderSketchWidget(form, std::move(measured), this)}
 {
     setWindowTitle(QStringLiteral("Схема ригеля — Прочнар"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);

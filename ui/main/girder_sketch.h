@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class QPainter;
@@ -29,7 +30,7 @@ struct GirderSketch {
     QString length, panel, height, width;
 };
 
-[[nodiscard]] GirderSketch girderSketchOf(const Form& form);
+[[nodiscard]] GirderSketch girderSketchOf(const Form& form, const MeasuredSections& measured = {});
 
 // The sketch is drawn into a box 1000 units wide, whatever the target's
 // size, so that the lines and letters keep their proportions on a screen
@@ -47,12 +48,15 @@ void paintGirderSketch(QPainter& painter, const QRectF& target, const GirderSket
 // The sketch as an image of the width in pixels, on white.
 [[nodiscard]] QImage girderSketchImage(const GirderSketch& sketch, int width);
 
+// The sections the calculation records as measured, as they are now.
+using MeasuredNow = std::function<MeasuredSections()>;
+
 // The sketch of a form, painted again whenever it is shown or updated.
 class GirderSketchWidget final : public QWidget {
     Q_OBJECT
 
 public:
-    GirderSketchWidget(const Form& form, QWidget* parent);
+    GirderSketchWidget(const Form& form, MeasuredNow measured, QWidget* parent);
     [[nodiscard]] QSize sizeHint() const override;
 
 protected:
@@ -60,6 +64,7 @@ protected:
 
 private:
     const Form& form_;
+    MeasuredNow measured_;
 };
 
 // "Схема ригеля": a window of its own beside the main one, the sketch of
@@ -68,7 +73,7 @@ class GirderSketchWindow final : public QDialog {
     Q_OBJECT
 
 public:
-    GirderSketchWindow(const Form& form, QWidget* parent);
+    GirderSketchWindow(const Form& form, MeasuredNow measured, QWidget* parent);
 
     // Paints the sketch again, after the form changed.
     void refresh();

@@ -48,7 +48,7 @@ MainWindow::MainWindow(ReferenceFiles files, UrlOpener openUrl, QWidget* parent)
 
     connectWizard();
     services_ = std::make_unique<WindowServices>(*ui_, *this, *form_, std::move(files), std::move(openUrl));
-    aids_ = std::make_unique<StepAids>(*ui_, *form_, *this);
+    aids_ = std::make_unique<StepAids>(*ui_, *form_, *document_, *this);
     new FileMenu(*document_, *ui_->cmdFile, *this);
     connect(document_.get(), &CalculationDocument::replaced, this, &MainWindow::showReplaced);
     centreOnScreen();

@@ -2,6 +2,7 @@
 
 #include "ui/main/girder_sketch.h"
 #include "ui/main/report_parts.h"
+#include "ui/main/thinning_chart.h"
 #include "ui/main/verdict_colours.h"
 
 #include "calc/angles.h"
@@ -118,9 +119,14 @@ constexpr const char* kHead = "<html><head><style>h2 { font-size: 14pt; } h3 { f
 // The report's parts, each appended to one text.
 class Report {
 public:
-    Report(const Form& form, const FormCaptions& captions) : form_{form}, captions_{captions} {}
+    Report(const Form& form, const FormCaptions& captions, const GirderHistory& history)
+        : form_{form}, captions_{captions}, history_{history}, measured_{measuredSections(history)}
+    {
+    }
 
     [[nodiscard]] const Form& form() const { return form_; }
+    [[nodiscard]] const GirderHistory& history() const { return history_; }
+    [[nodiscard]] const MeasuredSections& measured() const { return measured_; }
     [[nodiscard]] QString caption(const char* label) const { return captions_.caption(label).toHtmlEscaped(); }
     [[nodiscard]] QString tab(int index) const { return captions_.tab(index).toHtmlEscaped(); }
     [[nodiscard]] std::string text(Field field) const { return form_.text(field); }
@@ -158,6 +164,8 @@ public:
 private:
     const Form& form_;
     const FormCaptions& captions_;
+    const GirderHistory& history_;
+    MeasuredSections measured_;
     QString html_;
 };
 
@@ -194,7 +202,7 @@ void identity(Report& r, const GirderIdentity& girder)
 // sketch of the lattice with each member in its verdict's colour.
 void conclusionAndSketch(Report& r)
 {
-    const Conclusion conclusion = conclusionOf(r.form());
+    const Conclusion conclusion = conclusionOf(r.form(), r.measured());
     QColor colour(Qt::black);
     switch (conclusion.status) {
     case GirderStatus::Holds:
@@ -216,7 +224,7 @@ void conclusionAndSketch(Report& r)
     // At 300 dots an inch across the 17 cm of the page's text: sharp on paper.
     constexpr int kWidthMm = 170;
     constexpr int kDotsPerInch = 300;
-    const QImage image = girderSketchImage(girderSketchOf(r.form()), kWidthMm * kDotsPerInch * 10 / 254);
+    const QImage image = girderSketchImage(girderSketchOf(r.form(), r.measured()), kWidthMm * kDotsPerInch * 10 / 254);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
@@ -234,9 +242,20 @@ void conclusionAndSketch(Report& r)
               .arg(std::lround(width * image.height() / static_cast<double>(image.width()))));
 }
 
-// "L 63×5, ГОСТ 8509-93" for a member whose section is a catalogue angle.
-QString angleText(const Form& form, Member member)
+// "L 63×5, ГОСТ 8509-93" for a member whose section is a catalogue angle,
+// "L 75×6, ГОСТ 8509-93, полки утонены до 5,2 мм по осмотру" for one measured.
+QString angleText(const Form& form, Member member, const MeasuredSections& measured)
 {
+    if (const std::optional<MeasuredSection>& section = measured.of(member)) {
+        const Angle& nominal = angleCatalogue()[section->angle];
+        const std::optional<Angle> thinned = thinnedAngle(nominal, section->tenths);
+        const SectionFields fields = sectionFields(member);
+        if (thinned && holdsAngle(*thinned, form.text(fields.area), form.text(fields.radius))) {
+            return QString::fromStdString(designation(nominal)) +
+                   QStringLiteral(", ГОСТ 8509-93, полки утонены до %1 мм по осмотру")
+                       .arg(QString::fromStdString(thicknessText(*thinned)));
+        }
+    }
     const std::optional<std::size_t> held = heldAngle(form, member);
     return held ? QString::fromStdString(designation(angleCatalogue()[*held])) + QStringLiteral(", ГОСТ 8509-93")
                 : QString();
@@ -275,8 +294,8 @@ void step1(Report& r)
         return r.caption(caption) + QStringLiteral(" — ") + r.caption(column);
     };
     r.add(QStringLiteral("</table>") + QLatin1String(kGap) + QLatin1String(kTable));
-    const QString chordAngle = angleText(r.form(), Member::Chord);
-    const QString diagonalAngle = angleText(r.form(), Member::Diagonals);
+    const QString chordAngle = angleText(r.form(), Member::Chord, r.measured());
+    const QString diagonalAngle = angleText(r.form(), Member::Diagonals, r.measured());
     r.inputs({
         {.caption = r.caption("Frame2")},
         {.caption = r.caption("Label10"), .field = Field::txtLpp},
@@ -374,7 +393,7 @@ void step3(Report& r)
     if (r.form().state(StateControl::Frame9Visible)) {
         r.add(QStringLiteral("<p><b>%1</b></p>").arg(r.caption("Label47")));
     }
-    const auto verdicts = judgeStep3(r.form());
+    const auto verdicts = judgeStep3(r.form(), r.measured());
     const auto header = [&r](const char* left, const char* right) {
         r.add(QStringLiteral("<tr bgcolor=\"#e8e8e8\"><td width=\"26%\"></td><td width=\"21%\" align=\"center\"><b>%1"
                              "</b></td><td width=\"4%\"></td><td width=\"21%\" align=\"center\"><b>%2</b></td>"
@@ -415,6 +434,93 @@ void step3(Report& r)
                        r.caption(kRowCaptions.at(i).second), rightColumn(r.text(right(row)), unit), judged));
     }
     r.add(QStringLiteral("</table>"));
+}
+
+// The girder's inspections and what they come to, when it has any: the
+// nominal angles and the year installed, the inspections by date, each
+// member kind's life and the replacement in the words of the dialog and of
+// prochnar-calc, and the chart of thinning with the report's date as today,
+// painted at 300 dots an inch.
+void inspections(Report& r, const QDate& today)
+{
+    const GirderHistory& history = r.history();
+    if (history.inspections.empty()) {
+        return;
+    }
+    r.add(QLatin1String(kGap) + QStringLiteral("<h3>Осмотры и остаточный срок</h3>"));
+    QStringList facts;
+    if (history.installed) {
+        facts << QStringLiteral("Год установки: <b>%1</b>").arg(*history.installed);
+    }
+    for (const auto& [member, name] : {std::pair{Member::Chord, "поясов"}, std::pair{Member::Diagonals, "раскосов"}}) {
+        if (const std::optional<std::size_t> angle = history.angleOf(member)) {
+            facts << QStringLiteral("уголок %1: <b>%2</b>")
+                         .arg(QString::fromUtf8(name), escaped(designation(angleCatalogue()[*angle])));
+        }
+    }
+    if (!facts.isEmpty()) {
+        r.add(QStringLiteral("<p>%1.</p>").arg(facts.join(QStringLiteral("; "))));
+    }
+    std::vector<Inspection> dated = history.inspections;
+    std::ranges::stable_sort(dated, [](const Inspection& a, const Inspection& b) { return a.date < b.date; });
+    std::vector<std::string> chords;
+    std::vector<std::string> diagonals;
+    const auto mm = [](std::optional<int> tenths) {
+        return tenths ? QString::number(*tenths / 10) + QStringLiteral(",") + QString::number(*tenths % 10) : QString();
+    };
+    for (const Inspection& inspection : dated) {
+        chords.push_back(mm(inspection.chordTenths).toStdString());
+        diagonals.push_back(mm(inspection.diagonalTenths).toStdString());
+    }
+    const Column chordColumn(chords);
+    const Column diagonalColumn(diagonals);
+    r.add(QLatin1String(kTable) +
+          QStringLiteral("<thead><tr bgcolor=\"#e8e8e8\"><td width=\"16%\"><b>Дата</b></td><td width=\"20%\" "
+                         "align=\"center\"><b>Полка пояса, мм</b></td><td width=\"20%\" align=\"center\"><b>Полка "
+                         "раскосов, мм</b></td><td width=\"44%\"><b>Примечание</b></td></tr></thead>"));
+    for (std::size_t row = 0; row < dated.size(); ++row) {
+        r.add(QStringLiteral("<tr><td>%1</td><td align=\"center\">%2</td><td align=\"center\">%3</td><td>%4</td></tr>")
+                  .arg(escaped(dateText(dated.at(row).date)), chordColumn(chords.at(row)),
+                       diagonalColumn(diagonals.at(row)), escaped(visibleText(dated.at(row).note))));
+    }
+    r.add(QStringLiteral("</table>"));
+    const MemberLife chord = lifeOf(r.form(), history, Member::Chord);
+    const MemberLife diagonal = lifeOf(r.form(), history, Member::Diagonals);
+    const std::optional<std::string> replacement = replacementText(chord, diagonal);
+    r.add(QLatin1String(kGap) + QStringLiteral("<p>Пояса: %1<br>Раскосы: %2<br><b>%3</b></p>")
+                                    .arg(escaped(memberLifeText(chord)), escaped(memberLifeText(diagonal)),
+                                         replacement ? QStringLiteral("Вывод: ") + escaped(*replacement)
+                                                     : QStringLiteral("Год замены не определен.")));
+
+    // Laid out at 760 × 425, a little smaller than the dialog shows it, for
+    // larger letters, and painted at 300 dots an inch across the 17 cm of
+    // the page's text.
+    constexpr int kWidthMm = 170;
+    constexpr int kHeightMm = 95;
+    const QSize laidOut(760, 425);
+    const qreal scale = kWidthMm / 25.4 * 300 / laidOut.width();
+    const QImage image = thinningChartImage(
+        r.form(), history, decimalYear({.year = today.year(), .month = today.month(), .day = today.day()}), laidOut,
+        scale);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    constexpr double kPixelsPerMm = 96 / 25.4;
+    r.add(QLatin1String(kGap) +
+          QStringLiteral(
+              "<p><img src=\"data:image/png;base64,%1\" width=\"%2\" height=\"%3\"></p><p><small>Точки — "
+              "измеренные толщины (в год установки — толщина уголка по каталогу); сплошная линия — скорость "
+              "утонения, по которой считается срок, через последний осмотр до предельной толщины; штриховая "
+              "— предельная толщина; пунктир — дата отчета. Скорость утонения v — большая из двух: наклон прямой "
+              "наименьших квадратов по всем точкам и наклон между двумя последними; предельная толщина "
+              "tпред — наименьшая толщина полки номинального уголка при исходных данных расчета; срок τ = "
+              "(tпосл − tпред) / v с округлением вниз до 0,1 года; год замены — целая часть даты последней "
+              "точки + τ. Не учтены язвенная коррозия, неравномерный износ и неточность скорости по немногим "
+              "точкам.</small></p>")
+              .arg(QString::fromLatin1(png.toBase64()))
+              .arg(std::lround(kWidthMm * kPixelsPerMm))
+              .arg(std::lround(kHeightMm * kPixelsPerMm)));
 }
 
 // Where each button stands: its tab.
@@ -541,7 +647,7 @@ void paintFoot(QPainter& painter, const PageFrame& frame, const QString& left, c
 
 QString reportHtml(const Form& form, const ReportFacts& facts, const FormCaptions& captions)
 {
-    Report r(form, captions);
+    Report r(form, captions, facts.history);
     r.add(QLatin1String(kHead) +
           QStringLiteral("<h2>Расчет остаточной прочности ригеля жесткой поперечины</h2><p>Отчет "
                          "программы Прочнар %1, составлен %2 в %3.")
@@ -561,6 +667,7 @@ QString reportHtml(const Form& form, const ReportFacts& facts, const FormCaption
     step1(r);
     step2(r);
     step3(r);
+    inspections(r, facts.made.isValid() ? facts.made.date() : QDate::currentDate());
     messages(r, facts.presses);
     // One row, so that the lines and what they are for stay on one page.
     r.add(

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calc/form.h"
+#include "calc/inspections.h"
 #include "formats/form_file.h"
 #include "formats/girder_identity.h"
 #include "ui/main/form_captions.h"
@@ -29,8 +30,10 @@ enum class ReportMethod { Whole, OwnNumbers };
 // (empty if none), when the report was made, the last clicks of the
 // wizard's buttons with what they showed, the names of the results that
 // the file held otherwise than their recomputation (none when they agreed),
-// which girder the calculation documents, and how much of the method it
-// holds.
+// which girder the calculation documents, how much of the method it holds,
+// and its history: the sections it records as measured are judged as the
+// window judges them, and its inspections, when it has any, give a section
+// of their own with the remaining lives and the chart of thinning.
 struct ReportFacts {
     QString file;
     QDateTime made;
@@ -38,6 +41,7 @@ struct ReportFacts {
     QStringList recomputed;
     GirderIdentity identity = {};
     ReportMethod method = ReportMethod::Whole;
+    GirderHistory history = {};
 };
 
 // The report of the calculation in form for the engineering record, as rich

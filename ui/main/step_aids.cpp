@@ -3,8 +3,10 @@
 #include "ui/main/verdict_colours.h"
 
 #include "calc/angles.h"
+#include "calc/inspections.h"
 #include "calc/phi_table.h"
 #include "ui/main/angles_dialog.h"
+#include "ui/main/calculation_document.h"
 #include "ui/main/girder_sketch.h"
 #include "ui/main/widget_form.h"
 #include "ui_Form1.h"
@@ -19,8 +21,9 @@
 
 namespace prochnar {
 
-StepAids::StepAids(const Ui::Form1& ui, WidgetForm& form, QWidget& window)
-    : form_{form}, window_{window}, labels_{ui.lblVerdict1, ui.lblVerdict2, ui.lblVerdict3, ui.lblVerdict4}
+StepAids::StepAids(const Ui::Form1& ui, WidgetForm& form, CalculationDocument& document, QWidget& window)
+    : form_{form}, document_{document}, window_{window}, labels_{ui.lblVerdict1, ui.lblVerdict2, ui.lblVerdict3,
+                                                                 ui.lblVerdict4}
 {
     connect(ui.cmdJ, &QPushButton::clicked, this, [this] { fillPhi(Field::lblJ, Field::Text3); });
     connect(ui.cmdJ1, &QPushButton::clicked, this, [this] { fillPhi(Field::lblJ1, Field::Text5); });
@@ -35,6 +38,9 @@ StepAids::StepAids(const Ui::Form1& ui, WidgetForm& form, QWidget& window)
     }
     connect(ui.cmdAngles, &QPushButton::clicked, this, &StepAids::openAngles);
     connect(ui.cmdSketch, &QPushButton::clicked, this, &StepAids::openSketch);
+    connect(ui.cmdInspections, &QPushButton::clicked, &document_, [this] { document_.editInspections(); });
+    ui.cmdInspections->setAccessibleName(QStringLiteral("Осмотры ригеля"));
+    connect(&document_, &CalculationDocument::historyChanged, this, &StepAids::showVerdicts);
     wizardButtons_ = {ui.Command2, ui.Command3, ui.Command5, ui.Command6, ui.Command4};
 
     // Connected after the wizard's own handler, so it runs after it.
@@ -76,8 +82,12 @@ void StepAids::fillPhi(Field slenderness, Field phi)
 void StepAids::openAngles()
 {
     if (angles_ == nullptr) {
-        angles_ = new AnglesDialog([this](AngleMember member, std::size_t angle) { takeAngle(member, angle); },
-                                   [this] { return inputs(); }, &window_);
+        angles_ = new AnglesDialog(
+            [this](AngleMember member, std::size_t angle, std::optional<int> measured) {
+                takeAngle(member, angle, measured);
+            },
+            [this] { return inputs(); },
+            [this](const QString& text) { form_.presenter()(angles_, text, MessageIcon::Error); }, &window_);
         angles_->setAttribute(Qt::WA_DeleteOnClose);
         angles_->open();
     }
@@ -88,7 +98,8 @@ void StepAids::openAngles()
 void StepAids::openSketch()
 {
     if (sketch_ == nullptr) {
-        sketch_ = new GirderSketchWindow(form_, &window_);
+        sketch_ = new GirderSketchWindow(
+            form_, [this] { return measuredSections(document_.history()); }, &window_);
         for (const auto& field : kFormFields) {
             if (QLineEdit* edit = form_.edit(field.id)) {
                 connect(edit, &QLineEdit::textChanged, sketch_, &GirderSketchWindow::refresh);
@@ -97,6 +108,7 @@ void StepAids::openSketch()
         for (QPushButton* button : wizardButtons_) {
             connect(button, &QPushButton::clicked, sketch_, &GirderSketchWindow::refresh);
         }
+        connect(&document_, &CalculationDocument::historyChanged, sketch_, &GirderSketchWindow::refresh);
     }
     sketch_->show();
     sketch_->raise();
@@ -112,17 +124,14 @@ MapForm StepAids::inputs() const
     return copy;
 }
 
-void StepAids::takeAngle(AngleMember member, std::size_t angle)
+void StepAids::takeAngle(AngleMember member, std::size_t angle, std::optional<int> measured)
 {
-    const Angle& chosen = angleCatalogue()[angle];
-    const SectionFields section = sectionFields(member == AngleMember::Chord ? Member::Chord : Member::Diagonals);
-    form_.setText(section.area, areaText(chosen));
-    form_.setText(section.radius, radiusText(chosen));
+    document_.takeSection(member == AngleMember::Chord ? Member::Chord : Member::Diagonals, angle, measured);
 }
 
 void StepAids::showVerdicts()
 {
-    const auto verdicts = judgeStep3(form_);
+    const auto verdicts = judgeStep3(form_, measuredSections(document_.history()));
     for (std::size_t row = 0; row < labels_.size(); ++row) {
         const std::optional<Verdict>& verdict = verdicts.at(row);
         QLabel* label = labels_.at(row);

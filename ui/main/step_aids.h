@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -20,6 +21,7 @@ class Form1;
 namespace prochnar {
 
 class AnglesDialog;
+class CalculationDocument;
 class GirderSketchWindow;
 class WidgetForm;
 enum class AngleMember;
@@ -35,7 +37,10 @@ class StepAids final : public QObject {
 public:
     // Over the form of the window that ui set up. Made after the wizard's
     // buttons are wired, so that the verdicts follow the press of "Выполнить".
-    StepAids(const Ui::Form1& ui, WidgetForm& form, QWidget& window);
+    // The sections picked from the catalogue are recorded in the document's
+    // history, and the verdicts keep the least thickness of the sections it
+    // records as measured.
+    StepAids(const Ui::Form1& ui, WidgetForm& form, CalculationDocument& document, QWidget& window);
 
     // Shows the verdict of every row (judged), as after "Выполнить", or of none.
     void judgeAll(bool judged);
@@ -46,12 +51,13 @@ private:
     void openSketch();
     // The window's texts, for the catalogue to try its angles on.
     [[nodiscard]] MapForm inputs() const;
-    void takeAngle(AngleMember member, std::size_t angle);
+    void takeAngle(AngleMember member, std::size_t angle, std::optional<int> measured);
     // Shows the verdict of each row that was judged and whose two values
     // have not changed since; clears the others.
     void showVerdicts();
 
     WidgetForm& form_;
+    CalculationDocument& document_;
     QWidget& window_;
     std::array<QLabel*, kVerdictRows> labels_{};
     std::array<bool, kVerdictRows> judged_{};

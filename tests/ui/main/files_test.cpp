@@ -4,17 +4,23 @@
 
 #include "calc/verdicts.h"
 #include "formats/calculation_file.h"
+#include "ui/main/inspections_dialog.h"
 #include "ui/main/main_window.h"
 #include "ui/main/report.h"
 #include "ui/main/report_parts.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -59,6 +65,11 @@ QByteArray read(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unread)");
 }
 
+template <typename T> T* child(const QWidget* parent, const char* name)
+{
+    return parent->findChild<T*>(QLatin1String(name));
+}
+
 void write(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -79,6 +90,7 @@ private slots:
     void reportOfTheFileSaysWhatTheWindowShows() const;
     void reportHeadOnTheFirstPageAndOfferedToOpen() const;
     void storedResultsRecomputed() const;
+    void inspectionsEnteredAppliedSavedAndReported() const;
 
 private:
     QTemporaryDir config, dir;
@@ -201,11 +213,12 @@ void FilesTest::askedBeforeChangesAreLostOnlyOnceAFileIsUsed() const
     for (const QAction* action : menu->actions()) {
         items << action->text() + QLatin1Char(' ') + action->shortcut().toString();
     }
-    QCOMPARE(items.join(QLatin1Char('|')), QStringLiteral("Открыть… Ctrl+O|Сохранить Ctrl+S|Сохранить как… "
-                                                          "Ctrl+Shift+S|Данные опоры… | |&1 asked.prochnar |&2 "
-                                                          "whole.prochnar |&3 state.prochnar |&4 by-command.prochnar "
-                                                          "|&5 typed.prochnar | |"
-                                                          "Отчёт… Ctrl+P|Печать… | |Проверить таблицу опор… "));
+    QCOMPARE(items.join(QLatin1Char('|')),
+             QStringLiteral("Открыть… Ctrl+O|Сохранить Ctrl+S|Сохранить как… "
+                            "Ctrl+Shift+S|Данные опоры… |Осмотры… | |&1 asked.prochnar |&2 "
+                            "whole.prochnar |&3 state.prochnar |&4 by-command.prochnar "
+                            "|&5 typed.prochnar | |"
+                            "Отчёт… Ctrl+P|Печать… | |Проверить таблицу опор… "));
 }
 
 void FilesTest::failedSaveLeavesTheOldFileWhole() const
@@ -365,6 +378,97 @@ void FilesTest::storedResultsRecomputed() const
                                                              .recomputed = {QStringLiteral("Text4")}});
     QVERIFY(plain.contains(QString::fromStdString(text4)) && plain.contains(QStringLiteral("Text4.")));
     QVERIFY(!plain.contains(QStringLiteral("всё держит")));
+}
+
+// A girder of L 75×6 chords and L 50×5 diagonals installed in 1998, its
+// inspections entered in "Осмотры…" (a bad thickness refused, a row changed
+// and one removed), the latest applied to the sections, computed, saved,
+// reopened, reported and finished by prochnar-calc, all with one life.
+void FilesTest::inspectionsEnteredAppliedSavedAndReported() const
+{
+    Window a;
+    readFormFile(read(QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/worked-example.form")).toStdString(), a.w.form());
+    QString lives;
+    QTimer::singleShot(0, [&a, &lives] {
+        auto* dialog = qobject_cast<InspectionsDialog*>(QApplication::activeModalWidget());
+        child<QComboBox>(dialog, "chordAngle")->setCurrentText(QStringLiteral("L 75×6"));
+        child<QComboBox>(dialog, "diagonalAngle")->setCurrentText(QStringLiteral("L 50×5"));
+        child<QSpinBox>(dialog, "installed")->setValue(1998);
+        auto* table = child<QTableWidget>(dialog, "inspections");
+        const auto enter = [&](const char* date, const char* chord, const char* diagonals, const char* button) {
+            child<QDateEdit>(dialog, "date")
+                ->setDate(QDate::fromString(QLatin1String(date), QStringLiteral("dd.MM.yyyy")));
+            child<QLineEdit>(dialog, "chordThickness")->setText(QString::fromUtf8(chord));
+            child<QLineEdit>(dialog, "diagonalThickness")->setText(QString::fromUtf8(diagonals));
+            child<QPushButton>(dialog, button)->click();
+        };
+        for (const char* bad : {"6,1", "0", "-1", "5,25", "5.2", "x"}) {
+            enter("14.05.2024", bad, "", "add");
+        }
+        QCOMPARE(a.messages.size(), 6);
+        QVERIFY(a.messages.front().contains(QStringLiteral("больше толщины полки уголка L 75×6 (6 мм)")) &&
+                a.messages.at(1).contains(QStringLiteral("больше нуля")) &&
+                a.messages.at(3).contains(QStringLiteral("одного знака")));
+        enter("14.05.2024", "5,1", "4,3", "add");
+        enter("12.06.2008", "5,8", " ", "add");
+        enter("01.01.2010", "5,9", "4,9", "add");
+        enter("20.05.2016", "5,5", "4,6", "add");
+        QCOMPARE(table->rowCount(), 4);
+        QCOMPARE(table->item(0, 0)->text(), QStringLiteral("12.06.2008")); // by date
+        table->selectRow(0);
+        QCOMPARE(child<QLineEdit>(dialog, "chordThickness")->text(), QStringLiteral("5,8"));
+        child<QLineEdit>(dialog, "diagonalThickness")->setText(QStringLiteral("4,8"));
+        child<QPushButton>(dialog, "change")->click();
+        table->selectRow(1);
+        child<QPushButton>(dialog, "remove")->click();
+        QCOMPARE(table->rowCount(), 3);
+        QCOMPARE(table->item(0, 2)->text() + table->item(1, 0)->text(), QStringLiteral("4,820.05.2016"));
+        // A nominal angle thinner than a flange measured is refused.
+        child<QComboBox>(dialog, "diagonalAngle")->setCurrentText(QStringLiteral("L 50×4"));
+        QVERIFY(a.messages.back().contains(QStringLiteral("L 50×4 не может быть номинальным")));
+        QCOMPARE(child<QComboBox>(dialog, "diagonalAngle")->currentText(), QStringLiteral("L 50×5"));
+        child<QPushButton>(dialog, "applyLatest")->click();
+        lives = child<QLabel>(dialog, "lives")->text();
+        dialog->accept();
+    });
+    QVERIFY(a.w.document().editInspections());
+    const GirderHistory history = a.w.document().history();
+    QCOMPARE(history.chordMeasured, std::optional(51));
+    QCOMPARE(history.diagonalMeasured, std::optional(43));
+    const Angle chord = *thinnedAngle(angleCatalogue()[*angleNamed("75x6")], 51);
+    QCOMPARE(a.w.form().text(Field::Text9) + " " + a.w.form().text(Field::txtIy),
+             areaText(chord) + " " + radiusText(chord));
+    for (const char* button : {"Command2", "cmdJ", "cmdJ1", "Command5", "Command4"}) {
+        a.click(button);
+    }
+    // The lives shown are the file's, for the inputs computed.
+    QVERIFY(a.w.document().saveFile(path("inspected.prochnar")));
+    QProcess calc;
+    calc.start(QStringLiteral(PROCHNAR_CALC), {path("inspected.prochnar")});
+    QVERIFY(calc.waitForFinished());
+    const QString out = QString::fromUtf8(calc.readAllStandardOutput());
+    const qsizetype girder = out.indexOf(QStringLiteral("# life girder: "));
+    QVERIFY(girder >= 0);
+    const QString replacement = out.mid(girder + 15, out.indexOf(QLatin1Char('\n'), girder) - girder - 15);
+    QVERIFY2(lives.contains(replacement.toHtmlEscaped()) && replacement.contains(QStringLiteral(" г.")),
+             qPrintable(lives));
+    QVERIFY2(a.verdicts().contains(QStringLiteral("полка 5,1 мм выше предела")), qPrintable(a.verdicts()));
+
+    Window b;
+    QVERIFY(b.w.document().openFile(path("inspected.prochnar")) && b.messages.isEmpty());
+    QVERIFY(b.w.document().history() == history && b.verdicts() == a.verdicts());
+    const QString report =
+        reportPlainText(b.w.form(), {.file = {}, .made = {}, .presses = {}, .recomputed = {}, .history = history});
+    QVERIFY(report.contains(QStringLiteral("Осмотры и остаточный срок")) && report.contains(replacement) &&
+            report.contains(QStringLiteral("полки утонены до 5,1 мм по осмотру")));
+    QVERIFY(b.w.document().writeReport(path("inspected.pdf")) && read(path("inspected.pdf")).startsWith("%PDF-"));
+    // Отмена keeps nothing of the dialog.
+    QTimer::singleShot(0, [] {
+        auto* dialog = QApplication::activeModalWidget();
+        dialog->findChild<QComboBox*>(QStringLiteral("chordAngle"))->setCurrentIndex(0);
+        qobject_cast<QDialog*>(dialog)->reject();
+    });
+    QVERIFY(!b.w.document().editInspections() && b.w.document().history() == history);
 }
 
 QTEST_MAIN(FilesTest)

@@ -202,11 +202,12 @@ void WindowTest::everyControlOfTheHandlersMapsOntoTheForm()
         }
     }
     // Labels and buttons speak their own text, but for the verdicts, named by
-    // their row, and the two "из таблицы", by the φ they fill.
+    // their row, the two "из таблицы", by the φ they fill, and "Осмотры…".
     const std::map<QString, QString> named{
         {"lblVerdict1", "Вывод: сжатый пояс"}, {"lblVerdict2", "Вывод: растянутый пояс"},
         {"lblVerdict3", "Вывод: раскосы"},     {"lblVerdict4", "Вывод: усилие в раскосе"},
-        {"cmdJ", "J основы из таблицы"},       {"cmdJ1", "J раскосов из таблицы"}};
+        {"cmdJ", "J основы из таблицы"},       {"cmdJ1", "J раскосов из таблицы"},
+        {"cmdInspections", "Осмотры ригеля"}};
     for (const QWidget* widget : d.window.findChildren<QWidget*>()) {
         const auto name = named.find(widget->objectName());
         QVERIFY2(!(qobject_cast<const QLabel*>(widget) || qobject_cast<const QPushButton*>(widget)) ||
@@ -315,7 +316,20 @@ void WindowTest::anglesFromTheCatalogue()
     QTest::keyClicks(filter, "63x5");
     QTest::mouseClick(dialog->findChild<QPushButton*>("forChord"), Qt::LeftButton);
     filter->setText(QStringLiteral("L 50 х 5"));
-    QTest::mouseClick(dialog->findChild<QPushButton*>("forDiagonals"), Qt::LeftButton);
+    // A measured thickness thins the angle (4,2 mm: 4,07 cm², i 0,98) and is
+    // recorded with it; one above the angle's is refused; none, the angle's own.
+    auto* measured = dialog->findChild<QLineEdit*>("measured");
+    for (const char* typed : {"5,5", "4,2", ""}) {
+        measured->setText(QString::fromUtf8(typed));
+        QTest::mouseClick(dialog->findChild<QPushButton*>("forDiagonals"), Qt::LeftButton);
+        if (QByteArray(typed) == "4,2") {
+            QCOMPARE(d.text("Text10") + " " + d.text("txtIyy"), QStringLiteral("4,07 0,98"));
+            QCOMPARE(d.window.document().history().diagonalMeasured, std::optional(42));
+        }
+    }
+    QVERIFY(d.messages.size() == 1 &&
+            d.messages.front().contains(QStringLiteral("5,5 мм больше толщины полки уголка")));
+    QVERIFY(!d.window.document().history().diagonalMeasured && d.window.document().history().diagonalAngle);
     QTest::mouseClick(dialog->findChild<QPushButton*>("close"), Qt::LeftButton);
     QTRY_VERIFY(d.window.findChild<AnglesDialog*>() == nullptr);
     QCOMPARE(d.text("Text9") + " " + d.text("txtIy") + " " + d.text("Text10") + " " + d.text("txtIyy"),
