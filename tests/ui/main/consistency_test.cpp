@@ -13,6 +13,7 @@
 #include "ui/main/main_window.h"
 #include "ui/main/report.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -156,7 +157,13 @@ class ConsistencyTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The recent files the windows keep go to a folder of the test's own,
+    // not to the user's settings.
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path())); }
     void sameVerdictsWhereverTheGirderComesFrom() const;
+
+private:
+    QTemporaryDir config;
 };
 
 void ConsistencyTest::sameVerdictsWhereverTheGirderComesFrom() const

@@ -161,6 +161,9 @@ class WindowTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The recent files the windows keep go to a folder of the test's own,
+    // not to the user's settings.
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path())); }
     void everyControlOfTheHandlersMapsOntoTheForm();
     void wholeCalculationTypedAndClicked();
     void verdictsFollowTheResults();
@@ -176,6 +179,9 @@ private slots:
     void documentsDecodedAsUtf8ElseAsWindows1251();
     void tableOfGirdersAsTheCommandAndItsGirderInTheWizard();
     void identityDialogShowsEveryTextAndNamesItsFields();
+
+private:
+    QTemporaryDir config;
 };
 
 void WindowTest::everyControlOfTheHandlersMapsOntoTheForm()
