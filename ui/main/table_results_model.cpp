@@ -2,9 +2,13 @@
 
 #include "ui/main/verdict_colours.h"
 
+#include "formats/table_life.h"
+
 #include <QColor>
 
 #include <algorithm>
+#include <charconv>
+#include <climits>
 #include <limits>
 #include <numeric>
 #include <stdexcept>
@@ -90,8 +94,8 @@ std::string_view packedCell(const char* cells, std::size_t at)
 } // namespace
 
 TableResultsModel::TableResultsModel(const std::vector<std::string>& header, std::vector<std::size_t> ownColumns,
-                                     QObject* parent)
-    : QAbstractTableModel(parent), ownColumns_(std::move(ownColumns))
+                                     std::vector<std::size_t> lifeCells, QObject* parent)
+    : QAbstractTableModel(parent), ownColumns_(std::move(ownColumns)), lifeCells_(std::move(lifeCells))
 {
     for (const std::size_t column : ownColumns_) {
         ownNames_.push_back(fromUtf8(header.at(column)));
@@ -115,6 +119,9 @@ const char* TableResultsModel::pack(const std::vector<std::string>& row, const C
         append(verdict ? std::string_view(verdict->text) : std::string_view());
     }
     append(girder.message);
+    for (const std::size_t at : lifeCells_) {
+        append(at < girder.cells.size() ? std::string_view(girder.cells[at]) : std::string_view());
+    }
     if (record.size() > blockFree_) {
         const std::size_t size = std::max(kBlockSize, record.size());
         blocks_.push_back(std::make_unique<char[]>(size));
@@ -139,7 +146,16 @@ void TableResultsModel::add(const std::vector<std::string>& row, const CheckedGi
                 .hasMargin = static_cast<std::uint8_t>(girder.leastMargin.has_value()),
                 .judged = 0,
                 .holding = 0,
-                .checking = 0};
+                .checking = 0,
+                .year = 0};
+    if (const int column = yearColumn(); column >= 0) {
+        const std::string& text = girder.cells.at(lifeCells_.back());
+        int year = 0;
+        if (std::from_chars(text.data(), text.data() + text.size(), year).ec == std::errc() && year > 0 &&
+            year <= std::numeric_limits<std::int16_t>::max()) {
+            kept.year = static_cast<std::int16_t>(year);
+        }
+    }
     for (std::size_t at = 0; at < kVerdictRows; ++at) {
         if (const auto& verdict = girder.verdicts.at(at)) {
             const auto bit = static_cast<std::uint8_t>(1U << at);
@@ -154,7 +170,7 @@ void TableResultsModel::add(const std::vector<std::string>& row, const CheckedGi
 
 void TableResultsModel::showAdded()
 {
-    if (shown_ == order_.size()) {
+    if (shown_ == order_.size() || replacedBy_) {
         return;
     }
     beginInsertRows({}, static_cast<int>(shown_), static_cast<int>(order_.size() - 1));
@@ -180,7 +196,7 @@ int TableResultsModel::rowCount(const QModelIndex& parent) const
 
 int TableResultsModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : marginColumn() + 1 + kVerdictCount + 1;
+    return parent.isValid() ? 0 : messageColumn() + 1 + static_cast<int>(lifeCells_.size());
 }
 
 std::string_view TableResultsModel::cellText(const Girder& girder, int column) const
@@ -190,7 +206,8 @@ std::string_view TableResultsModel::cellText(const Girder& girder, int column) c
         const std::size_t at = ownColumns_.at(static_cast<std::size_t>(column));
         return at < inputs ? packedCell(girder.cells, at) : std::string_view();
     }
-    // After the margin, which is kept as a number: the verdicts and the message.
+    // After the margin, which is kept as a number: the verdicts, the message
+    // and the life columns.
     return packedCell(girder.cells, inputs + static_cast<std::size_t>(column - marginColumn() - 1));
 }
 
@@ -231,7 +248,7 @@ std::vector<std::uint32_t> TableResultsModel::girdersByMargin() const
 
 std::string_view TableResultsModel::message(std::size_t girder) const
 {
-    return cellText(girders_.at(girder), columnCount() - 1);
+    return cellText(girders_.at(girder), messageColumn());
 }
 
 QVariant TableResultsModel::data(const QModelIndex& index, int role) const
@@ -278,6 +295,9 @@ QVariant TableResultsModel::headerData(int section, Qt::Orientation orientation,
         return fromUtf8(kMarginColumn);
     }
     const int verdict = section - marginColumn() - 1;
+    if (section > messageColumn()) {
+        return fromUtf8(kLifeColumns.at(static_cast<std::size_t>(section - messageColumn() - 1)));
+    }
     return fromUtf8(verdict < kVerdictCount ? kStep3Rows.at(static_cast<std::size_t>(verdict)).name : kMessageColumn);
 }
 
@@ -286,15 +306,47 @@ Qt::ItemFlags TableResultsModel::flags(const QModelIndex& index) const
     return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled : Qt::NoItemFlags;
 }
 
+bool TableResultsModel::less(const Girder& one, const Girder& other, int column) const
+{
+    if (column == marginColumn()) {
+        return marginLess(one, other);
+    }
+    if (column == yearColumn()) {
+        const auto key = [](const Girder& girder) { return girder.year > 0 ? int{girder.year} : INT_MAX; };
+        return key(one) < key(other);
+    }
+    return cellText(one, column) < cellText(other, column);
+}
+
+void TableResultsModel::showReplacedBy(std::optional<int> year)
+{
+    beginResetModel();
+    replacedBy_ = year;
+    std::iota(order_.begin(), order_.end(), 0U);
+    if (sortColumn_ >= 0) {
+        const auto less = [this](std::uint32_t left, std::uint32_t right) {
+            return sortOrder_ == Qt::AscendingOrder ? this->less(girders_[left], girders_[right], sortColumn_)
+                                                    : this->less(girders_[right], girders_[left], sortColumn_);
+        };
+        std::stable_sort(order_.begin(), order_.end(), less);
+    }
+    const auto shown =
+        !year ? order_.end() : std::stable_partition(order_.begin(), order_.end(), [this, year](std::uint32_t girder) {
+            return girders_[girder].year > 0 && girders_[girder].year <= *year;
+        });
+    shown_ = static_cast<std::size_t>(shown - order_.begin());
+    endResetModel();
+}
+
 void TableResultsModel::sort(int column, Qt::SortOrder order)
 {
     if (column < 0 || column >= columnCount()) {
         return;
     }
+    sortColumn_ = column;
+    sortOrder_ = order;
     const auto less = [this, column](std::uint32_t left, std::uint32_t right) {
-        const Girder& one = girders_[left];
-        const Girder& other = girders_[right];
-        return column == marginColumn() ? marginLess(one, other) : cellText(one, column) < cellText(other, column);
+        return this->less(girders_[left], girders_[right], column);
     };
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();

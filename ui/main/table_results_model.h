@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,16 +22,20 @@ namespace prochnar {
 // checks again), its verdicts' words and its message, packed one after
 // another in a shared arena, plus a few numbers; the texts shown are made
 // when the view asks for them. Rows are sorted through a list of girders:
-// by the margin as a number with the girders not checked first, or by the
-// text of any other column.
+// by the margin as a number with the girders not checked first, by the year
+// of replacement as a number with the girders without one last, or by the
+// text of any other column. A table with inspections also keeps each girder's
+// life columns; a filter shows only the girders to replace by a year.
 class TableResultsModel final : public QAbstractTableModel {
     Q_OBJECT
 
 public:
     // header: the table's header record; ownColumns: the positions in it of
-    // the engineer's own columns, shown first.
+    // the engineer's own columns, shown first; lifeCells: where the life
+    // columns (kLifeColumns, in their order) are in a checked row's cells,
+    // shown after the message; empty for a table without inspections.
     TableResultsModel(const std::vector<std::string>& header, std::vector<std::size_t> ownColumns,
-                      QObject* parent = nullptr);
+                      std::vector<std::size_t> lifeCells = {}, QObject* parent = nullptr);
     ~TableResultsModel() override;
     TableResultsModel(const TableResultsModel&) = delete;
     TableResultsModel& operator=(const TableResultsModel&) = delete;
@@ -48,6 +53,16 @@ public:
     // The input row of a girder, in the order read.
     void inputRow(std::size_t girder, std::vector<std::string>& row) const;
     [[nodiscard]] int marginColumn() const { return static_cast<int>(ownNames_.size()); }
+    [[nodiscard]] int messageColumn() const { return marginColumn() + 1 + static_cast<int>(kVerdictRows); }
+    // "Год замены", or -1 for a table without inspections.
+    [[nodiscard]] int yearColumn() const
+    {
+        return lifeCells_.empty() ? -1 : messageColumn() + static_cast<int>(lifeCells_.size());
+    }
+    // Shows only the girders whose year of replacement is at most `year`
+    // (none: all of them), in the order last sorted. Meant for a table read
+    // to its end: girders added later are not shown until it is turned off.
+    void showReplacedBy(std::optional<int> year);
     // The girders, in the order read, as the margin's column sorts them
     // ascending: the worst first.
     [[nodiscard]] std::vector<std::uint32_t> girdersByMargin() const;
@@ -80,6 +95,7 @@ private:
         std::uint8_t judged;   // a bit for each verdict row that has a verdict
         std::uint8_t holding;  // a bit for each verdict that holds
         std::uint8_t checking; // a bit for each verdict that asks to check
+        std::int16_t year;     // of replacement; 0 for none
     };
 
     // Girders not checked first, then those that do not hold, those to check
@@ -89,10 +105,15 @@ private:
     [[nodiscard]] static QColor marginColour(const Girder& girder);
     // The text shown in a column for a girder, as it is sorted.
     [[nodiscard]] std::string_view cellText(const Girder& girder, int column) const;
+    [[nodiscard]] bool less(const Girder& one, const Girder& other, int column) const;
     [[nodiscard]] const char* pack(const std::vector<std::string>& row, const CheckedGirder& girder);
 
     std::vector<QString> ownNames_;
     std::vector<std::size_t> ownColumns_;
+    std::vector<std::size_t> lifeCells_;
+    int sortColumn_ = -1; // -1: the order read
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
+    std::optional<int> replacedBy_;
     std::vector<Girder> girders_;
     std::vector<std::uint32_t> order_; // the girders in the order shown
     std::size_t shown_ = 0;            // rows the view knows of

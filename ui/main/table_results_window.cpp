@@ -11,6 +11,8 @@
 #include "formats/safe_output.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
@@ -20,6 +22,9 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -29,6 +34,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <sstream>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -52,13 +58,26 @@ TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGir
     : QWidget(parent, Qt::Window), openGirder_(std::move(openGirder)), summary_(new QLabel(this)),
       progress_(new QProgressBar(this)), save_(new QPushButton(QStringLiteral("Сохранить результаты…"), this)),
       report_(new QPushButton(QStringLiteral("Отчёт по участку…"), this)),
-      cancel_(new QPushButton(QStringLiteral("Отмена"), this)), table_(new QTableView(this)), timer_(new QTimer(this)),
-      path_(path)
+      cancel_(new QPushButton(QStringLiteral("Отмена"), this)),
+      replacedBy_(new QCheckBox(QStringLiteral("только к замене до"), this)), replacedYear_(new QSpinBox(this)),
+      tabs_(new QTabWidget(this)), table_(new QTableView(this)), timer_(new QTimer(this)), path_(path)
 {
     setWindowTitle(QStringLiteral("Прочнар — ") + QFileInfo(path).fileName());
     resize(1100, 700);
     auto* bar = new QHBoxLayout;
     bar->addWidget(summary_, 1);
+    bar->addWidget(replacedBy_);
+    bar->addWidget(replacedYear_);
+    replacedBy_->setAccessibleName(QStringLiteral("Только опоры к замене до года"));
+    replacedBy_->setAccessibleDescription(
+        QStringLiteral("Показывать только опоры, год замены которых не позже указанного; сводка — по всей таблице"));
+    replacedYear_->setAccessibleName(QStringLiteral("Год замены не позже"));
+    replacedYear_->setRange(1900, 2200);
+    replacedYear_->setValue(QDate::currentDate().year() + 5);
+    replacedBy_->hide();
+    replacedYear_->hide();
+    replacedBy_->setEnabled(false);
+    replacedYear_->setEnabled(false);
     bar->addWidget(progress_);
     bar->addWidget(cancel_);
     bar->addWidget(save_);
@@ -71,7 +90,11 @@ TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGir
     cancel_->hide();
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
-    layout->addWidget(table_);
+    layout->addWidget(tabs_);
+    // The plan's tab is added once there is a plan: until then the bar is hidden.
+    tabs_->setTabBarAutoHide(true);
+    tabs_->setDocumentMode(true);
+    tabs_->addTab(table_, QStringLiteral("Опоры"));
     table_->setAccessibleName(QStringLiteral("Опоры таблицы"));
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -84,6 +107,8 @@ TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGir
     connect(cancel_, &QPushButton::clicked, this, &TableResultsWindow::cancelSectionReport);
     connect(table_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) { openRow(index.row()); });
     connect(timer_, &QTimer::timeout, this, &TableResultsWindow::checkSlice);
+    connect(replacedBy_, &QCheckBox::toggled, this, &TableResultsWindow::filterByYear);
+    connect(replacedYear_, &QSpinBox::valueChanged, this, &TableResultsWindow::filterByYear);
 
     const std::filesystem::path file(path.toStdU16String());
     if (const auto fault = openInput(file, file_)) {
@@ -119,15 +144,35 @@ void TableResultsWindow::checkSlice()
                 return;
             }
             run_.emplace(record);
+            life_.emplace(record);
             header_ = record;
             delimiter_ = reader_->delimiter();
+            // The life columns, where the check puts them; one the table
+            // already has is shown once, with what the check fills in.
+            std::vector<std::size_t> life;
+            if (life_->measured()) {
+                for (const std::string_view name : kLifeColumns) {
+                    const auto& checked = life_->header();
+                    life.push_back(
+                        static_cast<std::size_t>(std::find(checked.begin(), checked.end(), name) - checked.begin()));
+                }
+                try {
+                    plan_.emplace(record);
+                } catch (const PlanError&) {
+                    // No "Опора": the girders cannot be told apart, and there is no plan.
+                }
+                replacedBy_->show();
+                replacedYear_->show();
+            }
             std::vector<std::size_t> own;
             for (std::size_t column = 0; column < record.size(); ++column) {
-                if (isOwnColumn(record[column])) {
+                const bool lifeColumn = !life.empty() && std::find(kLifeColumns.begin(), kLifeColumns.end(),
+                                                                   record[column]) != kLifeColumns.end();
+                if (isOwnColumn(record[column]) && !lifeColumn) {
                     own.push_back(column);
                 }
             }
-            model_ = new TableResultsModel(record, std::move(own), this);
+            model_ = new TableResultsModel(record, std::move(own), std::move(life), this);
             table_->setModel(model_);
         }
         while (slice.elapsed() < kSliceMs) {
@@ -135,7 +180,11 @@ void TableResultsWindow::checkSlice()
                 finish({});
                 return;
             }
-            const CheckedGirder girder = run_->check(record);
+            PlanPoint point;
+            const CheckedGirder girder = life_->check(record, plan_ ? &point : nullptr);
+            if (plan_) {
+                plan_->add(point);
+            }
             model_->add(record, girder);
             totals_.add(girder);
         }
@@ -166,6 +215,9 @@ void TableResultsWindow::finish(const QString& fault)
     }
     save_->setEnabled(run_.has_value());
     report_->setEnabled(run_.has_value());
+    replacedBy_->setEnabled(model_ != nullptr);
+    replacedYear_->setEnabled(model_ != nullptr);
+    showPlan();
     QString summary = fromUtf8(tableSummaryText(totals_.rows, totals_.holding, totals_.notHolding, totals_.toCheck));
     if (!fault.isEmpty()) {
         summary += QLatin1Char(' ') + fault;
@@ -196,7 +248,7 @@ QString TableResultsWindow::saveTo(const QString& path) const
     // row alone, so they come out as the command writes them. Each piece's
     // rows are shared out among the processors and put back in order.
     const std::size_t workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
-    std::vector<TableRun> runs(workers, *run_);
+    std::vector<TableLife> runs(workers, *life_);
     std::vector<std::string> parts(workers);
     const std::size_t count = model_ == nullptr ? 0 : model_->girderCount();
     std::size_t next = 0;
@@ -340,6 +392,50 @@ void TableResultsWindow::askAndReport()
                  QStringLiteral("Отчет по участку не записан в «%1»: %2.").arg(QDir::toNativeSeparators(path), why),
                  MessageIcon::Error);
     }
+}
+
+void TableResultsWindow::filterByYear()
+{
+    if (model_ != nullptr && finished()) {
+        model_->showReplacedBy(replacedBy_->isChecked() ? std::optional<int>(replacedYear_->value()) : std::nullopt);
+    }
+}
+
+void TableResultsWindow::showPlan()
+{
+    if (!plan_) {
+        return;
+    }
+    // The plan as the command writes it, in its order: a row a girder.
+    std::istringstream text(plan_->table(delimiter_));
+    CsvReader reader(text);
+    std::vector<std::string> record;
+    planModel_ = new QStandardItemModel(this);
+    if (reader.next(record)) {
+        QStringList names;
+        for (const std::string& name : record) {
+            names << fromUtf8(name);
+        }
+        planModel_->setHorizontalHeaderLabels(names);
+    }
+    while (reader.next(record)) {
+        QList<QStandardItem*> items;
+        for (const std::string& cell : record) {
+            auto* item = new QStandardItem(fromUtf8(cell));
+            item->setEditable(false);
+            items << item;
+        }
+        planModel_->appendRow(items);
+    }
+    planView_ = new QTableView(this);
+    planView_->setModel(planModel_);
+    planView_->setAccessibleName(QStringLiteral("План замены опор участка"));
+    planView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    planView_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    planView_->setWordWrap(false);
+    planView_->verticalHeader()->hide();
+    planView_->resizeColumnsToContents();
+    tabs_->addTab(planView_, QStringLiteral("План замены"));
 }
 
 void TableResultsWindow::openRow(int row)

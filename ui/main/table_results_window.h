@@ -3,7 +3,9 @@
 #include "calc/map_form.h"
 #include "calc/table_run.h"
 #include "formats/girder_identity.h"
+#include "formats/line_plan.h"
 #include "formats/table_check.h"
+#include "formats/table_life.h"
 #include "ui/main/report_offer.h"
 #include "ui/main/widget_form.h"
 
@@ -16,9 +18,13 @@
 #include <optional>
 #include <string>
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QSpinBox;
+class QStandardItemModel;
+class QTabWidget;
 class QTableView;
 class QTimer;
 
@@ -36,7 +42,10 @@ using GirderOpener = std::function<void(const MapForm& form, const GirderIdentit
 // (coloured and in words), the girders that need attention first and the
 // rows that could not be checked above them; a summary line; "Сохранить
 // результаты…" writes the same CSV as the command; a double click opens the
-// girder in the wizard, with the identity of its row. Rows are checked a
+// girder in the wizard, with the identity of its row. A table with
+// inspections also gets the command's life columns, a filter of the girders
+// to replace by a year, and the replacement plan of its line section on a
+// tab of its own once read (the same as --plan writes). Rows are checked a
 // slice at a time between events, with a progress bar, so the window answers
 // while a large table runs.
 class TableResultsWindow final : public QWidget {
@@ -87,6 +96,8 @@ private:
     void askAndReport();
     void sectionReportEnded(const QString& path, const QString& failure);
     void openRow(int row);
+    void filterByYear();
+    void showPlan();
 
     GirderOpener openGirder_;
     MessagePresenter present_ = showMessageBox;
@@ -99,7 +110,12 @@ private:
     QString sectionReportPath_;
     OpenQuestion askToOpen_ = askToOpenReport;
     UrlOpener open_ = openWithDesktop;
+    QCheckBox* replacedBy_;
+    QSpinBox* replacedYear_;
+    QTabWidget* tabs_;
     QTableView* table_;
+    QTableView* planView_ = nullptr;
+    QStandardItemModel* planModel_ = nullptr;
     QTimer* timer_;
     TableResultsModel* model_ = nullptr;
 
@@ -107,7 +123,9 @@ private:
     std::ifstream file_;
     std::size_t fileSize_ = 0;
     std::unique_ptr<CsvReader> reader_;
-    std::optional<TableRun> run_;
+    std::optional<TableRun> run_;     // the girders' forms, for the wizard and the report
+    std::optional<TableLife> life_;   // the rows' check, as the command's
+    std::optional<LinePlan> plan_;    // a table with inspections and "Опора"
     std::vector<std::string> header_; // the table's own header record
     char delimiter_ = ';';
     TableTotals totals_;

@@ -5,22 +5,30 @@
 // whole, one over the table itself or a folder is refused, and a file
 // replaced keeps its permissions. The report of the section: a summary by
 // margin, then a page a girder; stopped, refused or cut short by the disk, it
-// leaves no file.
+// leaves no file. A table with inspections: the same cells, save and plan as
+// the command's, and the filter of the girders to replace.
 
+#include "ui/main/table_results_model.h"
 #include "ui/main/table_results_window.h"
 
+#include "formats/csv_table.h"
+
 #include <QBrush>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
+#include <fstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,6 +54,18 @@ QStringList column(const QAbstractItemModel& model, int at, int role = Qt::Displ
         cells << (role == Qt::BackgroundRole ? value.value<QBrush>().color().name() : value.toString());
     }
     return cells;
+}
+
+// A CSV file's records, the header first.
+std::vector<std::vector<std::string>> records(const QString& path)
+{
+    std::ifstream in(path.toStdString(), std::ios::binary);
+    CsvReader reader(in);
+    std::vector<std::vector<std::string>> all;
+    for (std::vector<std::string> record; reader.next(record);) {
+        all.push_back(record);
+    }
+    return all;
 }
 
 QString summaryOf(const QString& table)
@@ -78,6 +98,7 @@ private slots:
     void saveRefusesTheTableItselfAndKeepsPermissions();
     void sectionReportSummaryByMarginThenAPageAGirder();
     void sectionReportStoppedRefusedOrCutShortLeavesNoFile();
+    void inspectionsShowTheCommandsLifeFilterAndPlan();
 };
 
 void TableResultsTest::summaryCountsAndSaysWhereTheTableStops()
@@ -350,3 +371,82 @@ void TableResultsTest::sectionReportStoppedRefusedOrCutShortLeavesNoFile()
 
 QTEST_MAIN(TableResultsTest)
 #include "table_results_test.moc"
+
+void TableResultsTest::inspectionsShowTheCommandsLifeFilterAndPlan()
+{
+    const QString table = QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/line-section-history.csv");
+    QTemporaryDir dir;
+    QCOMPARE(QProcess::execute(QStringLiteral(PROCHNAR_CALC),
+                               {"--table", table, "-o", dir.filePath("cli.csv"), "--plan", dir.filePath("cli.plan")}),
+             0);
+    const auto out = records(dir.filePath("cli.csv"));
+    TableResultsWindow results(table, [](const MapForm&, const GirderIdentity&) {});
+    QTRY_VERIFY(results.finished());
+    auto* tabs = results.findChild<QTabWidget*>();
+    auto* view = qobject_cast<QTableView*>(tabs->widget(0));
+    auto& model = *qobject_cast<TableResultsModel*>(view->model());
+    QCOMPARE(static_cast<std::size_t>(model.rowCount()), out.size() - 1);
+    // Every column shown but the margin (kept as a number) is the command's
+    // cell of the same name, the life columns included.
+    int compared = 0;
+    for (int column = 0; column < model.columnCount(); ++column) {
+        const std::string name = model.headerData(column, Qt::Horizontal).toString().toStdString();
+        const auto at = std::find(out[0].begin(), out[0].end(), name);
+        QVERIFY2(at != out[0].end(), name.c_str());
+        for (int row = 0; column != model.marginColumn() && row < model.rowCount(); ++row, ++compared) {
+            QCOMPARE(model.index(row, column).data().toString().toStdString(),
+                     out.at(model.girderAt(row) + 1).at(static_cast<std::size_t>(at - out[0].begin())));
+        }
+    }
+    QCOMPARE(model.headerData(model.yearColumn(), Qt::Horizontal).toString(), QStringLiteral("Год замены"));
+    QVERIFY(compared > 20 * model.rowCount());
+    QVERIFY(results.save(dir.filePath("window.csv")));
+    QCOMPARE(read(dir.filePath("window.csv")), read(dir.filePath("cli.csv")));
+
+    // By the year of replacement as numbers, those without one last.
+    const int year = model.yearColumn();
+    view->sortByColumn(year, Qt::AscendingOrder);
+    QStringList years = column(model, year);
+    const auto firstEmpty = std::find(years.begin(), years.end(), QString());
+    QVERIFY(firstEmpty != years.begin() &&
+            std::all_of(firstEmpty, years.end(), [](const QString& y) { return y.isEmpty(); }));
+    QVERIFY(std::is_sorted(years.begin(), firstEmpty, [](const QString& a, const QString& b) {
+        return a.section(u' ', 0, 0).toInt() < b.section(u' ', 0, 0).toInt();
+    }));
+
+    // The filter: only the girders to replace by the year, the summary the whole table's.
+    const QString summary = results.findChild<QLabel*>()->text();
+    const int by = years.at(static_cast<int>((firstEmpty - years.begin()) / 2)).section(u' ', 0, 0).toInt();
+    const auto due = std::count_if(years.begin(), firstEmpty,
+                                   [by](const QString& y) { return y.section(u' ', 0, 0).toInt() <= by; });
+    results.findChild<QSpinBox*>()->setValue(by);
+    results.findChild<QCheckBox*>()->setChecked(true);
+    years = column(model, year);
+    QCOMPARE(years.size(), static_cast<int>(due));
+    QVERIFY(!years.isEmpty() && std::all_of(years.begin(), years.end(), [by](const QString& y) {
+        return !y.isEmpty() && y.section(u' ', 0, 0).toInt() <= by;
+    }));
+    QCOMPARE(results.findChild<QLabel*>()->text(), summary);
+    results.findChild<QCheckBox*>()->setChecked(false);
+    QCOMPARE(static_cast<std::size_t>(model.rowCount()), out.size() - 1);
+
+    // The plan's tab: the command's plan, row for row in its order.
+    QCOMPARE(tabs->count(), 2);
+    QCOMPARE(tabs->tabText(1), QStringLiteral("План замены"));
+    const QAbstractItemModel& plan = *qobject_cast<QTableView*>(tabs->widget(1))->model();
+    const auto planned = records(dir.filePath("cli.plan"));
+    QCOMPARE(static_cast<std::size_t>(plan.rowCount()), planned.size() - 1);
+    for (int at = 0; at < plan.columnCount(); ++at) {
+        QCOMPARE(plan.headerData(at, Qt::Horizontal).toString().toStdString(),
+                 planned[0].at(static_cast<std::size_t>(at)));
+        for (int row = 0; row < plan.rowCount(); ++row) {
+            QCOMPARE(plan.index(row, at).data().toString().toStdString(),
+                     planned.at(static_cast<std::size_t>(row) + 1).at(static_cast<std::size_t>(at)));
+        }
+    }
+    // A table without inspections has neither the filter nor the plan.
+    TableResultsWindow plain(example(), [](const MapForm&, const GirderIdentity&) {});
+    QTRY_VERIFY(plain.finished());
+    QVERIFY(plain.findChild<QCheckBox*>()->isHidden());
+    QCOMPARE(plain.findChild<QTabWidget*>()->count(), 1);
+}
