@@ -44,7 +44,8 @@ int main(int argc, char* argv[])
     }
     QElapsedTimer clock;
     clock.start();
-    prochnar::TableResultsWindow window(table, [](const prochnar::MapForm&, const prochnar::GirderIdentity&) {});
+    prochnar::TableResultsWindow window(
+        table, [](const prochnar::MapForm&, const prochnar::GirderIdentity&, const prochnar::GirderHistory&) {});
     window.show();
     while (!window.finished()) {
         QApplication::processEvents(QEventLoop::AllEvents, 100);

@@ -233,9 +233,9 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row, const RowExtr
     return girder;
 }
 
-MapForm TableRun::girderForm(const std::vector<std::string>& row)
+MapForm TableRun::girderForm(const std::vector<std::string>& row, const RowExtras& extras)
 {
-    confirmWithPhi(row);
+    confirmWithPhi(row, extras);
     const std::string text3 = form_.text(Field::Text3);
     const std::string text5 = form_.text(Field::Text5);
     MapForm form;
@@ -243,6 +243,9 @@ MapForm TableRun::girderForm(const std::vector<std::string>& row)
         if (column < row.size() && !row[column].empty()) {
             form.setText(field, row[column]);
         }
+    }
+    for (const auto& [field, text] : extras.texts) {
+        form.setText(field, text);
     }
     form.setText(Field::Text3, text3);
     form.setText(Field::Text5, text5);

@@ -70,8 +70,9 @@ public:
     [[nodiscard]] const MapForm& form() const { return form_; }
 
     // The girder as the wizard should open it: the row's field texts over the
-    // window's defaults, and the φ that the check took from the table.
-    [[nodiscard]] MapForm girderForm(const std::vector<std::string>& row);
+    // window's defaults, the extras' texts over them, and the φ that the
+    // check took from the table.
+    [[nodiscard]] MapForm girderForm(const std::vector<std::string>& row, const RowExtras& extras = {});
 
 private:
     struct FieldColumn {

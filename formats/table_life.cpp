@@ -157,6 +157,20 @@ CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* p
 
     CheckedGirder girder = run_.check(row, extras);
     const bool refused = !extras.faults.empty();
+    lastHistory_ = {};
+    if (measured_ && !refused) {
+        lastHistory_ = {.chordAngle = angles[0],
+                        .diagonalAngle = angles[1],
+                        .chordMeasured = angles[0] ? measured[0] : std::nullopt,
+                        .diagonalMeasured = angles[1] ? measured[1] : std::nullopt,
+                        .installed = installed,
+                        .inspections = {}};
+        if (date) {
+            lastHistory_.inspections.push_back(
+                {.date = *date, .chordTenths = measured[0], .diagonalTenths = measured[1], .note = {}});
+        }
+    }
+    lastExtras_ = std::move(extras);
     std::array<std::optional<int>, 2> limits{};
     if (measured_) {
         std::array<MemberLife, 2> lives{};
@@ -228,6 +242,12 @@ CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* p
                   .limit = limits};
     }
     return girder;
+}
+
+TableLife::Girder TableLife::girder(const std::vector<std::string>& row)
+{
+    (void)check(row);
+    return {.form = run_.girderForm(row, lastExtras_), .history = lastHistory_};
 }
 
 } // namespace prochnar

@@ -71,6 +71,17 @@ public:
     // The row checked; point, when given, gets what the plan needs of it.
     [[nodiscard]] CheckedGirder check(const std::vector<std::string>& row, PlanPoint* point = nullptr);
 
+    // The girder of a row as the wizard should open it: its form as
+    // TableRun::girderForm gives it, with the sections its measured angles
+    // give, and its history: the nominal angles, the measurements, the
+    // installation year and the row's inspection (none of them for a row
+    // whose measurement columns were refused).
+    struct Girder {
+        MapForm form;
+        GirderHistory history;
+    };
+    [[nodiscard]] Girder girder(const std::vector<std::string>& row);
+
 private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     struct MemberColumns {
@@ -85,6 +96,9 @@ private:
     [[nodiscard]] std::optional<std::size_t> angleOf(std::string_view designation);
 
     TableRun run_;
+    // What the last check() read of the row's measurement columns.
+    RowExtras lastExtras_;
+    GirderHistory lastHistory_;
     std::vector<std::pair<std::string, std::optional<std::size_t>>> angleNames_;
     std::vector<std::string> header_;
     bool measured_ = false;

@@ -223,7 +223,7 @@ bool CalculationDocument::openFile(const QString& path)
     return true;
 }
 
-void CalculationDocument::openGirder(const Form& girder, const GirderIdentity& identity)
+void CalculationDocument::openGirder(const Form& girder, const GirderIdentity& identity, const GirderHistory& history)
 {
     // Like opening a file, it replaces the calculation: changes kept in a
     // file are not lost without asking.
@@ -240,7 +240,7 @@ void CalculationDocument::openGirder(const Form& girder, const GirderIdentity& i
     const auto tooLong = [](const std::string& text) {
         return text.size() > kWindowFieldChars && utf8Characters(text) > kWindowFieldChars;
     };
-    Calculation calculation{.form = {}, .presses = {}, .identity = identity, .history = {}, .recomputed = {}};
+    Calculation calculation{.form = {}, .presses = {}, .identity = identity, .history = history, .recomputed = {}};
     for (const auto& field : kFormFields) {
         if (tooLong(girder.text(field.id))) {
             refuse(form_.spokenName(field.id));
@@ -337,7 +337,10 @@ QString CalculationDocument::reportHtml() const
 TableResultsWindow* CalculationDocument::openTable(const QString& path)
 {
     auto* results = new TableResultsWindow(
-        path, [this](const MapForm& girder, const GirderIdentity& identity) { openGirder(girder, identity); },
+        path,
+        [this](const MapForm& girder, const GirderIdentity& identity, const GirderHistory& history) {
+            openGirder(girder, identity, history);
+        },
         &window_);
     results->setMessagePresenter(
         [this](QWidget* parent, const QString& text, MessageIcon icon) { form_.presenter()(parent, text, icon); });

@@ -119,7 +119,7 @@ public:
     // computes it as a table does: from the window's start, the three
     // confirming presses through the handlers, kept as the last clicks. One
     // with a text longer than a field holds is refused with a message.
-    void openGirder(const Form& girder, const GirderIdentity& identity);
+    void openGirder(const Form& girder, const GirderIdentity& identity, const GirderHistory& history = {});
     // Writes the calculation to a new file that replaces the old one only
     // when it is complete; a failure says so and leaves the old one whole.
     bool saveFile(const QString& path);

@@ -445,7 +445,14 @@ void TableResultsWindow::openRow(int row)
     }
     std::vector<std::string> input;
     model_->inputRow(model_->girderAt(row), input);
-    openGirder_(run_->girderForm(input), identityFromRow(header_, input));
+    // A row with measurements opens with its sections as measured and its
+    // history, as the check judged it.
+    if (life_ && life_->measured()) {
+        const TableLife::Girder girder = life_->girder(input);
+        openGirder_(girder.form, identityFromRow(header_, input), girder.history);
+        return;
+    }
+    openGirder_(run_->girderForm(input), identityFromRow(header_, input), {});
 }
 
 } // namespace prochnar

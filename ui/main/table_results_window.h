@@ -35,7 +35,8 @@ class SectionReport;
 class TableResultsModel;
 
 // Opens a girder's form in the wizard, with the identity its row carries.
-using GirderOpener = std::function<void(const MapForm& form, const GirderIdentity& identity)>;
+using GirderOpener =
+    std::function<void(const MapForm& form, const GirderIdentity& identity, const GirderHistory& history)>;
 
 // The girders of a table checked as prochnar-calc --table checks them: a
 // sortable table of their own columns, the smallest margin and the verdicts

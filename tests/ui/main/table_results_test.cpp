@@ -11,7 +11,9 @@
 #include "ui/main/table_results_model.h"
 #include "ui/main/table_results_window.h"
 
+#include "calc/angles.h"
 #include "formats/csv_table.h"
+#include "formats/girder_history.h"
 
 #include <QBrush>
 #include <QCheckBox>
@@ -70,7 +72,7 @@ std::vector<std::vector<std::string>> records(const QString& path)
 
 QString summaryOf(const QString& table)
 {
-    TableResultsWindow results(table, [](const MapForm&, const GirderIdentity&) {});
+    TableResultsWindow results(table, [](const MapForm&, const GirderIdentity&, const GirderHistory&) {});
     if (!QTest::qWaitFor([&results] { return results.finished(); })) {
         return QStringLiteral("(not finished)");
     }
@@ -145,7 +147,7 @@ void TableResultsTest::summaryCountsAndSaysWhereTheTableStops()
 void TableResultsTest::saveCutShortLeavesTheOldFileWhole()
 {
     TableResultsWindow results(QStringLiteral(PROCHNAR_SOURCE_DIR "/examples/line-section.csv"),
-                               [](const MapForm&, const GirderIdentity&) {});
+                               [](const MapForm&, const GirderIdentity&, const GirderHistory&) {});
     QTRY_VERIFY(results.finished());
     QTemporaryDir dir;
     const QString path = dir.filePath("results.csv");
@@ -171,7 +173,7 @@ void TableResultsTest::saveCutShortLeavesTheOldFileWhole()
 
 void TableResultsTest::sortsByMarginAsANumberAndByTextElsewhere()
 {
-    TableResultsWindow results(example(), [](const MapForm&, const GirderIdentity&) {});
+    TableResultsWindow results(example(), [](const MapForm&, const GirderIdentity&, const GirderHistory&) {});
     QTRY_VERIFY(results.finished());
     auto* view = results.findChild<QTableView*>();
     QAbstractItemModel& model = *view->model();
@@ -211,7 +213,7 @@ void TableResultsTest::sortsByMarginAsANumberAndByTextElsewhere()
     // with the identity of its row; a save writes the table in the order read.
     std::vector<std::string> opened;
     GirderIdentity identity;
-    TableResultsWindow opener(example(), [&](const MapForm& form, const GirderIdentity& of) {
+    TableResultsWindow opener(example(), [&](const MapForm& form, const GirderIdentity& of, const GirderHistory&) {
         opened.push_back(form.text(Field::Text9));
         identity = of;
     });
@@ -234,7 +236,7 @@ void TableResultsTest::saveRefusesTheTableItselfAndKeepsPermissions()
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
     QVERIFY(QFile::link(table, dir.filePath("link.csv")));
     QCOMPARE(::link(QFile::encodeName(table).constData(), QFile::encodeName(dir.filePath("hard.csv")).constData()), 0);
-    TableResultsWindow results(table, [](const MapForm&, const GirderIdentity&) {});
+    TableResultsWindow results(table, [](const MapForm&, const GirderIdentity&, const GirderHistory&) {});
     QTRY_VERIFY(results.finished());
     const QByteArray before = read(table);
     for (const QString& itself :
@@ -265,7 +267,7 @@ void TableResultsTest::saveRefusesTheTableItselfAndKeepsPermissions()
 
 void TableResultsTest::sectionReportSummaryByMarginThenAPageAGirder()
 {
-    TableResultsWindow results(example(), [](const MapForm&, const GirderIdentity&) {});
+    TableResultsWindow results(example(), [](const MapForm&, const GirderIdentity&, const GirderHistory&) {});
     QTRY_VERIFY(results.finished());
     QString told;
     results.setOpenQuestion([&told](QWidget*, const QString& text) { return !(told = text).isEmpty(); });
@@ -330,7 +332,7 @@ void TableResultsTest::sectionReportStoppedRefusedOrCutShortLeavesNoFile()
         return QDir(dir.path()).entryList(QDir::Files) == QStringList{"report.pdf", "table.csv"} &&
                read(target) == "old\n";
     };
-    TableResultsWindow results(table, [](const MapForm&, const GirderIdentity&) {});
+    TableResultsWindow results(table, [](const MapForm&, const GirderIdentity&, const GirderHistory&) {});
     QCOMPARE(results.startSectionReport(target), QStringLiteral("таблица еще не проверена"));
     QString message;
     results.setMessagePresenter([&message](QWidget*, const QString& text, MessageIcon) { message = text; });
@@ -380,11 +382,33 @@ void TableResultsTest::inspectionsShowTheCommandsLifeFilterAndPlan()
                                {"--table", table, "-o", dir.filePath("cli.csv"), "--plan", dir.filePath("cli.plan")}),
              0);
     const auto out = records(dir.filePath("cli.csv"));
-    TableResultsWindow results(table, [](const MapForm&, const GirderIdentity&) {});
+    MapForm openedForm;
+    GirderHistory openedHistory;
+    TableResultsWindow results(table, [&](const MapForm& form, const GirderIdentity&, const GirderHistory& history) {
+        openedForm = form;
+        openedHistory = history;
+    });
     QTRY_VERIFY(results.finished());
     auto* tabs = results.findChild<QTabWidget*>();
     auto* view = qobject_cast<QTableView*>(tabs->widget(0));
     auto& model = *qobject_cast<TableResultsModel*>(view->model());
+
+    // A girder opens as the check judged it: its sections as measured, its history.
+    emit view->doubleClicked(model.index(0, 0));
+    const auto in = records(table);
+    const auto& first = in.at(model.girderAt(0) + 1);
+    const auto cell = [&](const char* name) {
+        return first.at(static_cast<std::size_t>(std::find(in[0].begin(), in[0].end(), name) - in[0].begin()));
+    };
+    const std::optional<std::size_t> chord = angleNamed(cell("Уголок пояса"));
+    QVERIFY(chord.has_value());
+    const std::optional<Angle> measured = thinnedAngle(angleCatalogue()[*chord], *thicknessTenths(cell("t пояса, мм")));
+    QCOMPARE(openedForm.text(Field::Text9), areaText(*measured));
+    QCOMPARE(openedForm.text(Field::txtIy), radiusText(*measured));
+    QCOMPARE(openedHistory.chordAngle, chord);
+    QCOMPARE(openedHistory.chordMeasured, measured->thicknessTenths);
+    QCOMPARE(openedHistory.installed, std::stoi(cell("Год установки")));
+    QCOMPARE(openedHistory.inspections.size(), 1U);
     QCOMPARE(static_cast<std::size_t>(model.rowCount()), out.size() - 1);
     // Every column shown but the margin (kept as a number) is the command's
     // cell of the same name, the life columns included.
@@ -445,7 +469,7 @@ void TableResultsTest::inspectionsShowTheCommandsLifeFilterAndPlan()
         }
     }
     // A table without inspections has neither the filter nor the plan.
-    TableResultsWindow plain(example(), [](const MapForm&, const GirderIdentity&) {});
+    TableResultsWindow plain(example(), [](const MapForm&, const GirderIdentity&, const GirderHistory&) {});
     QTRY_VERIFY(plain.finished());
     QVERIFY(plain.findChild<QCheckBox*>()->isHidden());
     QCOMPARE(plain.findChild<QTabWidget*>()->count(), 1);
