@@ -203,7 +203,7 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row, const RowExtr
     if (girder.message.empty()) {
         // A girder holds only when every row was judged: one that could not
         // be is not checked, and says which and why.
-        const GirderJudgement judged = judgeGirder(form_);
+        const GirderJudgement judged = judgeGirder(form_, extras.measured);
         girder.verdicts = judged.verdicts;
         girder.leastMargin = judged.leastMargin;
         girder.status = judged.status;

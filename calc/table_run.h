@@ -45,6 +45,10 @@ struct CheckedGirder {
 struct RowExtras {
     std::vector<std::pair<Field, std::string>> texts = {};
     std::string faults = {};
+    // The sections those texts hold as measured on a nominal angle: judged
+    // against the nominal angle's least flange thickness, as the window
+    // judges them.
+    MeasuredSections measured = {};
 };
 
 // Runs the window's calculation for each row of a table: fills a form from

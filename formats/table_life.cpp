@@ -136,6 +136,10 @@ CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* p
                 const SectionFields section = sectionFields(kMembers.at(m));
                 extras.texts.emplace_back(section.area, areaText(*figures));
                 extras.texts.emplace_back(section.radius, radiusText(*figures));
+                if (measured.at(m)) {
+                    (m == 0 ? extras.measured.chord : extras.measured.diagonals) =
+                        MeasuredSection{.angle = *angles.at(m), .tenths = *measured.at(m)};
+                }
             }
         }
         if (!cell(date_).empty() && !(date = parseDate(cell(date_)))) {

@@ -58,7 +58,14 @@ TEST(TableLife, AMeasuredAngleChecksAsItsFiguresTyped)
     TableRun typed(header);
     const CheckedGirder expected = typed.check(row);
     ASSERT_EQ(expected.status, GirderStatus::Holds);
-    EXPECT_EQ(measured.verdicts, expected.verdicts);
+    // Judged alike, the measured ones naming their flange against the nominal limit.
+    for (std::size_t at = 0; at < kVerdictRows; ++at) {
+        ASSERT_TRUE(measured.verdicts.at(at) && expected.verdicts.at(at));
+        EXPECT_EQ(measured.verdicts.at(at)->kind, expected.verdicts.at(at)->kind);
+        EXPECT_EQ(measured.verdicts.at(at)->tenths, expected.verdicts.at(at)->tenths);
+        EXPECT_TRUE(measured.verdicts.at(at)->text.starts_with(expected.verdicts.at(at)->text));
+    }
+    EXPECT_NE(measured.verdicts.at(0)->text, expected.verdicts.at(0)->text);
     EXPECT_EQ(measured.leastMargin, expected.leastMargin);
 
     // Written back and read again: the life columns filled where they stand.

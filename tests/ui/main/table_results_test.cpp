@@ -380,7 +380,7 @@ void TableResultsTest::inspectionsShowTheCommandsLifeFilterAndPlan()
     QTemporaryDir dir;
     QCOMPARE(QProcess::execute(QStringLiteral(PROCHNAR_CALC),
                                {"--table", table, "-o", dir.filePath("cli.csv"), "--plan", dir.filePath("cli.plan")}),
-             0);
+             3); // a girder whose flange is below its limit: to check
     const auto out = records(dir.filePath("cli.csv"));
     MapForm openedForm;
     GirderHistory openedHistory;
