@@ -4,9 +4,7 @@
 
 namespace prochnar {
 
-namespace {
-
-std::string_view trimmed(std::string_view text)
+std::string_view trimmedCell(std::string_view text)
 {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
     while (!text.empty() && blank(text.front())) {
@@ -17,8 +15,6 @@ std::string_view trimmed(std::string_view text)
     }
     return text;
 }
-
-} // namespace
 
 std::string escapedLineText(std::string_view text)
 {
@@ -67,11 +63,12 @@ GirderIdentity identityFromRow(const std::vector<std::string>& header, const std
 {
     GirderIdentity identity;
     for (const IdentityKey& key : kIdentityKeys) {
-        const auto found = std::find_if(header.begin(), header.end(),
-                                        [&key](const std::string& heading) { return trimmed(heading) == key.column; });
+        const auto found = std::find_if(header.begin(), header.end(), [&key](const std::string& heading) {
+            return trimmedCell(heading) == key.column;
+        });
         const auto at = static_cast<std::size_t>(found - header.begin());
         if (found != header.end() && at < row.size()) {
-            identity.*key.text = trimmed(row[at]);
+            identity.*key.text = trimmedCell(row[at]);
         }
     }
     return identity;

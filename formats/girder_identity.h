@@ -30,6 +30,9 @@ inline constexpr std::string_view kInspectedColumn = "Дата осмотра";
 inline constexpr std::string_view kInspectorColumn = "Проверил";
 inline constexpr std::string_view kNoteColumn = "Примечание";
 
+// A table's cell without the blanks, tabs and line breaks at its ends.
+[[nodiscard]] std::string_view trimmedCell(std::string_view text);
+
 // The identity a table row carries in those of its columns that the header
 // has, each cell with the blanks at its ends dropped; the rest empty. A
 // column named twice gives its first; a row shorter than the header has

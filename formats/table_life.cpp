@@ -12,15 +12,6 @@ namespace prochnar {
 
 namespace {
 
-std::string_view trimmed(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // The first column of the name, if any.
 std::size_t columnNamed(const std::vector<std::string>& columns, std::string_view name, std::size_t none)
 {
@@ -87,19 +78,20 @@ std::optional<std::size_t> TableLife::angleOf(std::string_view designation)
     return angle;
 }
 
-CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* point)
+TableLife::Measurements TableLife::readMeasurements(const std::vector<std::string>& row, bool dated)
 {
     const auto cell = [&row](std::size_t column) {
-        return column < row.size() ? trimmed(row[column]) : std::string_view();
+        return column < row.size() ? trimmedCell(row[column]) : std::string_view();
     };
-    RowExtras extras;
+    Measurements read;
+    RowExtras& extras = read.extras;
     const auto refuse = [&](std::size_t column, MeasurementFault fault) {
         appendMessage(extras.faults, fieldMessageText(header_[column], row[column], measurementFaultText(fault)));
     };
-    std::array<std::optional<std::size_t>, 2> angles{};
-    std::array<std::optional<int>, 2> measured{};
-    std::optional<CalendarDate> date;
-    std::optional<int> installed;
+    auto& angles = read.angles;
+    auto& measured = read.measured;
+    auto& date = read.date;
+    auto& installed = read.installed;
     if (measured_) {
         for (std::size_t m = 0; m < kMembers.size(); ++m) {
             const MemberColumns& columns = members_.at(m);
@@ -155,26 +147,41 @@ CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* p
                 installed = year->year;
             }
         }
-    } else if (point != nullptr && !cell(date_).empty()) {
+    } else if (dated && !cell(date_).empty()) {
         date = parseDate(cell(date_));
     }
 
+    return read;
+}
+
+GirderHistory TableLife::Measurements::history() const
+{
+    GirderHistory history{.chordAngle = angles[0],
+                          .diagonalAngle = angles[1],
+                          .chordMeasured = angles[0] ? measured[0] : std::nullopt,
+                          .diagonalMeasured = angles[1] ? measured[1] : std::nullopt,
+                          .installed = installed,
+                          .inspections = {}};
+    if (date) {
+        history.inspections.push_back(
+            {.date = *date, .chordTenths = measured[0], .diagonalTenths = measured[1], .note = {}});
+    }
+    return history;
+}
+
+CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* point)
+{
+    const auto cell = [&row](std::size_t column) {
+        return column < row.size() ? trimmedCell(row[column]) : std::string_view();
+    };
+    const Measurements read = readMeasurements(row, point != nullptr);
+    const RowExtras& extras = read.extras;
+    const auto& angles = read.angles;
+    const auto& measured = read.measured;
+    const auto& date = read.date;
+    const auto& installed = read.installed;
     CheckedGirder girder = run_.check(row, extras);
     const bool refused = !extras.faults.empty();
-    lastHistory_ = {};
-    if (measured_ && !refused) {
-        lastHistory_ = {.chordAngle = angles[0],
-                        .diagonalAngle = angles[1],
-                        .chordMeasured = angles[0] ? measured[0] : std::nullopt,
-                        .diagonalMeasured = angles[1] ? measured[1] : std::nullopt,
-                        .installed = installed,
-                        .inspections = {}};
-        if (date) {
-            lastHistory_.inspections.push_back(
-                {.date = *date, .chordTenths = measured[0], .diagonalTenths = measured[1], .note = {}});
-        }
-    }
-    lastExtras_ = std::move(extras);
     std::array<std::optional<int>, 2> limits{};
     if (measured_) {
         std::array<MemberLife, 2> lives{};
@@ -250,8 +257,10 @@ CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* p
 
 TableLife::Girder TableLife::girder(const std::vector<std::string>& row)
 {
-    (void)check(row);
-    return {.form = run_.girderForm(row, lastExtras_), .history = lastHistory_};
+    const Measurements read = readMeasurements(row, false);
+    const bool refused = !read.extras.faults.empty();
+    return {.form = run_.girderForm(row, read.extras),
+            .history = measured_ && !refused ? read.history() : GirderHistory{}};
 }
 
 } // namespace prochnar

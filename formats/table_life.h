@@ -95,10 +95,22 @@ private:
     // angles, and a name is looked up once.
     [[nodiscard]] std::optional<std::size_t> angleOf(std::string_view designation);
 
+    // What a row's measurement columns give: the section figures and faults
+    // for its form, and the angles, thicknesses and dates read.
+    struct Measurements {
+        RowExtras extras;
+        std::array<std::optional<std::size_t>, 2> angles{};
+        std::array<std::optional<int>, 2> measured{};
+        std::optional<CalendarDate> date;
+        std::optional<int> installed;
+        // The nominal angles, the measurements, the installation and the
+        // row's inspection.
+        [[nodiscard]] GirderHistory history() const;
+    };
+    // Reads them; the date also without the other columns when dated.
+    [[nodiscard]] Measurements readMeasurements(const std::vector<std::string>& row, bool dated);
+
     TableRun run_;
-    // What the last check() read of the row's measurement columns.
-    RowExtras lastExtras_;
-    GirderHistory lastHistory_;
     std::vector<std::pair<std::string, std::optional<std::size_t>>> angleNames_;
     std::vector<std::string> header_;
     bool measured_ = false;
