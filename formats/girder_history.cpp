@@ -9,18 +9,6 @@ namespace prochnar {
 
 namespace {
 
-// The next line of content without its line ending; content loses it.
-std::string_view nextLine(std::string_view& content)
-{
-    const std::size_t end = std::min(content.find('\n'), content.size());
-    std::string_view line = content.substr(0, end);
-    content.remove_prefix(std::min(end + 1, content.size()));
-    if (line.ends_with('\r')) {
-        line.remove_suffix(1);
-    }
-    return line;
-}
-
 std::string isoDate(CalendarDate date)
 {
     const std::string text = dateText(date); // ДД.ММ.ГГГГ

@@ -4,6 +4,17 @@
 
 namespace prochnar {
 
+std::string_view nextLine(std::string_view& content)
+{
+    const std::size_t end = std::min(content.find('\n'), content.size());
+    std::string_view line = content.substr(0, end);
+    content.remove_prefix(std::min(end + 1, content.size()));
+    if (line.ends_with('\r')) {
+        line.remove_suffix(1);
+    }
+    return line;
+}
+
 std::string_view trimmedCell(std::string_view text)
 {
     const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
@@ -93,12 +104,7 @@ GirderIdentity readIdentityLines(std::string_view content)
 {
     GirderIdentity identity;
     while (!content.empty()) {
-        const std::size_t end = std::min(content.find('\n'), content.size());
-        std::string_view line = content.substr(0, end);
-        content.remove_prefix(std::min(end + 1, content.size()));
-        if (line.ends_with('\r')) {
-            line.remove_suffix(1);
-        }
+        std::string_view line = nextLine(content);
         if (!line.starts_with(kIdentityLinePrefix)) {
             continue;
         }

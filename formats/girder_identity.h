@@ -30,6 +30,10 @@ inline constexpr std::string_view kInspectedColumn = "Дата осмотра";
 inline constexpr std::string_view kInspectorColumn = "Проверил";
 inline constexpr std::string_view kNoteColumn = "Примечание";
 
+// The next line of a file's content without its line ending (LF or CRLF);
+// content loses it.
+[[nodiscard]] std::string_view nextLine(std::string_view& content);
+
 // A table's cell without the blanks, tabs and line breaks at its ends.
 [[nodiscard]] std::string_view trimmedCell(std::string_view text);
 
