@@ -17,6 +17,7 @@ struct Angle {
     int areaHundredths;   // section area S, 0,01 cm²
     int radiusHundredths; // least radius of gyration iуг, 0,01 cm
     int filletTenths;     // radius R of the fillet between the legs, 0,1 mm
+    friend bool operator==(const Angle&, const Angle&) = default;
 };
 
 // The whole catalogue, by leg width and then thickness.

@@ -69,8 +69,14 @@ bool isRowOf(LatticeMember member, const Step3Row& row)
 
 GirderJudgement judgeGirder(const Form& form, const MeasuredSections& measured)
 {
+    NominalTrials trials;
+    return judgeGirder(form, measured, trials);
+}
+
+GirderJudgement judgeGirder(const Form& form, const MeasuredSections& measured, NominalTrials& trials)
+{
     GirderJudgement judged;
-    judged.verdicts = judgeStep3(form, measured);
+    judged.verdicts = judgeStep3(form, measured, trials);
     for (std::size_t row = 0; row < kVerdictRows; ++row) {
         const Step3Row& step3 = kStep3Rows.at(row);
         // Asked why only for a row without a verdict: the rest are not judged again.

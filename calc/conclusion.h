@@ -30,6 +30,8 @@ struct GirderJudgement {
 
 // Sections measured are judged as judgeStep3() judges them.
 [[nodiscard]] GirderJudgement judgeGirder(const Form& form, const MeasuredSections& measured = {});
+// The same, with the measured sections' nominal forms counted in trials.
+[[nodiscard]] GirderJudgement judgeGirder(const Form& form, const MeasuredSections& measured, NominalTrials& trials);
 
 // The conclusion on the girder in one sentence, for the report's head:
 // "Вывод: ригель не держит — сжатый пояс, не хватает 12,4 %; не держат

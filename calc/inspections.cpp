@@ -167,7 +167,13 @@ MemberLife memberLife(const std::vector<ThicknessAt>& points, std::optional<int>
 
 std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Angle& nominal)
 {
-    const std::optional<MapForm> trial = withSection(form, member, nominal);
+    NominalTrials trials;
+    return nominalFlangeLimit(form, member, nominal, trials);
+}
+
+std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Angle& nominal, NominalTrials& trials)
+{
+    const std::optional<MapForm>& trial = trials.trial(form, member, nominal);
     if (!trial) {
         return std::nullopt;
     }
@@ -188,7 +194,7 @@ std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Ang
             return nominal.thicknessTenths; // short already unthinned
         }
         // The force of a diagonal is counted with their area.
-        if (const std::optional<FlangeLimit> found = row.member ? rowFlangeLimit(*trial, row, nominal) : std::nullopt) {
+        if (const std::optional<FlangeLimit> found = trials.rowLimit(form, row, nominal)) {
             limit = std::max(limit.value_or(0), found->tenths);
         }
     }

@@ -79,6 +79,9 @@ struct MemberLife {
 // member does not hold even unthinned; none when the form cannot be computed
 // or no row gives a limit.
 [[nodiscard]] std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Angle& nominal);
+// The same, with the form on the nominal angle counted in trials.
+[[nodiscard]] std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Angle& nominal,
+                                                    NominalTrials& trials);
 
 // One inspection of a girder: its date, the least flange thickness measured
 // on the chords and on the diagonals (0,1 mm; none when not measured), and

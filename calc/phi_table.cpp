@@ -4,6 +4,7 @@
 #include "errors.h"
 #include "messages.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -73,16 +74,22 @@ TablePhi phiFromTable(std::string_view slenderness)
 
 std::optional<double> interpolatedPhi(double slenderness)
 {
-    for (std::size_t i = 0; i + 1 < kRows.size(); ++i) {
-        const auto from = static_cast<double>(kRows[i].slenderness);
-        const auto to = static_cast<double>(kRows[i + 1].slenderness);
-        if (slenderness >= from && slenderness <= to) {
-            const auto phi = static_cast<double>(kRows[i].phi);
-            const auto next = static_cast<double>(kRows[i + 1].phi);
-            return (phi + (next - phi) * (slenderness - from) / (to - from)) / 1000;
-        }
+    // The flange searches ask for thousands of ratios per table: the row
+    // pair is found by halving, the first pair whose span holds the value.
+    if (!(slenderness >= static_cast<double>(kRows.front().slenderness) &&
+          slenderness <= static_cast<double>(kRows.back().slenderness))) {
+        return std::nullopt; // NaN too
     }
-    return std::nullopt; // NaN too
+    const auto above = std::lower_bound(kRows.begin() + 1, kRows.end() - 1, slenderness,
+                                        [](const PhiRow& row, double value) {
+                                            return static_cast<double>(row.slenderness) < value;
+                                        });
+    const std::size_t i = static_cast<std::size_t>(above - kRows.begin()) - 1;
+    const auto from = static_cast<double>(kRows[i].slenderness);
+    const auto to = static_cast<double>(kRows[i + 1].slenderness);
+    const auto phi = static_cast<double>(kRows[i].phi);
+    const auto next = static_cast<double>(kRows[i + 1].phi);
+    return (phi + (next - phi) * (slenderness - from) / (to - from)) / 1000;
 }
 
 std::vector<PhiTableRow> phiTableRows()

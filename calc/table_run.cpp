@@ -180,6 +180,12 @@ bool TableRun::confirmWithPhi(const std::vector<std::string>& row, const RowExtr
 
 CheckedGirder TableRun::check(const std::vector<std::string>& row, const RowExtras& extras)
 {
+    NominalTrials trials;
+    return check(row, extras, trials);
+}
+
+CheckedGirder TableRun::check(const std::vector<std::string>& row, const RowExtras& extras, NominalTrials& trials)
+{
     CheckedGirder girder;
     const bool phiTaken = confirmWithPhi(row, extras);
     press(form_, Button::Command5);
@@ -203,7 +209,7 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row, const RowExtr
     if (girder.message.empty()) {
         // A girder holds only when every row was judged: one that could not
         // be is not checked, and says which and why.
-        const GirderJudgement judged = judgeGirder(form_, extras.measured);
+        const GirderJudgement judged = judgeGirder(form_, extras.measured, trials);
         girder.verdicts = judged.verdicts;
         girder.leastMargin = judged.leastMargin;
         girder.status = judged.status;

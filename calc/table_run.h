@@ -69,6 +69,10 @@ public:
     // result columns, up to the last that is not empty. A message about a
     // field names its column and the cell; several are joined with "; ".
     [[nodiscard]] CheckedGirder check(const std::vector<std::string>& row, const RowExtras& extras = {});
+    // The same, with the measured sections' nominal forms counted in trials,
+    // where the row's remaining life finds them again.
+    [[nodiscard]] CheckedGirder check(const std::vector<std::string>& row, const RowExtras& extras,
+                                      NominalTrials& trials);
 
     // The form as the last check() left it: the row's inputs and results.
     [[nodiscard]] const MapForm& form() const { return form_; }

@@ -91,7 +91,8 @@ Verdict measuredAgainst(Verdict verdict, const FlangeLimit& limit, int measured)
 // area the actual value still is; one to check when that angle's flange is
 // too slender already, or the measured flange thinner than its nominal
 // angle allows.
-std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row, const MeasuredSections& measured)
+std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row, const MeasuredSections& measured,
+                                 NominalTrials& trials)
 {
     const std::string actual = form.text(row.capacity);
     std::optional<Verdict> verdict = judge(form.text(row.demand), actual);
@@ -104,8 +105,7 @@ std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row, const Me
         const Angle& nominal = angleCatalogue()[found->angle];
         const std::optional<Angle> thinned = thinnedAngle(nominal, found->tenths);
         if (thinned && holdsAngle(*thinned, form.text(section.area), radius) && holdsAngle(*thinned, actual, radius)) {
-            const std::optional<MapForm> trial = withSection(form, *row.member, nominal);
-            const std::optional<FlangeLimit> limit = trial ? rowFlangeLimit(*trial, row, nominal) : std::nullopt;
+            const std::optional<FlangeLimit> limit = trials.rowLimit(form, row, nominal);
             return limit ? measuredAgainst(*verdict, *limit, found->tenths) : verdict;
         }
     }
@@ -202,11 +202,46 @@ std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row,
                                .carried = carried});
 }
 
+NominalTrials::Counted& NominalTrials::counted(const Form& form, Member member, const Angle& angle)
+{
+    std::optional<Counted>& counted = counted_.at(member == Member::Chord ? 0 : 1);
+    if (!counted || counted->angle != angle) {
+        counted = Counted{.angle = angle, .trial = withSection(form, member, angle), .limits = {}};
+    }
+    return *counted;
+}
+
+const std::optional<MapForm>& NominalTrials::trial(const Form& form, Member member, const Angle& angle)
+{
+    return counted(form, member, angle).trial;
+}
+
+std::optional<FlangeLimit> NominalTrials::rowLimit(const Form& form, const Step3Row& row, const Angle& angle)
+{
+    if (!row.member) {
+        return std::nullopt;
+    }
+    Counted& found = counted(form, *row.member, angle);
+    const auto at = static_cast<std::size_t>(std::find(kStep3Rows.begin(), kStep3Rows.end(), row) - kStep3Rows.begin());
+    std::optional<std::optional<FlangeLimit>>& limit = found.limits.at(at);
+    if (!limit) {
+        limit = found.trial ? rowFlangeLimit(*found.trial, row, angle) : std::nullopt;
+    }
+    return *limit;
+}
+
 std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form, const MeasuredSections& measured)
+{
+    NominalTrials trials;
+    return judgeStep3(form, measured, trials);
+}
+
+std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form, const MeasuredSections& measured,
+                                                            NominalTrials& trials)
 {
     std::array<std::optional<Verdict>, kVerdictRows> verdicts;
     for (std::size_t row = 0; row < kStep3Rows.size(); ++row) {
-        verdicts.at(row) = judgeArea(form, kStep3Rows.at(row), measured);
+        verdicts.at(row) = judgeArea(form, kStep3Rows.at(row), measured, trials);
     }
     // A row that uses a φ above the table's for its member's slenderness.
     for (std::size_t row = 0; row < kStep3Rows.size(); ++row) {

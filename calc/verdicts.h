@@ -74,6 +74,7 @@ struct Step3Row {
     // The member whose φ the row's numbers use: the compressed chord's demand
     // is divided by it, the force a diagonal carries multiplied by it.
     std::optional<Member> phiOf;
+    friend constexpr bool operator==(const Step3Row&, const Step3Row&) = default;
 };
 
 inline constexpr std::size_t kVerdictRows = 4;
@@ -140,6 +141,28 @@ struct MeasuredSections {
 // row, which the thinner angle must still carry.
 [[nodiscard]] std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row, const Angle& angle);
 
+// The forms withSection() of the members' nominal angles, and the least
+// flanges of their rows on them, each counted once for one form however
+// many verdicts and lives ask for them: a table counts both for every row.
+// One serves the texts of one form only.
+class NominalTrials {
+public:
+    // withSection(form, member, angle).
+    [[nodiscard]] const std::optional<MapForm>& trial(const Form& form, Member member, const Angle& angle);
+    // rowFlangeLimit() of the angle on the form with it in the section of
+    // the row's member; none for a row without a member, or without a form.
+    [[nodiscard]] std::optional<FlangeLimit> rowLimit(const Form& form, const Step3Row& row, const Angle& angle);
+
+private:
+    struct Counted {
+        Angle angle{};
+        std::optional<MapForm> trial;
+        std::array<std::optional<std::optional<FlangeLimit>>, kVerdictRows> limits{};
+    };
+    Counted& counted(const Form& form, Member member, const Angle& angle);
+    std::array<std::optional<Counted>, kMembers.size()> counted_{};
+};
+
 // The verdict of each row of step 3, from the form's texts. An area row that
 // holds, of a member whose section holds a catalogue angle whose area the
 // row's actual value still is, ends with the least flange thickness and the
@@ -165,6 +188,9 @@ struct MeasuredSections {
 // one to check: "проверьте: полка 3,0 мм ниже предела 3,4 мм (прочность)".
 [[nodiscard]] std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form,
                                                                           const MeasuredSections& measured = {});
+// The same, with the measured sections' nominal forms counted in trials.
+[[nodiscard]] std::array<std::optional<Verdict>, kVerdictRows>
+judgeStep3(const Form& form, const MeasuredSections& measured, NominalTrials& trials);
 
 // Why a row has no verdict (none when it has one).
 [[nodiscard]] std::optional<Unjudged> whyUnjudged(std::string_view demand, std::string_view capacity);

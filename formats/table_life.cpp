@@ -180,7 +180,8 @@ CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* p
     const auto& measured = read.measured;
     const auto& date = read.date;
     const auto& installed = read.installed;
-    CheckedGirder girder = run_.check(row, extras);
+    NominalTrials trials; // the nominal angles' forms, counted once for the verdicts and the lives
+    CheckedGirder girder = run_.check(row, extras, trials);
     const bool refused = !extras.faults.empty();
     std::array<std::optional<int>, 2> limits{};
     if (measured_) {
@@ -202,7 +203,7 @@ CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* p
             }
             // The limit is counted for a life, or for the plan.
             if (angles.at(m) && (missing.empty() || point != nullptr)) {
-                limits.at(m) = nominalFlangeLimit(run_.form(), kMembers.at(m), angleCatalogue()[*angles.at(m)]);
+                limits.at(m) = nominalFlangeLimit(run_.form(), kMembers.at(m), angleCatalogue()[*angles.at(m)], trials);
             }
             if (!missing.empty()) {
                 appendMessage(girder.message, lifeNotCountedText(m == 0, missing));

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace prochnar {
 namespace {
@@ -288,6 +289,28 @@ TEST(Aids, PhiFromTheTable)
         const TablePhi phi = phiFromTable(c.in);
         EXPECT_EQ(phi.phi.empty() ? phi.message : phi.phi, c.expected) << c.name;
     }
+}
+
+// The unrounded φ that the flange searches take ratios of: each row's own
+// value at its slenderness, the middle of each pair of rows between them,
+// nothing outside the table.
+TEST(Aids, InterpolatedPhiBetweenEveryPairOfRows)
+{
+    const std::vector<PhiTableRow> rows = phiTableRows();
+    const auto thousandths = [](const std::string& text) { return std::stod(std::string(text).replace(1, 1, ".")); };
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const auto at = static_cast<double>(rows[i].slenderness);
+        EXPECT_NEAR(interpolatedPhi(at).value_or(-1), thousandths(rows[i].phi), 1e-12) << rows[i].slenderness;
+        if (i + 1 < rows.size()) {
+            const double middle = (at + static_cast<double>(rows[i + 1].slenderness)) / 2;
+            EXPECT_NEAR(interpolatedPhi(middle).value_or(-1),
+                        (thousandths(rows[i].phi) + thousandths(rows[i + 1].phi)) / 2, 1e-12)
+                << middle;
+        }
+    }
+    EXPECT_FALSE(interpolatedPhi(static_cast<double>(rows.front().slenderness) - 1e-9));
+    EXPECT_FALSE(interpolatedPhi(static_cast<double>(rows.back().slenderness) + 1e-9));
+    EXPECT_FALSE(interpolatedPhi(std::nan("")));
 }
 
 TEST(Aids, CatalogueAndFilter)
