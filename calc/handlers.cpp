@@ -231,6 +231,28 @@ std::span<const Field> resultsOf(Button button)
     }
 }
 
+std::span<const Field> inputsOf(Button button)
+{
+    using enum Field;
+    static constexpr std::array kStep1{txtLpp, txtH,  txtB, txtIy, txtIyy, txtMn, txtMp,
+                                       txtMv,  txtLp, txtl, txtG,  txtGg,  Text9, Text10};
+    static constexpr std::array kStep2{txtMp,   txtMv,   txtl1,   txtl2,   txtl3,   txtl4,   txtl5,   txtl6,   txtl7,
+                                       txtl8,   txtgp1,  txtgp2,  txtgp3,  txtgp4,  txtgp5,  txtgp6,  txtgp7,  txtgp8,
+                                       txtgpp1, txtgpp2, txtgpp3, txtgpp4, txtgpp5, txtgpp6, txtgpp7, txtgpp8, txtLp,
+                                       txtl,    txtG,    txtGg,   txtH,    txtLpp,  Text3,   Text5};
+    static constexpr std::array kStep3{txtMp, txtMv, txtMn, txtH, Text1, Text10, Text3, Text5, txtQp, txtZ1, Text15};
+    switch (button) {
+    case Button::Command2:
+        return kStep1;
+    case Button::Command5:
+        return kStep2;
+    case Button::Command4:
+        return kStep3;
+    default:
+        return {};
+    }
+}
+
 bool press(Form& form, Button button)
 {
     if (!isEnabled(form, button)) {

@@ -37,6 +37,11 @@ void execute(Form& form);      // Command4
 // results, which its inputs determine. None for the other buttons.
 [[nodiscard]] std::span<const Field> resultsOf(Button button);
 
+// The fields a confirming press reads (Command2, Command5, Command4): a press
+// whose fields hold the texts they held when it last ran quietly would
+// write the same results again. None for the other buttons.
+[[nodiscard]] std::span<const Field> inputsOf(Button button);
+
 // Clicks the button: runs its handler if it is enabled. Returns false (and
 // does nothing) for a disabled button.
 bool press(Form& form, Button button);

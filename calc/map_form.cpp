@@ -18,6 +18,21 @@ MapForm::MapForm()
     states_.fill(true);
 }
 
+MapForm MapForm::withTextsOf(const Form& form)
+{
+    MapForm copy;
+    // A table's checks copy its own forms by the thousand: field by field
+    // through the interface only for a form of another kind.
+    if (const auto* same = dynamic_cast<const MapForm*>(&form)) {
+        copy.texts_ = same->texts_;
+        return copy;
+    }
+    for (const auto& field : kFormFields) {
+        copy.setText(field.id, form.text(field.id));
+    }
+    return copy;
+}
+
 std::string MapForm::text(Field field) const { return texts_.at(fieldIndex(field)); }
 
 void MapForm::setText(Field field, const std::string& text) { texts_.at(fieldIndex(field)) = text; }

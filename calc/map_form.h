@@ -30,6 +30,8 @@ public:
     };
 
     MapForm();
+    // A form as built, holding the texts of form's fields.
+    [[nodiscard]] static MapForm withTextsOf(const Form& form);
 
     [[nodiscard]] std::string text(Field field) const override;
     void setText(Field field, const std::string& text) override;

@@ -80,10 +80,9 @@ std::optional<double> interpolatedPhi(double slenderness)
           slenderness <= static_cast<double>(kRows.back().slenderness))) {
         return std::nullopt; // NaN too
     }
-    const auto above = std::lower_bound(kRows.begin() + 1, kRows.end() - 1, slenderness,
-                                        [](const PhiRow& row, double value) {
-                                            return static_cast<double>(row.slenderness) < value;
-                                        });
+    const auto above =
+        std::lower_bound(kRows.begin() + 1, kRows.end() - 1, slenderness,
+                         [](const PhiRow& row, double value) { return static_cast<double>(row.slenderness) < value; });
     const std::size_t i = static_cast<std::size_t>(above - kRows.begin()) - 1;
     const auto from = static_cast<double>(kRows[i].slenderness);
     const auto to = static_cast<double>(kRows[i + 1].slenderness);

@@ -209,6 +209,7 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row, const RowExtr
     if (girder.message.empty()) {
         // A girder holds only when every row was judged: one that could not
         // be is not checked, and says which and why.
+        trials.formPressedQuietly(); // every press ran, and none showed a message
         const GirderJudgement judged = judgeGirder(form_, extras.measured, trials);
         girder.verdicts = judged.verdicts;
         girder.leastMargin = judged.leastMargin;

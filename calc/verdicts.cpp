@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace prochnar {
 
@@ -164,20 +166,39 @@ std::optional<std::size_t> heldAngle(const Form& form, Member member)
     return angleHeldBy(form.text(fields.area), form.text(fields.radius));
 }
 
-std::optional<MapForm> withSection(const Form& form, Member member, const Angle& angle)
+namespace {
+
+// withSection(), pressing again only the steps that read a changed field
+// (the section's, or a result of a step pressed again) when the form's
+// results are its texts' own, pressed quietly; every step otherwise.
+std::optional<MapForm> pressedWithSection(const Form& form, Member member, const Angle& angle, bool pressed)
 {
-    MapForm trial;
-    for (const auto& field : kFormFields) {
-        trial.setText(field.id, form.text(field.id));
-    }
+    MapForm trial = MapForm::withTextsOf(form);
     const SectionFields section = sectionFields(member);
     trial.setText(section.area, areaText(angle));
     trial.setText(section.radius, radiusText(angle));
-    if (!pressQuietly(trial, Button::Command2) || !pressQuietly(trial, Button::Command5) ||
-        !pressQuietly(trial, Button::Command4)) {
-        return std::nullopt;
+    std::vector<Field> changed{section.area, section.radius};
+    for (const Button step : {Button::Command2, Button::Command5, Button::Command4}) {
+        const std::span<const Field> reads = inputsOf(step);
+        if (pressed && std::ranges::none_of(reads, [&changed](Field field) {
+                return std::ranges::find(changed, field) != changed.end();
+            })) {
+            continue;
+        }
+        if (!pressQuietly(trial, step)) {
+            return std::nullopt;
+        }
+        const std::span<const Field> wrote = resultsOf(step);
+        changed.insert(changed.end(), wrote.begin(), wrote.end());
     }
     return trial;
+}
+
+} // namespace
+
+std::optional<MapForm> withSection(const Form& form, Member member, const Angle& angle)
+{
+    return pressedWithSection(form, member, angle, false);
 }
 
 std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row, const Angle& angle)
@@ -206,7 +227,8 @@ NominalTrials::Counted& NominalTrials::counted(const Form& form, Member member, 
 {
     std::optional<Counted>& counted = counted_.at(member == Member::Chord ? 0 : 1);
     if (!counted || counted->angle != angle) {
-        counted = Counted{.angle = angle, .trial = withSection(form, member, angle), .limits = {}};
+        counted.emplace(
+            Counted{.angle = angle, .trial = pressedWithSection(form, member, angle, pressed_), .limits = {}});
     }
     return *counted;
 }

@@ -147,6 +147,12 @@ struct MeasuredSections {
 // One serves the texts of one form only.
 class NominalTrials {
 public:
+    // Says that the form's results are those of its texts, pressed quietly
+    // through the three steps, as a table's row after its check: the forms
+    // on the nominal angles then press again only the steps that read a
+    // field the angle changed, with the same results as withSection().
+    void formPressedQuietly() { pressed_ = true; }
+
     // withSection(form, member, angle).
     [[nodiscard]] const std::optional<MapForm>& trial(const Form& form, Member member, const Angle& angle);
     // rowFlangeLimit() of the angle on the form with it in the section of
@@ -161,6 +167,7 @@ private:
     };
     Counted& counted(const Form& form, Member member, const Angle& angle);
     std::array<std::optional<Counted>, kMembers.size()> counted_{};
+    bool pressed_ = false;
 };
 
 // The verdict of each row of step 3, from the form's texts. An area row that

@@ -2,6 +2,7 @@
 // catalogue angle, φ from the table and the catalogue's filter.
 
 #include "calc/angles.h"
+#include "calc/convert.h"
 #include "calc/fields.h"
 #include "calc/lightest.h"
 #include "calc/map_form.h"
@@ -297,7 +298,7 @@ TEST(Aids, PhiFromTheTable)
 TEST(Aids, InterpolatedPhiBetweenEveryPairOfRows)
 {
     const std::vector<PhiTableRow> rows = phiTableRows();
-    const auto thousandths = [](const std::string& text) { return std::stod(std::string(text).replace(1, 1, ".")); };
+    const auto thousandths = [](const std::string& text) { return textToDouble(text); };
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const auto at = static_cast<double>(rows[i].slenderness);
         EXPECT_NEAR(interpolatedPhi(at).value_or(-1), thousandths(rows[i].phi), 1e-12) << rows[i].slenderness;

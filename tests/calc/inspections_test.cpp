@@ -7,8 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <fstream>
+#include <span>
 #include <string>
+#include <vector>
 
 namespace prochnar {
 namespace {
@@ -136,6 +140,66 @@ TEST(Inspections, LeastThicknessOfTheNominalAngle)
     EXPECT_EQ(lifeOf(form, history, Member::Chord).kind, MemberLife::Kind::NoLimit);
     form.setText(Field::txtH, "x");
     EXPECT_FALSE(nominalFlangeLimit(form, Member::Chord, chord).has_value());
+}
+
+// A confirming press reads only the fields it lists: any other changed,
+// text or number, leaves its results and messages as they were. A nominal
+// angle's form pressed again only where its fields changed rests on it.
+TEST(Inspections, PressesReadOnlyTheirInputs)
+{
+    const std::array steps{Button::Command2, Button::Command5, Button::Command4};
+    for (std::size_t s = 0; s < steps.size(); ++s) {
+        MapForm before = workedExample();
+        for (std::size_t earlier = 0; earlier < s; ++earlier) {
+            press(before, steps.at(earlier));
+        }
+        const auto pressed = [&steps, s](MapForm form) {
+            press(form, steps.at(s));
+            std::vector<std::string> seen;
+            for (const Field field : resultsOf(steps.at(s))) {
+                seen.push_back(form.text(field));
+            }
+            for (const auto& message : form.takeMessages()) {
+                seen.push_back(message.text);
+            }
+            return seen;
+        };
+        const std::vector<std::string> expected = pressed(before);
+        const std::span<const Field> reads = inputsOf(steps.at(s));
+        for (const auto& field : kFormFields) {
+            if (std::ranges::find(reads, field.id) != reads.end()) {
+                continue;
+            }
+            for (const char* text : {"7,25", "x", ""}) {
+                MapForm changed = before;
+                changed.setText(field.id, text);
+                EXPECT_EQ(pressed(changed), expected) << field.name << " = " << text;
+            }
+        }
+    }
+}
+
+TEST(Inspections, NominalFormOfAPressedFormIsTheWholeOne)
+{
+    MapForm form = workedExample();
+    form.setText(Field::txtMp, "4");
+    for (const Button button : {Button::Command2, Button::Command5, Button::Command4}) {
+        press(form, button);
+    }
+    ASSERT_TRUE(form.takeMessages().empty());
+    for (const Member member : kMembers) {
+        for (const char* name : {"63x5", "50x5", "90x7"}) {
+            const Angle& angle = angleCatalogue()[filterAngles(name).front()];
+            const std::optional<MapForm> whole = withSection(form, member, angle);
+            NominalTrials trials;
+            trials.formPressedQuietly();
+            const std::optional<MapForm>& pressedAgain = trials.trial(form, member, angle);
+            ASSERT_EQ(whole.has_value(), pressedAgain.has_value()) << name;
+            for (const auto& field : kFormFields) {
+                EXPECT_EQ(whole->text(field.id), pressedAgain->text(field.id)) << name << " " << field.name;
+            }
+        }
+    }
 }
 
 // The diagonals of the worked calculation measured: L 50×5 whose figures are
