@@ -90,13 +90,11 @@ Calculation recomputed(const Calculation& saved)
     return calculation;
 }
 
-Calculation girderCalculation(TableRun& run, const std::vector<std::string>& row)
+namespace {
+
+// A table's girder pressed through the three steps from the window's start.
+Calculation pressedGirder(Calculation calculation)
 {
-    Calculation calculation{.form = run.girderForm(row),
-                            .presses = {},
-                            .identity = identityFromRow(run.header(), row),
-                            .history = {},
-                            .recomputed = {}};
     applyInitialState(calculation.form);
     for (const Button button : {Button::Command2, Button::Command5, Button::Command4}) {
         const bool ran = press(calculation.form, button);
@@ -104,6 +102,27 @@ Calculation girderCalculation(TableRun& run, const std::vector<std::string>& row
     }
     calculation.presses = lastPresses(calculation.presses);
     return calculation;
+}
+
+} // namespace
+
+Calculation girderCalculation(TableRun& run, const std::vector<std::string>& row)
+{
+    return pressedGirder({.form = run.girderForm(row),
+                          .presses = {},
+                          .identity = identityFromRow(run.header(), row),
+                          .history = {},
+                          .recomputed = {}});
+}
+
+Calculation girderCalculation(TableLife& life, const std::vector<std::string>& row)
+{
+    TableLife::Girder girder = life.girder(row);
+    return pressedGirder({.form = std::move(girder.form),
+                          .presses = {},
+                          .identity = identityFromRow(life.header(), row),
+                          .history = std::move(girder.history),
+                          .recomputed = {}});
 }
 
 Calculation readCalculation(std::string_view content, std::size_t maxChars)

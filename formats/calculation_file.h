@@ -6,6 +6,7 @@
 #include "formats/form_file.h"
 #include "formats/girder_history.h"
 #include "formats/girder_identity.h"
+#include "formats/table_life.h"
 
 #include <filesystem>
 #include <stdexcept>
@@ -45,6 +46,10 @@ struct Calculation {
 // what it showed, and the identity of the row (its columns are in place in
 // run.header()).
 [[nodiscard]] Calculation girderCalculation(TableRun& run, const std::vector<std::string>& row);
+// The same for a table read with its measurement columns: the form with
+// the sections its measured angles give and the row's history
+// (TableLife::girder).
+[[nodiscard]] Calculation girderCalculation(TableLife& life, const std::vector<std::string>& row);
 
 // A file that is not a whole calculation, and why.
 class CalculationFileError : public std::runtime_error {

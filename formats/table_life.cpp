@@ -264,4 +264,44 @@ TableLife::Girder TableLife::girder(const std::vector<std::string>& row)
             .history = measured_ && !refused ? read.history() : GirderHistory{}};
 }
 
+bool TableLife::ofGirder(const std::vector<std::string>& row, std::string_view section, std::string_view support) const
+{
+    const auto cell = [&row](std::size_t column) {
+        return column < row.size() ? trimmedCell(row[column]) : std::string_view();
+    };
+    return support_ != kNone && cell(support_) == support && cell(section_) == section;
+}
+
+std::optional<TableLife::Girder> TableLife::girderOfRows(const std::vector<std::vector<std::string>>& rows)
+{
+    // The latest as the plan keeps it: a dated row takes over from one of
+    // the same date or earlier, and from every row before the first dated.
+    std::optional<std::size_t> latest;
+    std::optional<CalendarDate> latestDate;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Measurements read = readMeasurements(rows[i], true);
+        if (!read.extras.faults.empty()) {
+            continue; // a refused row is none of the plan's
+        }
+        const std::optional<CalendarDate>& date = read.date;
+        if (!latestDate || (date && !(*date < *latestDate))) {
+            latest = i;
+            latestDate = date ? date : latestDate;
+        }
+    }
+    if (!latest) {
+        return std::nullopt;
+    }
+    Girder opened = girder(rows[*latest]);
+    opened.row = *latest;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (i != *latest) {
+            const GirderHistory history = girder(rows[i]).history;
+            opened.history.inspections.insert(opened.history.inspections.end(), history.inspections.begin(),
+                                              history.inspections.end());
+        }
+    }
+    return opened;
+}
+
 } // namespace prochnar

@@ -79,8 +79,19 @@ public:
     struct Girder {
         MapForm form;
         GirderHistory history;
+        std::size_t row = 0; // of the rows girderOfRows() was given, the one whose form it is
     };
     [[nodiscard]] Girder girder(const std::vector<std::string>& row);
+    // Whether the row is one of the girder's that the plan names: its
+    // support, and its section when the table has "Участок".
+    [[nodiscard]] bool ofGirder(const std::vector<std::string>& row, std::string_view section,
+                                std::string_view support) const;
+    // A girder of the plan as the wizard should open it, from its rows in
+    // the table's order: the row of its latest inspection as girder() opens
+    // it (the plan's own: the last of the latest date, or the last row when
+    // none is dated), with the inspections of all its rows; rows whose
+    // measurements were refused count for neither. None without another row.
+    [[nodiscard]] std::optional<Girder> girderOfRows(const std::vector<std::vector<std::string>>& rows);
 
 private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);

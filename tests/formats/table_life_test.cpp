@@ -114,5 +114,37 @@ TEST(LinePlan, GirdersWhateverTheOrderOfTheirRows)
     EXPECT_THROW(LinePlan{noSupport}, PlanError);
 }
 
+// A girder of the plan opens with its latest inspection's form and every
+// inspection, whatever the order of its rows; a refused row is left out.
+TEST(LinePlan, AGirderOpensWithItsLatestRowAndAllInspections)
+{
+    const auto table = historyTable();
+    TableLife life(table[0]);
+    std::vector<std::vector<std::string>> rows;
+    for (std::size_t i = 1; i < table.size(); ++i) {
+        if (life.ofGirder(table[i], "Перегон А", "12-13")) {
+            rows.insert(rows.begin(), table[i]); // latest first
+        }
+    }
+    ASSERT_EQ(rows.size(), 3U);
+    EXPECT_FALSE(life.ofGirder(table[1], "Перегон Б", "12-13"));
+    std::vector<std::string> refused = rows.front();
+    refused[3] = "2030-02-30"; // no such date: this row counts for nothing
+    refused[6] = "5,0";
+    rows.push_back(refused);
+    const std::optional<TableLife::Girder> girder = life.girderOfRows(rows);
+    ASSERT_TRUE(girder.has_value());
+    // The 2024 row's section: L 75×6 thinned to 5,2 mm.
+    EXPECT_EQ(girder->form.text(Field::Text9), areaText(*thinnedAngle(angleCatalogue()[*angleNamed("75x6")], 52)));
+    std::vector<int> chord;
+    for (const Inspection& inspection : girder->history.inspections) {
+        chord.push_back(inspection.chordTenths.value_or(0));
+    }
+    std::sort(chord.begin(), chord.end());
+    EXPECT_EQ(chord, (std::vector<int>{52, 55, 57}));
+    EXPECT_EQ(girder->history.installed, 1988);
+    EXPECT_FALSE(life.girderOfRows({refused}).has_value());
+}
+
 } // namespace
 } // namespace prochnar

@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <array>
+#include <numeric>
 #include <string_view>
 #include <utility>
 
@@ -87,8 +88,7 @@ QString girderName(const GirderIdentity& identity)
 // each line as high as its cell of most lines.
 class SummaryTable {
 public:
-    SummaryTable(QPainter& painter, qreal width, bool withSection)
-        : painter_{painter}, width_{width}, pad_{painter.fontMetrics().height() / 5.0}
+    SummaryTable(QPainter& painter, qreal width, bool withSection) : SummaryTable(painter, width)
     {
         const auto add = [this](const QString& title, qreal share) {
             titles_.push_back(title);
@@ -102,13 +102,23 @@ public:
         add(fromUtf8(kKmColumn), 0.09);
         add(QStringLiteral("Вывод"), withSection ? 0.43 : 0.59);
         add(fromUtf8(kMarginColumn), 0.15);
-        wrap_.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    }
+
+    // The plan's table: its columns with their shares of the width, none
+    // coloured, every cell aligned left.
+    SummaryTable(QPainter& painter, qreal width, std::vector<QString> titles, std::vector<qreal> shares)
+        : SummaryTable(painter, width)
+    {
+        titles_ = std::move(titles);
+        shares_ = std::move(shares);
+        coloured_ = 0;
+        rightLast_ = false;
     }
 
     // Paints the titles of the columns from the height y; gives their height.
-    qreal heading(qreal y)
+    qreal heading(qreal y, int points = 9)
     {
-        painter_.setFont(font(9, true));
+        painter_.setFont(font(points, true));
         const qreal height = heightOf(titles_);
         painter_.setBrush(QColor(232, 232, 232));
         painter_.setPen(Qt::NoPen);
@@ -132,25 +142,33 @@ public:
         qreal x = 0;
         for (std::size_t at = 0; at < cells.size(); ++at) {
             const QRectF cell(x, y, shares_.at(at) * width_, height);
-            const bool coloured = colour.isValid() && at + 2 >= cells.size();
+            const bool coloured = colour.isValid() && at + coloured_ >= cells.size();
             painter_.setPen(QColor(128, 128, 128));
             painter_.setBrush(coloured ? QBrush(colour) : Qt::NoBrush);
             painter_.drawRect(cell);
             painter_.setPen(Qt::black);
             QTextOption option = wrap_;
-            option.setAlignment(at + 1 == cells.size() ? Qt::AlignRight : Qt::AlignLeft); // the margin
+            option.setAlignment(rightLast_ && at + 1 == cells.size() ? Qt::AlignRight : Qt::AlignLeft); // the margin
             painter_.drawText(cell.adjusted(pad_, pad_, -pad_, -pad_), cells[at], option);
             x += cell.width();
         }
     }
 
 private:
+    SummaryTable(QPainter& painter, qreal width)
+        : painter_{painter}, width_{width}, pad_{painter.fontMetrics().height() / 5.0}
+    {
+        wrap_.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    }
+
     QPainter& painter_;
     qreal width_;
     qreal pad_;
     std::vector<QString> titles_;
     std::vector<qreal> shares_;
     QTextOption wrap_;
+    std::size_t coloured_ = 2; // the conclusion and the margin
+    bool rightLast_ = true;    // the margin, a number
 };
 
 } // namespace
@@ -185,11 +203,12 @@ private:
     QString failure_;
 };
 
-SectionReport::SectionReport(const QString& table, const TableResultsModel& model, const TableRun& run, QString summary,
-                             QObject* parent)
-    : QObject(parent), table_(table), model_(model), run_(run), summary_(std::move(summary)), timer_(new QTimer(this))
+SectionReport::SectionReport(const QString& table, const TableResultsModel& model, const TableLife& life,
+                             QString summary, std::vector<std::vector<std::string>> plan, QObject* parent)
+    : QObject(parent), table_(table), model_(model), life_(life), plan_(std::move(plan)), summary_(std::move(summary)),
+      timer_(new QTimer(this))
 {
-    const auto& header = run_.header();
+    const auto& header = life_.header();
     hasSection_ = std::find(header.begin(), header.end(), kSectionColumn) != header.end();
     connect(timer_, &QTimer::timeout, this, &SectionReport::slice);
 }
@@ -271,7 +290,9 @@ void SectionReport::slice()
 
 bool SectionReport::step()
 {
-    if (summaryNext_ < order_.size() || pages_->pages() == 0) {
+    if (planNext_ < plan_.size()) {
+        planPage();
+    } else if (summaryNext_ < order_.size() || pages_->pages() == 0) {
         summaryPage();
     } else if (sectionNext_ < order_.size()) {
         girderSection(order_[sectionNext_++]);
@@ -287,14 +308,15 @@ bool SectionReport::step()
 std::vector<QString> SectionReport::summaryCells(std::size_t girder)
 {
     model_.inputRow(girder, row_);
-    const GirderIdentity identity = identityFromRow(run_.header(), row_);
+    const GirderIdentity identity = identityFromRow(life_.header(), row_);
     QString words;
     if (model_.status(girder) == GirderStatus::NotComputed) {
         words = QStringLiteral("Не проверена: ") + cellText(model_.message(girder));
     } else {
         // The conclusion of the girder's own report, which the table's
         // verdict agrees with: the same presses on the same row.
-        words = fromUtf8(conclusionOf(girderCalculation(run_, row_).form).text);
+        const Calculation calculation = girderCalculation(life_, row_);
+        words = fromUtf8(conclusionOf(calculation.form, measuredSections(calculation.history)).text);
         if (const QString lead = QStringLiteral("Вывод: "); words.startsWith(lead)) {
             words.remove(0, lead.size());
         }
@@ -335,6 +357,87 @@ qreal SectionReport::summaryHead(QPainter& painter, qreal width) const
     return y + painter.fontMetrics().height();
 }
 
+std::vector<qreal> SectionReport::planShares(QPainter& painter, qreal width) const
+{
+    // A cell's number or name never breaks (the reason of the replacement,
+    // the last column, wraps beyond a seventh of the page); the titles'
+    // words take what room is left, and break only when there is none.
+    const std::size_t columns = plan_.front().size();
+    const qreal pad = painter.fontMetrics().height() / 2.0;
+    std::vector<qreal> cells(columns, 0);
+    std::vector<qreal> titles(columns, 0);
+    for (const auto& record : plan_) {
+        const bool title = &record == &plan_.front();
+        painter.setFont(font(8, title));
+        const QFontMetricsF metrics(painter.font());
+        for (std::size_t at = 0; at < std::min(record.size(), columns); ++at) {
+            const QString text = cellText(record[at]);
+            for (const QString& word : title ? text.split(QLatin1Char(' ')) : QStringList{text}) {
+                qreal& need = (title ? titles : cells)[at];
+                need = std::max(need, metrics.horizontalAdvance(word) + pad);
+            }
+        }
+    }
+    cells.back() = std::min(cells.back(), width / 7);
+    std::vector<qreal> shares(columns);
+    const qreal least = std::accumulate(cells.begin(), cells.end(), 0.0);
+    qreal wanted = 0;
+    for (std::size_t at = 0; at < columns; ++at) {
+        wanted += std::max(titles[at], cells[at]) - cells[at];
+    }
+    const qreal spare = std::max(0.0, width - least);
+    for (std::size_t at = 0; at < columns; ++at) {
+        const qreal more = std::max(titles[at], cells[at]) - cells[at];
+        shares[at] = cells[at] + (wanted > 0 ? std::min(more, spare * more / wanted) : 0);
+    }
+    const qreal total = std::accumulate(shares.begin(), shares.end(), 0.0);
+    shares.back() += std::max(0.0, width - total); // what is left, to the reason
+    const qreal sum = std::accumulate(shares.begin(), shares.end(), 0.0);
+    for (qreal& share : shares) {
+        share /= sum;
+    }
+    return shares;
+}
+
+void SectionReport::planPage()
+{
+    const bool first = pages_->pages() == 0;
+    QPainter& painter = pages_->newPage(QStringLiteral("Отчет по участку: ") + QFileInfo(table_).fileName());
+    const QSizeF body = pages_->body();
+    qreal y = first ? summaryHead(painter, body.width()) : 0;
+    if (first) {
+        painter.setFont(font(11, true));
+        y += paragraph(painter, y, body.width(), QStringLiteral("План замены"));
+        painter.setFont(font(9));
+        y += paragraph(painter, y, body.width(),
+                       QStringLiteral("Опоры — по году замены: сначала те, где предел уже достигнут; строки одной "
+                                      "опоры в таблице — ее осмотры, срок — по всем осмотрам."));
+    }
+    std::vector<QString> titles;
+    for (const std::string& title : plan_.front()) {
+        titles.push_back(cellText(title));
+    }
+    if (planShares_.empty()) {
+        planShares_ = planShares(painter, body.width());
+    }
+    SummaryTable table(painter, body.width(), titles, planShares_);
+    y += table.heading(y, 8);
+    painter.setFont(font(8));
+    for (bool any = false; planNext_ < plan_.size(); any = true) {
+        std::vector<QString> cells;
+        for (const std::string& cell : plan_[planNext_]) {
+            cells.push_back(cellText(cell));
+        }
+        const qreal height = table.heightOf(cells);
+        if (any && y + height > body.height()) {
+            break;
+        }
+        table.line(y, cells, height, {});
+        y += height;
+        ++planNext_;
+    }
+}
+
 void SectionReport::summaryPage()
 {
     const bool first = pages_->pages() == 0;
@@ -360,13 +463,14 @@ void SectionReport::summaryPage()
 void SectionReport::girderSection(std::size_t girder)
 {
     model_.inputRow(girder, row_);
-    const Calculation calculation = girderCalculation(run_, row_);
+    const Calculation calculation = girderCalculation(life_, row_);
     const QString html = reportHtml(calculation.form, {.file = {},
                                                        .made = made_,
                                                        .presses = calculation.presses,
                                                        .recomputed = {},
                                                        .identity = calculation.identity,
-                                                       .method = ReportMethod::OwnNumbers});
+                                                       .method = ReportMethod::OwnNumbers,
+                                                       .history = calculation.history});
     const QString name = girderName(calculation.identity);
     pages_->addDocument(html, QStringLiteral("%1, № %2%3")
                                   .arg(QFileInfo(table_).fileName())

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/table_run.h"
+#include "formats/table_life.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -24,7 +24,8 @@ class TableResultsModel;
 class WholeWrites;
 
 // The report of a line section: one PDF for a whole checked table of
-// girders, on A4 pages numbered through. A summary first: the title, the
+// girders, on A4 pages numbered through. A table with inspections opens with
+// the replacement plan of the section, a line a girder. A summary first: the title, the
 // table's name, when it was made, the window's summary line, then a line a
 // girder, the worst first as the margin's column sorts them, with its
 // identity, its conclusion in words and its least margin in the colours of
@@ -43,8 +44,10 @@ class SectionReport final : public QObject {
 public:
     // The table of the file table, checked into model by run; summary: the
     // window's summary line. The model must outlive the report.
-    SectionReport(const QString& table, const TableResultsModel& model, const TableRun& run, QString summary,
-                  QObject* parent = nullptr);
+    // plan: the replacement plan of the section as --plan writes it, its
+    // header first, or none; the report then opens with it.
+    SectionReport(const QString& table, const TableResultsModel& model, const TableLife& life, QString summary,
+                  std::vector<std::vector<std::string>> plan = {}, QObject* parent = nullptr);
     ~SectionReport() override;
     SectionReport(const SectionReport&) = delete;
     SectionReport& operator=(const SectionReport&) = delete;
@@ -69,6 +72,10 @@ private:
     // Paints the next piece; false when none is left.
     bool step();
     void summaryPage();
+    // A page of the plan, from the head on the first.
+    void planPage();
+    // The plan's columns' shares of the width, by what their cells take.
+    [[nodiscard]] std::vector<qreal> planShares(QPainter& painter, qreal width) const;
     // Paints the summary's title, the table's name, the summary line and what
     // the order is; gives the height it took.
     [[nodiscard]] qreal summaryHead(QPainter& painter, qreal width) const;
@@ -79,7 +86,10 @@ private:
 
     QString table_;
     const TableResultsModel& model_;
-    TableRun run_;
+    TableLife life_;
+    std::vector<std::vector<std::string>> plan_; // its header, then a row a girder
+    std::size_t planNext_ = 1;                   // the next girder of the plan
+    std::vector<qreal> planShares_;              // of the width, a column each
     QString summary_;
     std::vector<std::string> row_; // the input row in hand
     bool hasSection_ = false;      // whether the table has a column "Участок"

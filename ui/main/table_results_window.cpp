@@ -322,7 +322,7 @@ QString TableResultsWindow::startSectionReport(const QString& path)
         return why;
     }
     if (sectionReport_ == nullptr) {
-        sectionReport_ = new SectionReport(path_, *model_, *run_, summary_->text(), this);
+        sectionReport_ = new SectionReport(path_, *model_, *life_, summary_->text(), planRecords(), this);
         connect(sectionReport_, &SectionReport::progressed, progress_, &QProgressBar::setValue);
         connect(sectionReport_, &SectionReport::finished, this,
                 [this](const QString& failure) { sectionReportEnded(sectionReportPath_, failure); });
@@ -401,26 +401,36 @@ void TableResultsWindow::filterByYear()
     }
 }
 
-void TableResultsWindow::showPlan()
+std::vector<std::vector<std::string>> TableResultsWindow::planRecords() const
 {
+    std::vector<std::vector<std::string>> records;
     if (!plan_) {
-        return;
+        return records;
     }
     // The plan as the command writes it, in its order: a row a girder.
     std::istringstream text(plan_->table(delimiter_));
     CsvReader reader(text);
-    std::vector<std::string> record;
-    planModel_ = new QStandardItemModel(this);
-    if (reader.next(record)) {
-        QStringList names;
-        for (const std::string& name : record) {
-            names << fromUtf8(name);
-        }
-        planModel_->setHorizontalHeaderLabels(names);
+    for (std::vector<std::string> record; reader.next(record);) {
+        records.push_back(record);
     }
-    while (reader.next(record)) {
+    return records;
+}
+
+void TableResultsWindow::showPlan()
+{
+    const std::vector<std::vector<std::string>> records = planRecords();
+    if (records.empty()) {
+        return;
+    }
+    planModel_ = new QStandardItemModel(this);
+    QStringList names;
+    for (const std::string& name : records.front()) {
+        names << fromUtf8(name);
+    }
+    planModel_->setHorizontalHeaderLabels(names);
+    for (auto record = records.begin() + 1; record != records.end(); ++record) {
         QList<QStandardItem*> items;
-        for (const std::string& cell : record) {
+        for (const std::string& cell : *record) {
             auto* item = new QStandardItem(fromUtf8(cell));
             item->setEditable(false);
             items << item;
@@ -436,6 +446,8 @@ void TableResultsWindow::showPlan()
     planView_->verticalHeader()->hide();
     planView_->resizeColumnsToContents();
     tabs_->addTab(planView_, QStringLiteral("План замены"));
+    connect(planView_, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { openPlanGirder(index.row()); });
 }
 
 void TableResultsWindow::openRow(int row)
@@ -453,6 +465,35 @@ void TableResultsWindow::openRow(int row)
         return;
     }
     openGirder_(run_->girderForm(input), identityFromRow(header_, input), {});
+}
+
+void TableResultsWindow::openPlanGirder(int row)
+{
+    if (planModel_ == nullptr || model_ == nullptr || !life_ || row < 0 || row >= planModel_->rowCount()) {
+        return;
+    }
+    const auto cellOf = [this, row](std::string_view column) {
+        for (int at = 0; at < planModel_->columnCount(); ++at) {
+            if (planModel_->horizontalHeaderItem(at)->text() == fromUtf8(column)) {
+                return planModel_->item(row, at)->text().toStdString();
+            }
+        }
+        return std::string();
+    };
+    const std::string section = cellOf(kSectionColumn);
+    const std::string support = cellOf(kSupportColumn);
+    // The girder's rows, in the table's order: a few among many.
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> input;
+    for (std::size_t girder = 0; girder < model_->girderCount(); ++girder) {
+        model_->inputRow(girder, input);
+        if (life_->ofGirder(input, section, support)) {
+            rows.push_back(input);
+        }
+    }
+    if (const std::optional<TableLife::Girder> girder = life_->girderOfRows(rows)) {
+        openGirder_(girder->form, identityFromRow(header_, rows.at(girder->row)), girder->history);
+    }
 }
 
 } // namespace prochnar

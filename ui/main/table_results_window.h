@@ -46,7 +46,8 @@ using GirderOpener =
 // girder in the wizard, with the identity of its row. A table with
 // inspections also gets the command's life columns, a filter of the girders
 // to replace by a year, and the replacement plan of its line section on a
-// tab of its own once read (the same as --plan writes). Rows are checked a
+// tab of its own once read (the same as --plan writes), where a double click
+// opens a girder's latest calculation with its inspections. Rows are checked a
 // slice at a time between events, with a progress bar, so the window answers
 // while a large table runs.
 class TableResultsWindow final : public QWidget {
@@ -97,8 +98,13 @@ private:
     void askAndReport();
     void sectionReportEnded(const QString& path, const QString& failure);
     void openRow(int row);
+    // Opens the plan's girder in the wizard: its latest calculation, with
+    // every inspection of its rows in its history.
+    void openPlanGirder(int row);
     void filterByYear();
     void showPlan();
+    // The plan as --plan writes it, its header first; none without a plan.
+    [[nodiscard]] std::vector<std::vector<std::string>> planRecords() const;
 
     GirderOpener openGirder_;
     MessagePresenter present_ = showMessageBox;

@@ -100,6 +100,7 @@ private slots:
     void saveRefusesTheTableItselfAndKeepsPermissions();
     void sectionReportSummaryByMarginThenAPageAGirder();
     void sectionReportStoppedRefusedOrCutShortLeavesNoFile();
+    void sectionReportOfInspectionsOpensWithThePlan();
     void inspectionsShowTheCommandsLifeFilterAndPlan();
 };
 
@@ -320,6 +321,36 @@ void TableResultsTest::sectionReportSummaryByMarginThenAPageAGirder()
     QVERIFY(pages.back().contains(QStringLiteral("Страница %1").arg(pages.size())));
 }
 
+// A table with inspections: the plan first, then the summary and each
+// girder's report judged with its sections as measured, as the window
+// judged the rows.
+void TableResultsTest::sectionReportOfInspectionsOpensWithThePlan()
+{
+    const QString table = QStringLiteral(PROCHNAR_SOURCE_DIR "/tests/cli/tables/history.csv");
+    TableResultsWindow results(table, [](const MapForm&, const GirderIdentity&, const GirderHistory&) {});
+    QTRY_VERIFY(results.finished());
+    results.setOpenQuestion([](QWidget*, const QString&) { return false; });
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("history-отчет.pdf"));
+    QCOMPARE(results.startSectionReport(pdf), QString());
+    QTRY_VERIFY_WITH_TIMEOUT(!results.writingSectionReport(), 120000);
+    const QStringList pages = pdfPages(pdf);
+    const QString first = pages.value(0);
+    const auto plan = first.indexOf(QStringLiteral("План замены"));
+    QVERIFY(plan > 0);
+    // The plan's girders in its order: 14-15 (limit reached), Перегон Б 12-13, …
+    const auto reached = first.indexOf(QStringLiteral("достигнут:"), plan);
+    QVERIFY(reached > plan);
+    QVERIFY(first.indexOf(QStringLiteral("14-15"), plan) < reached);
+    // Every row holds or is to check by its measured flange: none is left
+    // without a verdict for want of the sections its angles give.
+    const QString all = pages.join(QLatin1Char('\f'));
+    QVERIFY(!all.contains(QStringLiteral("Вывод не сделан")));
+    QVERIFY(all.contains(QStringLiteral("ниже предела")) || all.contains(QStringLiteral("выше предела")));
+    const QAbstractItemModel& model = *qobject_cast<QTableView*>(results.findChild<QTabWidget*>()->widget(0))->model();
+    QCOMPARE(all.count(QStringLiteral("Как получены числа этой опоры")), model.rowCount());
+}
+
 void TableResultsTest::sectionReportStoppedRefusedOrCutShortLeavesNoFile()
 {
     QTemporaryDir dir;
@@ -468,6 +499,27 @@ void TableResultsTest::inspectionsShowTheCommandsLifeFilterAndPlan()
                      planned.at(static_cast<std::size_t>(row) + 1).at(static_cast<std::size_t>(at)));
         }
     }
+    // A double click on a girder of the plan opens its latest calculation
+    // with the inspections of all its rows: three campaigns.
+    GirderIdentity openedIdentity;
+    TableResultsWindow again(table,
+                             [&](const MapForm& form, const GirderIdentity& identity, const GirderHistory& history) {
+                                 openedForm = form;
+                                 openedIdentity = identity;
+                                 openedHistory = history;
+                             });
+    QTRY_VERIFY(again.finished());
+    auto* planView = qobject_cast<QTableView*>(again.findChild<QTabWidget*>()->widget(1));
+    emit planView->doubleClicked(planView->model()->index(0, 0));
+    const std::string support = planned.at(1).at(1);
+    QCOMPARE(openedIdentity.support, support);
+    QCOMPARE(openedHistory.inspections.size(), 3U);
+    const auto latest = std::max_element(openedHistory.inspections.begin(), openedHistory.inspections.end(),
+                                         [](const Inspection& a, const Inspection& b) { return a.date < b.date; });
+    QCOMPARE(openedHistory.chordMeasured, latest->chordTenths);
+    QCOMPARE(openedForm.text(Field::Text9),
+             areaText(*thinnedAngle(angleCatalogue()[*openedHistory.chordAngle], *latest->chordTenths)));
+
     // A table without inspections has neither the filter nor the plan.
     TableResultsWindow plain(example(), [](const MapForm&, const GirderIdentity&, const GirderHistory&) {});
     QTRY_VERIFY(plain.finished());
