@@ -18,15 +18,16 @@ MapForm::MapForm()
     states_.fill(true);
 }
 
+MapForm::MapForm(const std::array<std::string, kFieldCount>& texts) : texts_(texts) { states_.fill(true); }
+
 MapForm MapForm::withTextsOf(const Form& form)
 {
-    MapForm copy;
     // A table's checks copy its own forms by the thousand: field by field
     // through the interface only for a form of another kind.
     if (const auto* same = dynamic_cast<const MapForm*>(&form)) {
-        copy.texts_ = same->texts_;
-        return copy;
+        return MapForm(same->texts_);
     }
+    MapForm copy;
     for (const auto& field : kFormFields) {
         copy.setText(field.id, form.text(field.id));
     }

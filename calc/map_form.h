@@ -44,6 +44,8 @@ public:
     [[nodiscard]] std::vector<ShownMessage> takeMessages();
 
 private:
+    explicit MapForm(const std::array<std::string, kFieldCount>& texts);
+
     std::array<std::string, kFieldCount> texts_;
     std::array<bool, kStateProperties.size()> states_{};
     std::vector<ShownMessage> messages_;

@@ -7,11 +7,11 @@
 #include "phi_table.h"
 
 #include <algorithm>
+#include <bitset>
 #include <cstdint>
 #include <limits>
 #include <span>
 #include <string>
-#include <vector>
 
 namespace prochnar {
 
@@ -177,19 +177,20 @@ std::optional<MapForm> pressedWithSection(const Form& form, Member member, const
     const SectionFields section = sectionFields(member);
     trial.setText(section.area, areaText(angle));
     trial.setText(section.radius, radiusText(angle));
-    std::vector<Field> changed{section.area, section.radius};
+    std::bitset<kFieldCount> changed;
+    changed.set(fieldIndex(section.area)).set(fieldIndex(section.radius));
     for (const Button step : {Button::Command2, Button::Command5, Button::Command4}) {
         const std::span<const Field> reads = inputsOf(step);
-        if (pressed && std::ranges::none_of(reads, [&changed](Field field) {
-                return std::ranges::find(changed, field) != changed.end();
-            })) {
+        if (pressed &&
+            std::ranges::none_of(reads, [&changed](Field field) { return changed.test(fieldIndex(field)); })) {
             continue;
         }
         if (!pressQuietly(trial, step)) {
             return std::nullopt;
         }
-        const std::span<const Field> wrote = resultsOf(step);
-        changed.insert(changed.end(), wrote.begin(), wrote.end());
+        for (const Field wrote : resultsOf(step)) {
+            changed.set(fieldIndex(wrote));
+        }
     }
     return trial;
 }
