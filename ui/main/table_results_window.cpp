@@ -1,6 +1,7 @@
 #include "ui/main/table_results_window.h"
 
 #include "ui/main/file_dialog.h"
+#include "ui/main/plan_table_model.h"
 #include "ui/main/section_report.h"
 #include "ui/main/table_results_model.h"
 #include "ui/main/whole_file.h"
@@ -23,7 +24,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
-#include <QStandardItemModel>
 #include <QTabWidget>
 #include <QTableView>
 #include <QTimer>
@@ -34,6 +34,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <sstream>
 #include <string_view>
 #include <thread>
@@ -44,6 +45,20 @@ namespace prochnar {
 namespace {
 
 constexpr int kSliceMs = 30;
+constexpr std::size_t kBatchRows = 256; // rows checked at once, a few milliseconds
+
+// Runs work(part, from, to) for `parts` shares of [from, to), the first on
+// this thread and the others each on one of its own, and waits for them all.
+void inShares(std::size_t parts, std::size_t from, std::size_t to,
+              const std::function<void(std::size_t part, std::size_t from, std::size_t to)>& work)
+{
+    const std::size_t share = (to - from + parts - 1) / std::max<std::size_t>(parts, 1);
+    std::vector<std::jthread> helpers;
+    for (std::size_t part = 1; part < parts && from + part * share < to; ++part) {
+        helpers.emplace_back(work, part, from + part * share, std::min(to, from + (part + 1) * share));
+    }
+    work(0, from, std::min(to, from + share));
+}
 constexpr std::size_t kSaveRows = 8192; // a piece of a save, a megabyte or so
 
 QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -176,17 +191,23 @@ void TableResultsWindow::checkSlice()
             table_->setModel(model_);
         }
         while (slice.elapsed() < kSliceMs) {
-            if (!reader_->next(record)) {
-                finish({});
+            // A batch of rows, checked on every processor; the rows read
+            // before a fault of the file are shown with it.
+            std::vector<std::vector<std::string>> batch;
+            std::optional<FileFaultAt> fault;
+            bool ended = false;
+            try {
+                while (batch.size() < kBatchRows && !(ended = !reader_->next(record))) {
+                    batch.push_back(record);
+                }
+            } catch (const CsvError& error) {
+                fault = error.at();
+            }
+            checkBatch(batch);
+            if (fault || ended) {
+                finish(fault ? notReadText(*fault) : QString());
                 return;
             }
-            PlanPoint point;
-            const CheckedGirder girder = life_->check(record, plan_ ? &point : nullptr);
-            if (plan_) {
-                plan_->add(point);
-            }
-            model_->add(record, girder);
-            totals_.add(girder);
         }
     } catch (const CsvError& error) {
         finish(notReadText(error.at()));
@@ -225,6 +246,29 @@ void TableResultsWindow::finish(const QString& fault)
     summary_->setText(summary);
 }
 
+void TableResultsWindow::checkBatch(const std::vector<std::vector<std::string>>& batch)
+{
+    // Each processor checks a share of the rows with a check of its own (a
+    // girder's results follow from its row alone); they are added in order.
+    if (checks_.empty()) {
+        checks_.assign(std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8), *life_);
+    }
+    std::vector<CheckedGirder> girders(batch.size());
+    std::vector<PlanPoint> points(plan_ ? batch.size() : 0);
+    inShares(checks_.size(), 0, batch.size(), [&](std::size_t part, std::size_t from, std::size_t to) {
+        for (std::size_t row = from; row < to; ++row) {
+            girders[row] = checks_[part].check(batch[row], plan_ ? &points[row] : nullptr);
+        }
+    });
+    for (std::size_t row = 0; row < batch.size(); ++row) {
+        if (plan_) {
+            plan_->add(points[row]);
+        }
+        model_->add(batch[row], girders[row]);
+        totals_.add(girders[row]);
+    }
+}
+
 QString TableResultsWindow::refusalOf(const QString& path) const
 {
     const std::array inputs{fsPath(path_)};
@@ -255,7 +299,6 @@ QString TableResultsWindow::saveTo(const QString& path) const
     bool headerWritten = false;
     const auto checkRows = [this, &runs, &parts](std::size_t part, std::size_t from, std::size_t to) {
         std::vector<std::string> row;
-        parts[part].clear();
         for (std::size_t girder = from; girder < to; ++girder) {
             model_->inputRow(girder, row);
             appendCsvRecord(parts[part], runs[part].check(row).cells, delimiter_);
@@ -264,17 +307,10 @@ QString TableResultsWindow::saveTo(const QString& path) const
     return writeWholeFile(path, [&](std::string& piece) {
         piece = std::exchange(headerWritten, true) ? std::string() : checkedTableHeader(runs.front(), delimiter_);
         const std::size_t end = std::min(count, next + kSaveRows);
-        const std::size_t share = (end - next + workers - 1) / workers;
-        {
-            std::vector<std::jthread> helpers;
-            for (std::size_t part = 1; part < workers; ++part) {
-                helpers.emplace_back(checkRows, part, std::min(end, next + part * share),
-                                     std::min(end, next + (part + 1) * share));
-            }
-            checkRows(0, next, std::min(end, next + share));
-        }
-        for (const std::string& part : parts) {
+        inShares(workers, next, end, checkRows);
+        for (std::string& part : parts) {
             piece += part;
+            part.clear();
         }
         next = end;
         return !piece.empty();
@@ -418,25 +454,10 @@ std::vector<std::vector<std::string>> TableResultsWindow::planRecords() const
 
 void TableResultsWindow::showPlan()
 {
-    const std::vector<std::vector<std::string>> records = planRecords();
-    if (records.empty()) {
+    if (!plan_) {
         return;
     }
-    planModel_ = new QStandardItemModel(this);
-    QStringList names;
-    for (const std::string& name : records.front()) {
-        names << fromUtf8(name);
-    }
-    planModel_->setHorizontalHeaderLabels(names);
-    for (auto record = records.begin() + 1; record != records.end(); ++record) {
-        QList<QStandardItem*> items;
-        for (const std::string& cell : *record) {
-            auto* item = new QStandardItem(fromUtf8(cell));
-            item->setEditable(false);
-            items << item;
-        }
-        planModel_->appendRow(items);
-    }
+    planModel_ = new PlanTableModel(plan_->table(delimiter_), this);
     planView_ = new QTableView(this);
     planView_->setModel(planModel_);
     planView_->setAccessibleName(QStringLiteral("План замены опор участка"));
@@ -472,16 +493,8 @@ void TableResultsWindow::openPlanGirder(int row)
     if (planModel_ == nullptr || model_ == nullptr || !life_ || row < 0 || row >= planModel_->rowCount()) {
         return;
     }
-    const auto cellOf = [this, row](std::string_view column) {
-        for (int at = 0; at < planModel_->columnCount(); ++at) {
-            if (planModel_->horizontalHeaderItem(at)->text() == fromUtf8(column)) {
-                return planModel_->item(row, at)->text().toStdString();
-            }
-        }
-        return std::string();
-    };
-    const std::string section = cellOf(kSectionColumn);
-    const std::string support = cellOf(kSupportColumn);
+    const std::string_view section = planModel_->cell(row, kSectionColumn);
+    const std::string_view support = planModel_->cell(row, kSupportColumn);
     // The girder's rows, in the table's order: a few among many.
     std::vector<std::vector<std::string>> rows;
     std::vector<std::string> input;

@@ -23,7 +23,6 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
-class QStandardItemModel;
 class QTabWidget;
 class QTableView;
 class QTimer;
@@ -32,6 +31,7 @@ namespace prochnar {
 
 class CsvReader;
 class SectionReport;
+class PlanTableModel;
 class TableResultsModel;
 
 // Opens a girder's form in the wizard, with the identity its row carries.
@@ -90,6 +90,8 @@ public:
 
 private:
     void checkSlice();
+    // Checks the rows and adds them to the table, the plan and the totals.
+    void checkBatch(const std::vector<std::vector<std::string>>& batch);
     // Ends the check; fault, when not empty, says why the table was not read
     // to its end.
     void finish(const QString& fault);
@@ -122,7 +124,7 @@ private:
     QTabWidget* tabs_;
     QTableView* table_;
     QTableView* planView_ = nullptr;
-    QStandardItemModel* planModel_ = nullptr;
+    PlanTableModel* planModel_ = nullptr;
     QTimer* timer_;
     TableResultsModel* model_ = nullptr;
 
@@ -132,6 +134,7 @@ private:
     std::unique_ptr<CsvReader> reader_;
     std::optional<TableRun> run_;     // the girders' forms, for the wizard and the report
     std::optional<TableLife> life_;   // the rows' check, as the command's
+    std::vector<TableLife> checks_;   // a check for each processor
     std::optional<LinePlan> plan_;    // a table with inspections and "Опора"
     std::vector<std::string> header_; // the table's own header record
     char delimiter_ = ';';
