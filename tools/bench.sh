@@ -5,7 +5,8 @@
 #  - prochnar-calc --table on 1 000 and 100 000 generated girders beside cat
 #    of the same file, and the peak memory of both (/usr/bin/time);
 #  - prochnar-calc --table on 100 000 rows with inspection columns, alone
-#    and with --plan, beside cat and a table without them;
+#    and with --plan, beside cat and a table without them, and the results
+#    window on the same rows;
 #  - start-up to the first paint and peak memory of the window, under the
 #    offscreen platform and under Xvfb, side by side with an empty Qt Widgets
 #    window of the same size (the floor of any Qt program).
@@ -21,9 +22,10 @@ for tool in hyperfine Xvfb /usr/bin/time python3; do
     command -v "$tool" >/dev/null || { echo "bench.sh: $tool is missing (apt-get install hyperfine xvfb time)" >&2; exit 2; }
 done
 if [ "$only" = tables ]; then
-    cmake --build "$build" --target prochnar-calc >/dev/null
+    cmake --build "$build" --target prochnar-calc prochnar_table_results_probe >/dev/null
 else
-    cmake --build "$build" --target prochnar_calc_bench prochnar_startup_probe prochnar-calc prochnar_documents >/dev/null
+    cmake --build "$build" --target prochnar_calc_bench prochnar_startup_probe prochnar_table_results_probe prochnar-calc \
+        prochnar_documents >/dev/null
 fi
 
 work=$(mktemp -d)
@@ -132,6 +134,24 @@ echo "| cat of 100 000 rows with inspection columns ($(du -m "$work/h100.csv" | 
 echo "| prochnar-calc --table, 100 000 girders without them | $today_ms ms | |"
 echo "| prochnar-calc --table, 100 000 rows with lives | $life_ms ms | |"
 echo "| prochnar-calc --table --plan, 33 334 girders | $plan_ms ms | $plan_peak MiB |"
+echo
+
+# The results window on the same rows: from choosing the file to all of them
+# checked and shown sorted with the plan on its tab, and its peak memory
+# beside the file's size.
+window_runs=$(( runs < 5 ? runs : 5 ))
+for i in $(seq "$window_runs"); do
+    QT_QPA_PLATFORM=offscreen /usr/bin/time -f "%M" "$build/bench/prochnar_table_results_probe" "$work/h100.csv" 2>"$work/w.err" |
+        sed -n 's/^checked in \([0-9.]*\) s.*/\1/p' >>"$work/w.times"
+    tail -1 "$work/w.err" >>"$work/w.peaks"
+done
+window_s=$(median <"$work/w.times")
+window_mib=$(median <"$work/w.peaks" | awk '{ printf "%.1f", $1 / 1024 }')
+file_mib=$(du -m "$work/h100.csv" | cut -f1)
+echo "| The results window, 100 000 rows with inspection columns (median of $window_runs runs, offscreen) | Time | Peak memory |"
+echo "|---|---|---|"
+printf '| checked, sorted and the plan shown (file of %s MB) | %s s | %s MiB (%.1f× the file) |\n' "$file_mib" "$window_s" \
+    "$window_mib" "$(echo "$window_mib / $file_mib" | bc -l)"
 echo
 [ "$only" = tables ] && exit 0
 
