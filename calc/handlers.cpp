@@ -213,45 +213,45 @@ bool isEnabled(const Form& form, Button button)
     }
 }
 
-std::span<const Field> resultsOf(Button button)
+namespace {
+
+// What each confirming press reads and writes; nothing for the others.
+struct StepFields {
+    std::span<const Field> reads;
+    std::span<const Field> writes;
+};
+
+StepFields stepFields(Button button)
 {
-    static constexpr std::array kStep1{Field::lblJ, Field::lblJ1, Field::Text6, Field::Text8, Field::Text12};
+    using enum Field;
+    static constexpr std::array kReads1{txtLpp, txtH,  txtB, txtIy, txtIyy, txtMn, txtMp,
+                                        txtMv,  txtLp, txtl, txtG,  txtGg,  Text9, Text10};
+    static constexpr std::array kWrites1{lblJ, lblJ1, Text6, Text8, Text12};
+    static constexpr std::array kReads2{txtMp,   txtMv,   txtl1,   txtl2,   txtl3,   txtl4,   txtl5,   txtl6,   txtl7,
+                                        txtl8,   txtgp1,  txtgp2,  txtgp3,  txtgp4,  txtgp5,  txtgp6,  txtgp7,  txtgp8,
+                                        txtgpp1, txtgpp2, txtgpp3, txtgpp4, txtgpp5, txtgpp6, txtgpp7, txtgpp8, txtLp,
+                                        txtl,    txtG,    txtGg,   txtH,    txtLpp,  Text3,   Text5};
     // Text15 says which moment governs; step 3 reads it.
-    static constexpr std::array kStep2{Field::txtQp, Field::txtZ1, Field::Text15};
-    static constexpr std::array kStep3{Field::Text4, Field::Text7, Field::txtz2, Field::Text13, Field::Text14};
+    static constexpr std::array kWrites2{txtQp, txtZ1, Text15};
+    static constexpr std::array kReads3{txtMp, txtMv, txtMn, txtH, Text1, Text10, Text3, Text5, txtQp, txtZ1, Text15};
+    static constexpr std::array kWrites3{Text4, Text7, txtz2, Text13, Text14};
     switch (button) {
     case Button::Command2:
-        return kStep1;
+        return {kReads1, kWrites1};
     case Button::Command5:
-        return kStep2;
+        return {kReads2, kWrites2};
     case Button::Command4:
-        return kStep3;
+        return {kReads3, kWrites3};
     default:
         return {};
     }
 }
 
-std::span<const Field> inputsOf(Button button)
-{
-    using enum Field;
-    static constexpr std::array kStep1{txtLpp, txtH,  txtB, txtIy, txtIyy, txtMn, txtMp,
-                                       txtMv,  txtLp, txtl, txtG,  txtGg,  Text9, Text10};
-    static constexpr std::array kStep2{txtMp,   txtMv,   txtl1,   txtl2,   txtl3,   txtl4,   txtl5,   txtl6,   txtl7,
-                                       txtl8,   txtgp1,  txtgp2,  txtgp3,  txtgp4,  txtgp5,  txtgp6,  txtgp7,  txtgp8,
-                                       txtgpp1, txtgpp2, txtgpp3, txtgpp4, txtgpp5, txtgpp6, txtgpp7, txtgpp8, txtLp,
-                                       txtl,    txtG,    txtGg,   txtH,    txtLpp,  Text3,   Text5};
-    static constexpr std::array kStep3{txtMp, txtMv, txtMn, txtH, Text1, Text10, Text3, Text5, txtQp, txtZ1, Text15};
-    switch (button) {
-    case Button::Command2:
-        return kStep1;
-    case Button::Command5:
-        return kStep2;
-    case Button::Command4:
-        return kStep3;
-    default:
-        return {};
-    }
-}
+} // namespace
+
+std::span<const Field> resultsOf(Button button) { return stepFields(button).writes; }
+
+std::span<const Field> inputsOf(Button button) { return stepFields(button).reads; }
 
 bool press(Form& form, Button button)
 {
