@@ -1,5 +1,6 @@
 #pragma once
 
+#include "decimal.h"
 #include "fixed4.h"
 
 #include <optional>
@@ -54,11 +55,9 @@ struct ExactPair {
 // be finite.
 [[nodiscard]] std::string singleToText(float value);
 
-// The decimal separator a table of girders writes its numbers with: the
-// comma, as the window, or the point, as a spreadsheet in an English locale.
-// The conversions above read the comma only: a point table's numbers are
-// turned into the comma form first, and the program's own numbers back.
-enum class DecimalSeparator { Comma, Point };
+// The conversions above read the comma only: a point table's numbers
+// (decimal.h) are turned into the comma form first, and the program's own
+// numbers back.
 
 // What a cell written as a number says of the decimal separator: none (a
 // whole number, or a text that is no number at all), the comma, the point,

@@ -1,5 +1,6 @@
 #include "formats/line_plan.h"
 
+#include "calc/convert.h"
 #include "calc/messages.h"
 #include "formats/csv_table.h"
 #include "formats/girder_history.h"

@@ -1,5 +1,6 @@
 #include "formats/table_decimal.h"
 
+#include "calc/convert.h"
 #include "formats/csv_table.h"
 #include "formats/table_life.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/convert.h"
+#include "calc/decimal.h"
 #include "calc/messages.h"
 
 #include <cstddef>

@@ -1,6 +1,7 @@
 #include "formats/table_life.h"
 
 #include "calc/angles.h"
+#include "calc/convert.h"
 #include "calc/fields.h"
 #include "calc/messages.h"
 #include "formats/girder_history.h"

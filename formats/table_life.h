@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/convert.h"
+#include "calc/decimal.h"
 #include "calc/inspections.h"
 #include "calc/table_run.h"
 
