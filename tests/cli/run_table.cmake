@@ -7,9 +7,11 @@
 # N times the counts of the summary: rows out of their order, or a batch lost
 # among the threads that check them, show as a difference.
 # With -DPLAN=<plan.csv> it is also given --plan, and the plan written is
-# compared with EXPECTED_PLAN.
+# compared with EXPECTED_PLAN. With -DDECIMAL=comma|point it is given
+# --decimal. With -DLIKE=<other.out> what it wrote must also be other.out
+# once every point is a comma in both (a point table against its comma one).
 #   cmake -DCALC=<prochnar-calc> -DTABLE=<in.csv> -DEXPECTED=<stem> [-DOUT=<out.csv>] [-DREPEAT=N]
-#         [-DPLAN=<plan.csv> -DEXPECTED_PLAN=<file>]
+#         [-DPLAN=<plan.csv> -DEXPECTED_PLAN=<file>] [-DDECIMAL=point] [-DLIKE=<other.out>]
 #         -P run_table.cmake
 file(READ "${EXPECTED}.out" expected_out)
 file(READ "${EXPECTED}.err" expected_err)
@@ -45,6 +47,9 @@ get_filename_component(name "${TABLE}" NAME)
 if(DEFINED OUT)
     set(args -o "${OUT}")
 endif()
+if(DEFINED DECIMAL)
+    list(APPEND args --decimal ${DECIMAL})
+endif()
 if(DEFINED PLAN)
     file(REMOVE "${PLAN}")
     list(APPEND args --plan "${PLAN}")
@@ -67,4 +72,12 @@ if(NOT out STREQUAL expected_out OR NOT "${err}exit ${rc}\n" STREQUAL expected_e
     execute_process(COMMAND diff -u "${EXPECTED}.out" "${EXPECTED}.out.actual")
     file(REMOVE "${EXPECTED}.out.actual")
     message(FATAL_ERROR "standard error and status:\n${err}exit ${rc}")
+endif()
+if(DEFINED LIKE)
+    file(READ "${LIKE}" like)
+    string(REPLACE "." "," like "${like}")
+    string(REPLACE "." "," out "${out}")
+    if(NOT out STREQUAL like)
+        message(FATAL_ERROR "differs from ${LIKE} in more than the decimal separator")
+    endif()
 endif()
