@@ -106,7 +106,10 @@ const std::vector<std::string>& TableLife::commaRow(const std::vector<std::strin
             break;
         }
         if (row[column].find(',') != std::string::npos) {
-            appendMessage(slips, fieldMessageText(header_[column], row[column], otherSeparatorText(true)));
+            // The first names the slip; the row's other cells are as likely.
+            if (slips.empty()) {
+                slips = fieldMessageText(header_[column], row[column], otherSeparatorText(true));
+            }
         } else {
             commaRow_[column] = withDecimalComma(row[column]);
         }
@@ -119,10 +122,12 @@ void TableLife::pointCells(const std::vector<std::string>& row, std::vector<std:
     for (const auto& [at, kind] : numberCells_) {
         const std::string_view own =
             at < std::min(inputCount_, row.size()) ? std::string_view(row[at]) : std::string_view();
-        if (kind == NumberCellKind::Own) {
+        // The row's own cell, and a field's as it was written when the form
+        // kept it; the program's numbers with the point.
+        const bool asWritten = kind == NumberCellKind::Own ||
+                               (kind == NumberCellKind::Field && !own.empty() && withDecimalComma(own) == cells[at]);
+        if (asWritten) {
             cells[at] = own;
-        } else if (kind == NumberCellKind::Field && !own.empty() && withDecimalComma(own) == cells[at]) {
-            cells[at] = own; // the row's text as it was written
         } else {
             cells[at] = withSeparator(std::move(cells[at]), DecimalSeparator::Point);
         }

@@ -110,7 +110,7 @@ private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
     // The row as the form reads it: a point table's number cells in the
-    // comma form, and in slips the cells written with a comma.
+    // comma form; slips names the first cell written with a comma.
     [[nodiscard]] const std::vector<std::string>& commaRow(const std::vector<std::string>& row, std::string& slips);
     // A point table's checked cells: the row's own texts, the program's
     // numbers with the point.
