@@ -240,4 +240,65 @@ std::string singleToText(float value)
     return text;
 }
 
+DecimalMark decimalMarkOf(std::string_view text)
+{
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && isBlank(text[begin])) {
+        ++begin;
+    }
+    while (end > begin && isBlank(text[end - 1])) {
+        --end;
+    }
+    std::string_view body = text.substr(begin, end - begin);
+    if (!body.empty() && (body.front() == '+' || body.front() == '-')) {
+        body.remove_prefix(1);
+    }
+    // A no-break space (U+00A0) and a narrow one (U+202F) are the groups'
+    // marks spreadsheets write, besides the plain space.
+    constexpr std::string_view kNoBreak = "\u00A0";
+    constexpr std::string_view kNarrowNoBreak = "\u202F";
+    std::size_t commas = 0;
+    std::size_t points = 0;
+    std::size_t blanks = 0;
+    bool digits = false;
+    for (std::size_t at = 0; at < body.size(); ++at) {
+        const char c = body[at];
+        if (isDigit(c)) {
+            digits = true;
+        } else if (c == ',' || c == '.') {
+            (c == ',' ? commas : points) += 1;
+        } else if (isBlank(c)) {
+            ++blanks;
+        } else if (body.substr(at).starts_with(kNoBreak) || body.substr(at).starts_with(kNarrowNoBreak)) {
+            ++blanks;
+            at += (body.substr(at).starts_with(kNoBreak) ? kNoBreak.size() : kNarrowNoBreak.size()) - 1;
+        } else {
+            return DecimalMark::None; // not written as a number: it tells nothing
+        }
+    }
+    if (!digits || commas + points == 0) {
+        return DecimalMark::None;
+    }
+    if (commas + points > 1 || blanks > 0) {
+        return DecimalMark::Grouped;
+    }
+    return commas == 1 ? DecimalMark::Comma : DecimalMark::Point;
+}
+
+std::string withDecimalComma(std::string_view text)
+{
+    std::string comma(text);
+    std::replace(comma.begin(), comma.end(), '.', ',');
+    return comma;
+}
+
+std::string withSeparator(std::string text, DecimalSeparator separator)
+{
+    if (separator == DecimalSeparator::Point) {
+        std::replace(text.begin(), text.end(), ',', '.');
+    }
+    return text;
+}
+
 } // namespace prochnar

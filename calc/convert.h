@@ -1,5 +1,6 @@
 #pragma once
 
+#include "decimal.h"
 #include "fixed4.h"
 
 #include <optional>
@@ -53,5 +54,21 @@ struct ExactPair {
 // "0,00001234568"), so that the text reads back as a number. The value must
 // be finite.
 [[nodiscard]] std::string singleToText(float value);
+
+// The conversions above read the comma only: a point table's numbers
+// (decimal.h) are turned into the comma form first, and the program's own
+// numbers back.
+
+// What a cell written as a number says of the decimal separator: none (a
+// whole number, or a text that is no number at all), the comma, the point,
+// or a thousands mark that makes it read both ways ("1.234,5", "1,234.5",
+// "1 234,5", "1.234.567"), which no separator alone reads.
+enum class DecimalMark { None, Comma, Point, Grouped };
+[[nodiscard]] DecimalMark decimalMarkOf(std::string_view text);
+
+// The text with each decimal point turned into a comma, nothing else changed.
+[[nodiscard]] std::string withDecimalComma(std::string_view text);
+// A number text of the program (comma form) written with the separator.
+[[nodiscard]] std::string withSeparator(std::string text, DecimalSeparator separator);
 
 } // namespace prochnar

@@ -347,4 +347,37 @@ std::string_view planWithoutSupportText()
 
 std::string tableNotReadText(const FileFaultAt& fault) { return "Таблица не дочитана — " + faultText(fault) + "."; }
 
+std::string tableDecimalText(bool point)
+{
+    return std::string("десятичный разделитель: ") + (point ? "точка" : "запятая");
+}
+
+std::string_view otherSeparatorText(bool point)
+{
+    return point ? "Десятичные в этой таблице вводятся через точку." : messageText(Message::DecimalComma);
+}
+
+namespace {
+
+// "столбец «txtLp»: "6.875"", or "в столбце «txtLp» "6.875"" inside a sentence.
+std::string cellText(const NumberCell& cell, bool inside = false)
+{
+    return (inside ? "в столбце «" : "столбец «") + visibleText(cell.column) + (inside ? "» \"" : "»: \"") +
+           visibleText(cell.text) + "\"";
+}
+
+} // namespace
+
+std::string groupedNumberText(const NumberCell& cell)
+{
+    return cellText(cell) + " — число с разделителем разрядов читается двояко";
+}
+
+std::string mixedDecimalsText(const NumberCell& cell, bool point, const NumberCell& other)
+{
+    return cellText(cell) + " — десятичная " + (point ? "точка" : "запятая") + ", а в строке " +
+           std::to_string(other.line) + " " + cellText(other, true) + " — " + (point ? "запятая" : "точка") +
+           ": в таблице оба десятичных разделителя";
+}
+
 } // namespace prochnar

@@ -176,6 +176,30 @@ enum class MeasurementFault {
 // Why --plan cannot group the rows into girders.
 [[nodiscard]] std::string_view planWithoutSupportText();
 
+// A table's decimal separator, as the command's summary names it:
+// "десятичный разделитель: точка".
+[[nodiscard]] std::string tableDecimalText(bool point);
+// The message of a cell of a table's numbers written with the separator the
+// table does not use, after its column and the cell: "Десятичные в этой
+// таблице вводятся через точку."
+[[nodiscard]] std::string_view otherSeparatorText(bool point);
+// A cell of a table's numbers that leaves its separator undecided: its
+// line, its column's header and its text.
+struct NumberCell {
+    std::size_t line = 0;
+    std::string column = {};
+    std::string text = {};
+};
+// Why the decimal separator of a table cannot be told from its numbers,
+// naming the cell after its line: a number with a thousands mark ("столбец
+// «txtLp»: "1.234,5" — число с разделителем разрядов читается двояко"), or
+// numbers with both separators: cell with the point, other with the comma,
+// or the reverse when point is false ("столбец «txtH»: "1.5" — десятичная
+// точка, а в строке 2 в столбце «txtLp» "24,5" — запятая: в таблице оба
+// десятичных разделителя").
+[[nodiscard]] std::string groupedNumberText(const NumberCell& cell);
+[[nodiscard]] std::string mixedDecimalsText(const NumberCell& cell, bool point, const NumberCell& other);
+
 // Why a table was not read to its end, after the rows read before the fault.
 [[nodiscard]] std::string tableNotReadText(const FileFaultAt& fault);
 

@@ -18,8 +18,10 @@
 #include "formats/input_file.h"
 #include "formats/safe_output.h"
 #include "formats/table_check.h"
+#include "formats/table_decimal.h"
 #include "prochnar/version.h"
 
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <fstream>
@@ -37,6 +39,7 @@ constexpr int kExitInternal = 3;
 
 constexpr std::string_view kUsage = "Использование: prochnar-calc [--press КНОПКИ] [ФАЙЛ]\n"
                                     "               prochnar-calc --table ВХОД.csv [-o ВЫХОД.csv] [--plan ПЛАН.csv]\n"
+                                    "                             [--decimal comma|point]\n"
                                     "               prochnar-calc --help | --version\n"
                                     "\n"
                                     "Выполняет расчет остаточной прочности ригеля без окна.\n"
@@ -135,7 +138,22 @@ constexpr std::string_view kUsage = "Использование: prochnar-calc [
                                     "               достигнутым пределом, затем по году, опоры без года последними.\n"
                                     "               Кодировка и разделитель — как у выходной таблицы. Итог\n"
                                     "               добавляет 'к замене в ближайшие 5 лет: N опор', считая от\n"
-                                    "               последней даты осмотра в таблице, а не от сегодняшнего дня.\n";
+                                    "               последней даты осмотра в таблице, а не от сегодняшнего дня.\n"
+                                    "\n"
+                                    "--decimal comma|point  десятичный разделитель чисел таблицы (столбцов полей\n"
+                                    "               и толщин): запятая, как в окне, или точка, как пишет табличный\n"
+                                    "               редактор на английском. Без него он решается по всей таблице:\n"
+                                    "               у строки разделитель большинства ее чисел (ячейка с другим —\n"
+                                    "               ошибка строки); все строки с запятой или числа без дробной\n"
+                                    "               части — запятая, все с точкой — точка. Таблица со строками с\n"
+                                    "               разными разделителями, строка, где тех и других поровну, или\n"
+                                    "               число с разделителем разрядов ('1.234,5', '1 234,5') не\n"
+                                    "               проверяется, названы строка и столбец. Со стандартного ввода\n"
+                                    "               разделитель решается по первому мегабайту таблицы; дальше\n"
+                                    "               число с другим разделителем — ошибка его строки (для\n"
+                                    "               уверенности дайте --decimal). Таблица с точкой получает свои\n"
+                                    "               числа с точкой, перенесенные столбцы остаются как есть; итог\n"
+                                    "               называет разделитель, если это точка или он задан --decimal.\n";
 
 // The command's own messages; those about files and the calculation are
 // calc/messages'.
@@ -146,7 +164,10 @@ std::string unknownButton(std::string_view name) { return "неизвестна�
 std::string unknownOption(std::string_view option) { return "неизвестный параметр " + quoted(option); }
 std::string needsValue(std::string_view option)
 {
-    return "после " + std::string(option) + (option == "--press" ? " нужен список кнопок" : " нужно имя файла");
+    return "после " + std::string(option) +
+           (option == "--press"     ? " нужен список кнопок"
+            : option == "--decimal" ? " нужно comma или point"
+                                    : " нужно имя файла");
 }
 constexpr std::string_view kTwoFiles = "указано больше одного ФАЙЛА";
 constexpr std::string_view kFileBesideTable = "ФАЙЛ вместе с --table: таблица и форма не читаются вместе";
@@ -159,6 +180,12 @@ constexpr std::string_view kStandardOutput = "стандартный вывод"
 constexpr std::string_view kTableRead = "это читаемая таблица — не записано";
 constexpr std::string_view kNotRegular = "это не обычный файл — не записано (для устройства или канала: -o -)";
 constexpr std::string_view kInternal = "внутренняя ошибка: ";
+constexpr std::string_view kDecimalWithoutTable = "--decimal без --table";
+constexpr std::string_view kChooseDecimal = " — укажите --decimal comma или --decimal point";
+std::string unknownDecimal(std::string_view value)
+{
+    return "--decimal " + quoted(value) + ": разделитель — comma (запятая) или point (точка)";
+}
 
 } // namespace says
 
@@ -170,9 +197,10 @@ public:
 struct Options {
     std::vector<Button> presses{Button::Command2, Button::Command5, Button::Command4};
     std::string file = "-";
-    std::string table;  // --table IN.csv
-    std::string output; // -o OUT.csv
-    std::string plan;   // --plan PLAN.csv
+    std::string table;                       // --table IN.csv
+    std::string output;                      // -o OUT.csv
+    std::string plan;                        // --plan PLAN.csv
+    std::optional<DecimalSeparator> decimal; // --decimal comma|point
     bool help = false;
     bool version = false;
 };
@@ -218,6 +246,15 @@ Options parseArguments(int argc, char** argv)
                 throw UsageError(says::needsValue(arg));
             }
             (arg == "-o" ? options.output : arg == "--plan" ? options.plan : options.table) = std::string(args[++i]);
+        } else if (arg == "--decimal") {
+            if (i + 1 == args.size()) {
+                throw UsageError(says::needsValue(arg));
+            }
+            const std::string_view value = args[++i];
+            if (value != "comma" && value != "point") {
+                throw UsageError(says::unknownDecimal(value));
+            }
+            options.decimal = value == "point" ? DecimalSeparator::Point : DecimalSeparator::Comma;
         } else if (arg.size() > 1 && arg.front() == '-') {
             throw UsageError(says::unknownOption(arg));
         } else if (haveFile) {
@@ -235,6 +272,9 @@ Options parseArguments(int argc, char** argv)
     }
     if (options.table.empty() && !options.plan.empty()) {
         throw UsageError(std::string(says::kPlanWithoutTable));
+    }
+    if (options.table.empty() && options.decimal) {
+        throw UsageError(std::string(says::kDecimalWithoutTable));
     }
     return options;
 }
@@ -259,6 +299,38 @@ std::string readInput(const std::string& file, const std::string& shownName)
     }
     return content;
 }
+
+// What standard input's first bytes were, read again before the rest of it.
+class HeadThenRest : public std::streambuf {
+public:
+    HeadThenRest(std::string head, std::streambuf& rest) : head_{std::move(head)}, rest_{rest} {}
+
+protected:
+    int_type underflow() override
+    {
+        if (!headGiven_) {
+            headGiven_ = true;
+            if (!head_.empty()) {
+                setg(head_.data(), head_.data(), head_.data() + head_.size());
+                return traits_type::to_int_type(head_.front());
+            }
+        }
+        const std::streamsize got = rest_.sgetn(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
+        if (got <= 0) {
+            return traits_type::eof();
+        }
+        setg(buffer_.data(), buffer_.data(), buffer_.data() + got);
+        return traits_type::to_int_type(buffer_.front());
+    }
+
+private:
+    std::string head_;
+    std::streambuf& rest_;
+    bool headGiven_ = false;
+    std::array<char, std::size_t{64} * 1024> buffer_{};
+};
+
+constexpr std::size_t kStandardInputHead = std::size_t{1024} * 1024;
 
 // Checks each row of the table as it is read and writes it out at once.
 // Ends what was written to standard output: written to its end and closed,
@@ -336,12 +408,37 @@ int runTable(const Options& options)
         openOutput(options.plan, planFile);
     }
 
+    // The decimal separator is decided from the whole table before its first
+    // row is checked: a file is read twice; standard input decides from its
+    // first megabyte, which is then read again before the rest.
+    DecimalSeparator separator = options.decimal.value_or(DecimalSeparator::Comma);
+    std::optional<HeadThenRest> replayed;
+    std::optional<std::istream> replayedIn;
+    if (!options.decimal) {
+        DecimalDecision decision;
+        if (options.table != "-") {
+            decision = decideDecimal(inFile);
+            inFile.clear();
+            inFile.seekg(0);
+        } else {
+            std::string head;
+            decision = decideDecimal(std::cin, kStandardInputHead, head);
+            replayed.emplace(std::move(head), *std::cin.rdbuf());
+            in = &replayedIn.emplace(&*replayed);
+        }
+        if (decision.doubt) {
+            throw UsageError(shownName + ":" + std::to_string(decision.doubt->cell.line) + ": " +
+                             decision.doubt->text() + std::string(says::kChooseDecimal));
+        }
+        separator = decision.separator;
+    }
+
     TableTotals totals;
     std::optional<LinePlan> plan;
     char delimiter = ';';
     try {
         CsvReader reader(*in);
-        totals = checkTable(reader, *out, std::thread::hardware_concurrency(), planFile ? &plan : nullptr);
+        totals = checkTable(reader, *out, std::thread::hardware_concurrency(), planFile ? &plan : nullptr, separator);
         delimiter = reader.delimiter();
         out->flush();
     } catch (const CsvError& error) {
@@ -357,11 +454,15 @@ int runTable(const Options& options)
     }
     std::string summary = tableSummaryText(totals.rows, totals.holding, totals.notHolding, totals.toCheck);
     if (planFile && plan) {
-        const std::string text = plan->table(delimiter);
+        const std::string text = plan->table(delimiter, separator);
         planFile->stream().write(text.data(), static_cast<std::streamsize>(text.size()));
         commitOutput(options.plan, *planFile);
         summary.pop_back(); // the full stop, which now ends the count of the plan
         summary += "; " + dueSoonText(plan->dueWithin(5)) + ".";
+    }
+    if (separator == DecimalSeparator::Point || options.decimal) {
+        summary.pop_back();
+        summary += "; " + tableDecimalText(separator == DecimalSeparator::Point) + ".";
     }
     std::cerr << "prochnar-calc: " << summary << '\n';
     return totals.messageShown ? 1 : totals.toCheck > 0 ? 3 : 0;

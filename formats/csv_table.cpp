@@ -130,6 +130,7 @@ void CsvReader::endRecord()
         return; // never handed out: the fault is thrown after the line
     }
     ready_.push_back(std::move(record_));
+    readyLines_.push_back(recordLine_);
     record_.clear();
     if (!spare_.empty()) {
         record_ = std::move(spare_.back());
@@ -158,6 +159,8 @@ bool CsvReader::next(std::vector<std::string>& record)
         spare_.push_back(std::move(ready_.front()));
     }
     ready_.pop_front();
+    handedLine_ = readyLines_.front();
+    readyLines_.pop_front();
     return true;
 }
 

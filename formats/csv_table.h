@@ -62,6 +62,8 @@ public:
     // over by a later record.
     bool next(std::vector<std::string>& record);
     [[nodiscard]] char delimiter() const { return delimiter_; }
+    // The line where the record next() handed out last starts.
+    [[nodiscard]] std::size_t recordLine() const { return handedLine_; }
     // How much of the file has been read.
     [[nodiscard]] std::size_t bytesRead() const { return bytesRead_; }
 
@@ -101,6 +103,8 @@ private:
     std::size_t recordBytes_ = 0;                 // of the record's cells so far
     std::vector<std::vector<std::string>> spare_; // records handed back, to be written over
     std::deque<std::vector<std::string>> ready_;
+    std::deque<std::size_t> readyLines_; // where each ready record starts
+    std::size_t handedLine_ = 0;
 };
 
 // One record in a CSV line ending in "\n": a cell that holds the delimiter,

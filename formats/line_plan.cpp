@@ -1,5 +1,6 @@
 #include "formats/line_plan.h"
 
+#include "calc/convert.h"
 #include "calc/messages.h"
 #include "formats/csv_table.h"
 #include "formats/girder_history.h"
@@ -109,7 +110,7 @@ std::array<MemberLife, 2> LinePlan::lives(const Girder& girder) const
             memberLife(thicknessPoints(history, Member::Diagonals), limitOf(girder, 1))};
 }
 
-std::string LinePlan::table(char delimiter) const
+std::string LinePlan::table(char delimiter, DecimalSeparator separator) const
 {
     std::vector<std::string> header;
     if (hasSection_) {
@@ -163,12 +164,13 @@ std::string LinePlan::table(char delimiter) const
         for (std::size_t m = 0; m < entry.lives.size(); ++m) {
             using enum MemberLife::Kind;
             const MemberLife& life = entry.lives.at(m);
-            cells.push_back(life.kind == TooFewPoints ? std::string() : rateText(life.rate));
+            cells.push_back(withSeparator(life.kind == TooFewPoints ? std::string() : rateText(life.rate), separator));
             const std::optional<int> limit = limitOf(girder, m);
-            cells.push_back(limit ? thicknessTenthsText(*limit) : std::string());
-            cells.push_back(life.kind == Years     ? lifeYearsText(life.lifeTenths)
-                            : life.kind == Reached ? lifeYearsText(0)
-                                                   : std::string());
+            cells.push_back(withSeparator(limit ? thicknessTenthsText(*limit) : std::string(), separator));
+            cells.push_back(withSeparator(life.kind == Years     ? lifeYearsText(life.lifeTenths)
+                                          : life.kind == Reached ? lifeYearsText(0)
+                                                                 : std::string(),
+                                          separator));
         }
         cells.push_back(entry.year ? std::to_string(*entry.year) : std::string());
         cells.push_back(replacementText(entry.lives[0], entry.lives[1]).value_or(""));

@@ -36,7 +36,7 @@ public:
     // The plan as a table: a byte-order mark, the header, then one row per
     // girder, sorted by the year of replacement, reached limits first and
     // girders without a year last; in one year, in the order first read.
-    [[nodiscard]] std::string table(char delimiter) const;
+    [[nodiscard]] std::string table(char delimiter, DecimalSeparator separator = DecimalSeparator::Comma) const;
 
     // The girders whose replacement falls within `years` years of the latest
     // inspection date of the table (the limits reached among them): the

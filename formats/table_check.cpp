@@ -138,7 +138,8 @@ std::string checkedTableHeader(const TableLife& run, char delimiter)
     return header;
 }
 
-TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads, std::optional<LinePlan>* plan)
+TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads, std::optional<LinePlan>* plan,
+                       DecimalSeparator separator)
 {
     std::vector<std::string> columns;
     if (!reader.next(columns)) {
@@ -150,7 +151,7 @@ TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads, s
     if (plan != nullptr) {
         plan->emplace(columns);
     }
-    const TableLife run(columns);
+    const TableLife run(columns, separator);
     Pipeline pipeline(reader, out, checkedTableHeader(run, reader.delimiter()), plan != nullptr ? &**plan : nullptr);
     std::vector<std::jthread> helpers;
     for (unsigned i = 1; i < std::max(threads, 1U); ++i) {

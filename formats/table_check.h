@@ -60,8 +60,10 @@ struct TableTotals {
 // headerFault() refuses is a CsvError before anything is written. The rows
 // are checked by TableLife: a table with inspection columns gets the life
 // columns. With plan, the plan is made for the header (a PlanError before
-// anything is written) and each row is added to it as it is written.
+// anything is written) and each row is added to it as it is written. The
+// table's numbers are read with separator (TableLife).
 [[nodiscard]] TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads,
-                                     std::optional<LinePlan>* plan = nullptr);
+                                     std::optional<LinePlan>* plan = nullptr,
+                                     DecimalSeparator separator = DecimalSeparator::Comma);
 
 } // namespace prochnar

@@ -1,6 +1,7 @@
 #include "formats/table_life.h"
 
 #include "calc/angles.h"
+#include "calc/convert.h"
 #include "calc/fields.h"
 #include "calc/messages.h"
 #include "formats/girder_history.h"
@@ -27,7 +28,13 @@ void appendMessage(std::string& to, std::string_view text)
 
 } // namespace
 
-TableLife::TableLife(const std::vector<std::string>& columns) : run_{columns}, header_{run_.header()}
+bool isNumberColumn(std::string_view name)
+{
+    return fieldFromName(name) || name == kChordThicknessColumn || name == kDiagonalThicknessColumn;
+}
+
+TableLife::TableLife(const std::vector<std::string>& columns, DecimalSeparator separator)
+    : run_{columns}, header_{run_.header()}
 {
     const std::array<std::string_view, 2> angleNames{kChordAngleColumn, kDiagonalAngleColumn};
     const std::array<std::string_view, 2> thicknessNames{kChordThicknessColumn, kDiagonalThicknessColumn};
@@ -48,7 +55,14 @@ TableLife::TableLife(const std::vector<std::string>& columns) : run_{columns}, h
     km_ = columnNamed(columns, kKmColumn, kNone);
     message_ = columnNamed(header_, kMessageColumn, kNone);
     appendedAt_ = header_.size();
+    separator_ = separator;
+    for (std::size_t column = 0; column < columns.size(); ++column) {
+        if (isNumberColumn(columns[column])) {
+            numberColumns_.push_back(column);
+        }
+    }
     if (!measured_) {
+        fillNumberCells(columns.size());
         return;
     }
     // A life column the table already has (one written by an earlier run)
@@ -59,6 +73,63 @@ TableLife::TableLife(const std::vector<std::string>& columns) : run_{columns}, h
         lifeAt_.at(i) = own != kNone ? own : appendedAt_ + appended++;
         if (own == kNone) {
             header_.emplace_back(kLifeColumns.at(i));
+        }
+    }
+    fillNumberCells(columns.size());
+}
+
+void TableLife::fillNumberCells(std::size_t inputs)
+{
+    inputCount_ = inputs;
+    for (std::size_t i = 0; i < header_.size(); ++i) {
+        const std::string& name = header_[i];
+        // The rates and lives; the year of replacement is no decimal.
+        const bool life = measured_ && std::find(lifeAt_.begin(), lifeAt_.end() - 1, i) != lifeAt_.end() - 1;
+        if (fieldFromName(name)) {
+            numberCells_.emplace_back(i, NumberCellKind::Field);
+        } else if (i < inputs && isNumberColumn(name)) {
+            numberCells_.emplace_back(i, NumberCellKind::Own);
+        } else if (name == kMarginColumn || life) {
+            numberCells_.emplace_back(i, NumberCellKind::Result);
+        }
+    }
+}
+
+const std::vector<std::string>& TableLife::commaRow(const std::vector<std::string>& row, std::string& slips)
+{
+    if (separator_ == DecimalSeparator::Comma) {
+        return row;
+    }
+    commaRow_ = row;
+    for (const std::size_t column : numberColumns_) {
+        if (column >= row.size()) {
+            break;
+        }
+        if (row[column].find(',') != std::string::npos) {
+            // The first names the slip; the row's other cells are as likely.
+            if (slips.empty()) {
+                slips = fieldMessageText(header_[column], row[column], otherSeparatorText(true));
+            }
+        } else {
+            commaRow_[column] = withDecimalComma(row[column]);
+        }
+    }
+    return commaRow_;
+}
+
+void TableLife::pointCells(const std::vector<std::string>& row, std::vector<std::string>& cells) const
+{
+    for (const auto& [at, kind] : numberCells_) {
+        const std::string_view own =
+            at < std::min(inputCount_, row.size()) ? std::string_view(row[at]) : std::string_view();
+        // The row's own cell, and a field's as it was written when the form
+        // kept it; the program's numbers with the point.
+        const bool asWritten = kind == NumberCellKind::Own ||
+                               (kind == NumberCellKind::Field && !own.empty() && withDecimalComma(own) == cells[at]);
+        if (asWritten) {
+            cells[at] = own;
+        } else {
+            cells[at] = withSeparator(std::move(cells[at]), DecimalSeparator::Point);
         }
     }
 }
@@ -169,12 +240,20 @@ GirderHistory TableLife::Measurements::history() const
     return history;
 }
 
-CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* point)
+CheckedGirder TableLife::check(const std::vector<std::string>& given, PlanPoint* point)
 {
+    std::string slips;
+    const std::vector<std::string>& row = commaRow(given, slips);
     const auto cell = [&row](std::size_t column) {
         return column < row.size() ? trimmedCell(row[column]) : std::string_view();
     };
-    const Measurements read = readMeasurements(row, point != nullptr);
+    Measurements read = readMeasurements(row, point != nullptr);
+    if (!slips.empty()) {
+        if (!read.extras.faults.empty()) {
+            appendMessage(slips, read.extras.faults);
+        }
+        read.extras.faults = std::move(slips);
+    }
     const RowExtras& extras = read.extras;
     const auto& angles = read.angles;
     const auto& measured = read.measured;
@@ -253,13 +332,18 @@ CheckedGirder TableLife::check(const std::vector<std::string>& row, PlanPoint* p
                   .measured = measured,
                   .limit = limits};
     }
+    if (separator_ == DecimalSeparator::Point) {
+        pointCells(given, girder.cells);
+    }
     return girder;
 }
 
-TableLife::Girder TableLife::girder(const std::vector<std::string>& row)
+TableLife::Girder TableLife::girder(const std::vector<std::string>& given)
 {
+    std::string slips;
+    const std::vector<std::string>& row = commaRow(given, slips);
     const Measurements read = readMeasurements(row, false);
-    const bool refused = !read.extras.faults.empty();
+    const bool refused = !read.extras.faults.empty() || !slips.empty();
     return {.form = run_.girderForm(row, read.extras),
             .history = measured_ && !refused ? read.history() : GirderHistory{}};
 }
@@ -279,8 +363,9 @@ std::optional<TableLife::Girder> TableLife::girderOfRows(const std::vector<std::
     std::optional<std::size_t> latest;
     std::optional<CalendarDate> latestDate;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        const Measurements read = readMeasurements(rows[i], true);
-        if (!read.extras.faults.empty()) {
+        std::string slips;
+        const Measurements read = readMeasurements(commaRow(rows[i], slips), true);
+        if (!read.extras.faults.empty() || !slips.empty()) {
             continue; // a refused row is none of the plan's
         }
         const std::optional<CalendarDate>& date = read.date;

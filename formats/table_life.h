@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/decimal.h"
 #include "calc/inspections.h"
 #include "calc/table_run.h"
 
@@ -22,6 +23,10 @@ inline constexpr std::string_view kDiagonalAngleColumn = "Уголок раск�
 inline constexpr std::string_view kChordThicknessColumn = "t пояса, мм";
 inline constexpr std::string_view kDiagonalThicknessColumn = "t раскосов, мм";
 inline constexpr std::string_view kInstalledColumn = "Год установки";
+
+// Whether a column's cells are read as numbers: a field's, or a measured
+// thickness. Their separator is the table's (formats/table_decimal.h).
+[[nodiscard]] bool isNumberColumn(std::string_view name);
 
 // The columns a table with those columns gets after the result columns:
 // each member kind's thinning rate and remaining life, and the year of the
@@ -61,12 +66,20 @@ struct PlanPoint {
 // the row's message and the girder is not checked; a life that cannot be
 // counted is empty, its reason in the message. Without those columns rows
 // come out as TableRun writes them.
+//
+// A table whose numbers use the decimal point (DecimalSeparator::Point) has
+// each number cell turned into the comma form before its row is checked, so
+// that it is calculated exactly as typed in the window; a number cell with a
+// comma is then the row's message. Its checked rows keep the row's own texts
+// and give the program's numbers (the fields, the margin, the rates and
+// lives) with the point.
 class TableLife {
 public:
-    explicit TableLife(const std::vector<std::string>& columns);
+    explicit TableLife(const std::vector<std::string>& columns, DecimalSeparator separator = DecimalSeparator::Comma);
 
     [[nodiscard]] const std::vector<std::string>& header() const { return header_; }
     [[nodiscard]] bool measured() const { return measured_; }
+    [[nodiscard]] DecimalSeparator separator() const { return separator_; }
 
     // The row checked; point, when given, gets what the plan needs of it.
     [[nodiscard]] CheckedGirder check(const std::vector<std::string>& row, PlanPoint* point = nullptr);
@@ -95,6 +108,17 @@ public:
 
 private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+    // The row as the form reads it: a point table's number cells in the
+    // comma form; slips names the first cell written with a comma.
+    [[nodiscard]] const std::vector<std::string>& commaRow(const std::vector<std::string>& row, std::string& slips);
+    // A point table's checked cells: the row's own texts, the program's
+    // numbers with the point.
+    void pointCells(const std::vector<std::string>& row, std::vector<std::string>& cells) const;
+    // The output cells that hold numbers: a field's, a number column of the
+    // row's own (kept as written), or a result column not a field's.
+    enum class NumberCellKind { Field, Own, Result };
+    void fillNumberCells(std::size_t inputs);
     struct MemberColumns {
         std::size_t angle = kNone;
         std::size_t thickness = kNone;
@@ -134,6 +158,11 @@ private:
     std::size_t message_ = kNone;                           // "Сообщение" in the run's header
     std::array<std::size_t, kLifeColumns.size()> lifeAt_{}; // each life column's place in header_
     std::size_t appendedAt_ = 0;                            // where the life columns not read are put
+    std::vector<std::pair<std::size_t, NumberCellKind>> numberCells_;
+    std::vector<std::size_t> numberColumns_; // the row's number columns
+    std::size_t inputCount_ = 0;
+    DecimalSeparator separator_ = DecimalSeparator::Comma;
+    std::vector<std::string> commaRow_;
 };
 
 } // namespace prochnar

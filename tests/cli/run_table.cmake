@@ -7,9 +7,12 @@
 # N times the counts of the summary: rows out of their order, or a batch lost
 # among the threads that check them, show as a difference.
 # With -DPLAN=<plan.csv> it is also given --plan, and the plan written is
-# compared with EXPECTED_PLAN.
+# compared with EXPECTED_PLAN. With -DDECIMAL=comma|point it is given
+# --decimal. With -DLIKE=<other.out> what it wrote must also be other.out
+# once every point is a comma in both (a point table against its comma one).
+# With -DSTDIN=1 the table is given on standard input ("--table -").
 #   cmake -DCALC=<prochnar-calc> -DTABLE=<in.csv> -DEXPECTED=<stem> [-DOUT=<out.csv>] [-DREPEAT=N]
-#         [-DPLAN=<plan.csv> -DEXPECTED_PLAN=<file>]
+#         [-DPLAN=<plan.csv> -DEXPECTED_PLAN=<file>] [-DDECIMAL=point] [-DLIKE=<other.out>] [-DSTDIN=1]
 #         -P run_table.cmake
 file(READ "${EXPECTED}.out" expected_out)
 file(READ "${EXPECTED}.err" expected_err)
@@ -30,13 +33,13 @@ if(DEFINED REPEAT)
     set(TABLE "${OUT}.csv")
     file(WRITE "${TABLE}" "${table}")
     repeat_rows("${expected_out}" ${REPEAT} expected_out)
-    set(summary "Опор: ([0-9]+), держат: ([0-9]+), не держат: ([0-9]+), проверьте: ([0-9]+), не проверены: ([0-9]+)[.]")
+    set(summary "Опор: ([0-9]+), держат: ([0-9]+), не держат: ([0-9]+), проверьте: ([0-9]+), не проверены: ([0-9]+)([.;])")
     string(REGEX MATCH "${summary}" counts "${expected_err}")
     foreach(i 1 2 3 4 5)
         math(EXPR count${i} "${CMAKE_MATCH_${i}} * ${REPEAT}")
     endforeach()
     string(REGEX REPLACE "${summary}"
-                         "Опор: ${count1}, держат: ${count2}, не держат: ${count3}, проверьте: ${count4}, не проверены: ${count5}."
+                         "Опор: ${count1}, держат: ${count2}, не держат: ${count3}, проверьте: ${count4}, не проверены: ${count5}\\6"
                          expected_err "${expected_err}")
 endif()
 
@@ -45,12 +48,20 @@ get_filename_component(name "${TABLE}" NAME)
 if(DEFINED OUT)
     set(args -o "${OUT}")
 endif()
+if(DEFINED DECIMAL)
+    list(APPEND args --decimal ${DECIMAL})
+endif()
 if(DEFINED PLAN)
     file(REMOVE "${PLAN}")
     list(APPEND args --plan "${PLAN}")
 endif()
-execute_process(COMMAND "${CALC}" --table "${name}" ${args} WORKING_DIRECTORY "${dir}"
-                OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+if(STDIN)
+    execute_process(COMMAND "${CALC}" --table - ${args} INPUT_FILE "${TABLE}"
+                    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+else()
+    execute_process(COMMAND "${CALC}" --table "${name}" ${args} WORKING_DIRECTORY "${dir}"
+                    OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+endif()
 if(DEFINED OUT)
     file(READ "${OUT}" out)
 endif()
@@ -67,4 +78,12 @@ if(NOT out STREQUAL expected_out OR NOT "${err}exit ${rc}\n" STREQUAL expected_e
     execute_process(COMMAND diff -u "${EXPECTED}.out" "${EXPECTED}.out.actual")
     file(REMOVE "${EXPECTED}.out.actual")
     message(FATAL_ERROR "standard error and status:\n${err}exit ${rc}")
+endif()
+if(DEFINED LIKE)
+    file(READ "${LIKE}" like)
+    string(REPLACE "." "," like "${like}")
+    string(REPLACE "." "," out "${out}")
+    if(NOT out STREQUAL like)
+        message(FATAL_ERROR "differs from ${LIKE} in more than the decimal separator")
+    endif()
 endif()

@@ -4,7 +4,9 @@
 // the order of its rows.
 
 #include "calc/angles.h"
+#include "calc/convert.h"
 #include "formats/line_plan.h"
+#include "formats/table_decimal.h"
 #include "formats/table_life.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +146,61 @@ TEST(LinePlan, AGirderOpensWithItsLatestRowAndAllInspections)
     EXPECT_EQ(chord, (std::vector<int>{52, 55, 57}));
     EXPECT_EQ(girder->history.installed, 1988);
     EXPECT_FALSE(life.girderOfRows({refused}).has_value());
+}
+
+// What a cell tells of the separator, and a table's rows deciding it: a
+// lone slip in a row keeps the row's separator, the engineer's own columns
+// tell nothing, rows that disagree or a row with as many of both leave it
+// open naming the cell, and a row a cut head may have cut short is not
+// counted.
+TEST(TableDecimal, CellsAndRowsDecideTheSeparator)
+{
+    using enum DecimalMark;
+    for (const auto& [text, mark] :
+         std::initializer_list<std::pair<std::string_view, DecimalMark>>{{"6,875", Comma},
+                                                                         {" -0.5 ", Point},
+                                                                         {".5", Point},
+                                                                         {"12", None},
+                                                                         {"1 234", None},
+                                                                         {"", None},
+                                                                         {"4.4e3", None},
+                                                                         {"L 75×6", None},
+                                                                         {"1.234,5", Grouped},
+                                                                         {"1,234.5", Grouped},
+                                                                         {"1\u00A0234,5", Grouped},
+                                                                         {"1\u202F234.5", Grouped},
+                                                                         {"1.234.567", Grouped},
+                                                                         {"+2,", Comma}}) {
+        EXPECT_EQ(decimalMarkOf(text), mark) << text;
+    }
+    EXPECT_EQ(withDecimalComma(" 1.5 "), " 1,5 ");
+    EXPECT_EQ(withSeparator("-12,4", DecimalSeparator::Point), "-12.4");
+    EXPECT_EQ(withSeparator("-12,4", DecimalSeparator::Comma), "-12,4");
+
+    const auto decide = [](const std::string& table) {
+        std::istringstream in(table);
+        return decideDecimal(in);
+    };
+    const std::string header = "Км;txtLp;txtH;t пояса, мм;Дата осмотра\n";
+    EXPECT_EQ(decide(header + "104,2;24.5;1.5;5,2;18.06.2018\n104,5;24;2.5;;\n").separator, DecimalSeparator::Point);
+    EXPECT_FALSE(decide(header + "104,2;24.5;1.5;5,2;18.06.2018\n").doubt);
+    EXPECT_EQ(decide(header + "1.5;24;2;;\n").separator, DecimalSeparator::Comma);
+    const DecimalDecision rows = decide(header + "1;24,5;1,5;;\n2;24.5;1.5;;\n");
+    ASSERT_TRUE(rows.doubt);
+    EXPECT_EQ(rows.doubt->text(),
+              "столбец «txtLp»: \"24.5\" — десятичная точка, а в строке 2 в столбце «txtLp» \"24,5\" — запятая: "
+              "в таблице оба десятичных разделителя");
+    EXPECT_EQ(rows.doubt->cell.line, 3U);
+    const DecimalDecision tie = decide(header + "1;24,5;1.5;;\n");
+    ASSERT_TRUE(tie.doubt);
+    EXPECT_TRUE(tie.doubt->point);
+    EXPECT_EQ(tie.doubt->cell.column, "txtH");
+    EXPECT_TRUE(decide(header + "1;24,5;1 234,5;;\n").doubt->grouped);
+
+    std::istringstream cut(header + "1;24,5;;;\n2;1.234,5;;;\n");
+    std::string head;
+    EXPECT_FALSE(decideDecimal(cut, header.size() + 17, head).doubt);
+    EXPECT_EQ(head, (header + "1;24,5;;;\n2;1.234").substr(0, header.size() + 17));
 }
 
 } // namespace

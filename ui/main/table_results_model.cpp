@@ -2,6 +2,7 @@
 
 #include "ui/main/verdict_colours.h"
 
+#include "calc/convert.h"
 #include "formats/table_life.h"
 
 #include <QColor>
@@ -221,12 +222,13 @@ bool TableResultsModel::marginLess(const Girder& one, const Girder& other)
     return rank != 0 && (one.hasMargin != other.hasMargin ? one.hasMargin == 0 : one.margin < other.margin);
 }
 
-QString TableResultsModel::marginShown(const Girder& girder)
+QString TableResultsModel::marginShown(const Girder& girder) const
 {
     if (girder.status == static_cast<std::uint8_t>(GirderStatus::NotComputed)) {
         return QStringLiteral("не проверена");
     }
-    return girder.hasMargin != 0 ? fromUtf8(marginText(girder.margin)) : QStringLiteral("проверьте");
+    return girder.hasMargin != 0 ? fromUtf8(withSeparator(marginText(girder.margin), separator_))
+                                 : QStringLiteral("проверьте");
 }
 
 QColor TableResultsModel::marginColour(const Girder& girder)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/decimal.h"
 #include "calc/table_run.h"
 
 #include <QAbstractTableModel>
@@ -46,6 +47,8 @@ public:
     // showAdded() is called, so that a slice of rows reaches the view at once.
     void add(const std::vector<std::string>& row, const CheckedGirder& girder);
     void showAdded();
+    // The separator the margins are shown with, the table's.
+    void setDecimalSeparator(DecimalSeparator separator) { separator_ = separator; }
 
     [[nodiscard]] std::size_t girderCount() const { return girders_.size(); }
     // The girder (in the order read) shown at a row of the view.
@@ -101,7 +104,7 @@ private:
     // Girders not checked first, then those that do not hold, those to check
     // and those that hold, each by its least margin.
     [[nodiscard]] static bool marginLess(const Girder& one, const Girder& other);
-    [[nodiscard]] static QString marginShown(const Girder& girder);
+    [[nodiscard]] QString marginShown(const Girder& girder) const;
     [[nodiscard]] static QColor marginColour(const Girder& girder);
     // The text shown in a column for a girder, as it is sorted.
     [[nodiscard]] std::string_view cellText(const Girder& girder, int column) const;
@@ -121,6 +124,7 @@ private:
     std::vector<std::unique_ptr<char[]>> blocks_;
     std::size_t blockFree_ = 0;
     char* blockEnd_ = nullptr;
+    DecimalSeparator separator_ = DecimalSeparator::Comma;
 };
 
 } // namespace prochnar

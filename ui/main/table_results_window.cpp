@@ -21,6 +21,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
@@ -68,6 +69,23 @@ QString notReadText(const FileFaultAt& fault) { return fromUtf8(tableNotReadText
 std::filesystem::path fsPath(const QString& path) { return {path.toStdU16String()}; }
 
 } // namespace
+
+std::optional<DecimalSeparator> askDecimalSeparator(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Прочнар"), text, QMessageBox::NoButton, parent);
+    QPushButton* comma = box.addButton(QStringLiteral("Запятая"), QMessageBox::AcceptRole);
+    QPushButton* point = box.addButton(QStringLiteral("Точка"), QMessageBox::AcceptRole);
+    box.addButton(QStringLiteral("Отмена"), QMessageBox::RejectRole);
+    box.setDefaultButton(comma);
+    box.exec();
+    if (box.clickedButton() == comma) {
+        return DecimalSeparator::Comma;
+    }
+    if (box.clickedButton() == point) {
+        return DecimalSeparator::Point;
+    }
+    return std::nullopt;
+}
 
 TableResultsWindow::TableResultsWindow(const QString& path, GirderOpener openGirder, QWidget* parent)
     : QWidget(parent, Qt::Window), openGirder_(std::move(openGirder)), summary_(new QLabel(this)),
@@ -143,10 +161,68 @@ TableResultsWindow::~TableResultsWindow()
     cancelSectionReport();
 }
 
+bool TableResultsWindow::decideSlice(const QElapsedTimer& slice)
+{
+    std::vector<std::string> record;
+    bool read = false;
+    try {
+        if (!vote_) {
+            if (!reader_->next(record)) {
+                vote_.reset();
+                read = true; // no header: the check says so
+            } else {
+                vote_.emplace(record);
+            }
+        }
+        while (!read && slice.elapsed() < kSliceMs) {
+            if (!reader_->next(record)) {
+                read = true;
+            } else {
+                vote_->add(record, reader_->recordLine());
+            }
+        }
+    } catch (const CsvError&) {
+        read = true; // the rows before a fault decide; the check reports the fault
+    }
+    if (!read) {
+        if (fileSize_ > 0) {
+            progress_->setValue(
+                static_cast<int>(500.0 * static_cast<double>(reader_->bytesRead()) / static_cast<double>(fileSize_)));
+        }
+        return false;
+    }
+    const DecimalDecision decision = vote_ ? vote_->decision() : DecimalDecision{};
+    vote_.reset();
+    separator_ = decision.separator;
+    if (decision.doubt) {
+        timer_->stop();
+        const std::optional<DecimalSeparator> chosen =
+            askDecimal_(this, QStringLiteral("Не ясно, какой десятичный разделитель у чисел таблицы: строка %1, %2.\n\n"
+                                             "Читать числа таблицы с десятичной запятой или с точкой? Число с "
+                                             "другим разделителем станет сообщением своей строки.")
+                                  .arg(decision.doubt->cell.line)
+                                  .arg(fromUtf8(decision.doubt->text())));
+        if (!chosen) {
+            finish(QStringLiteral("Таблица не проверена: десятичный разделитель не выбран."));
+            return false;
+        }
+        separator_ = *chosen;
+        timer_->start(0);
+    }
+    decided_ = true;
+    file_.clear();
+    file_.seekg(0);
+    reader_ = std::make_unique<CsvReader>(file_);
+    return true;
+}
+
 void TableResultsWindow::checkSlice()
 {
     QElapsedTimer slice;
     slice.start();
+    if (!decided_ && !decideSlice(slice)) {
+        return;
+    }
     try {
         std::vector<std::string> record;
         if (!run_) {
@@ -159,7 +235,7 @@ void TableResultsWindow::checkSlice()
                 return;
             }
             run_.emplace(record);
-            life_.emplace(record);
+            life_.emplace(record, separator_);
             header_ = record;
             delimiter_ = reader_->delimiter();
             // The life columns, where the check puts them; one the table
@@ -188,6 +264,7 @@ void TableResultsWindow::checkSlice()
                 }
             }
             model_ = new TableResultsModel(record, std::move(own), std::move(life), this);
+            model_->setDecimalSeparator(separator_);
             table_->setModel(model_);
         }
         while (slice.elapsed() < kSliceMs) {
@@ -215,8 +292,8 @@ void TableResultsWindow::checkSlice()
     }
     model_->showAdded();
     if (fileSize_ > 0) {
-        progress_->setValue(
-            static_cast<int>(1000.0 * static_cast<double>(reader_->bytesRead()) / static_cast<double>(fileSize_)));
+        progress_->setValue(static_cast<int>(500.0 + 500.0 * static_cast<double>(reader_->bytesRead()) /
+                                                         static_cast<double>(fileSize_)));
     }
     summary_->setText(QStringLiteral("Проверено опор: %1…").arg(model_->girderCount()));
 }
@@ -240,6 +317,10 @@ void TableResultsWindow::finish(const QString& fault)
     replacedYear_->setEnabled(model_ != nullptr);
     showPlan();
     QString summary = fromUtf8(tableSummaryText(totals_.rows, totals_.holding, totals_.notHolding, totals_.toCheck));
+    if (separator_ == DecimalSeparator::Point) {
+        summary.chop(1); // the full stop
+        summary += QStringLiteral("; ") + fromUtf8(tableDecimalText(true)) + QLatin1Char('.');
+    }
     if (!fault.isEmpty()) {
         summary += QLatin1Char(' ') + fault;
     }
@@ -444,7 +525,7 @@ std::vector<std::vector<std::string>> TableResultsWindow::planRecords() const
         return records;
     }
     // The plan as the command writes it, in its order: a row a girder.
-    std::istringstream text(plan_->table(delimiter_));
+    std::istringstream text(plan_->table(delimiter_, separator_));
     CsvReader reader(text);
     for (std::vector<std::string> record; reader.next(record);) {
         records.push_back(record);
@@ -457,7 +538,7 @@ void TableResultsWindow::showPlan()
     if (!plan_) {
         return;
     }
-    planModel_ = new PlanTableModel(plan_->table(delimiter_), this);
+    planModel_ = new PlanTableModel(plan_->table(delimiter_, separator_), this);
     planView_ = new QTableView(this);
     planView_->setModel(planModel_);
     planView_->setAccessibleName(QStringLiteral("План замены опор участка"));
@@ -479,13 +560,10 @@ void TableResultsWindow::openRow(int row)
     std::vector<std::string> input;
     model_->inputRow(model_->girderAt(row), input);
     // A row with measurements opens with its sections as measured and its
-    // history, as the check judged it.
-    if (life_ && life_->measured()) {
-        const TableLife::Girder girder = life_->girder(input);
-        openGirder_(girder.form, identityFromRow(header_, input), girder.history);
-        return;
-    }
-    openGirder_(run_->girderForm(input), identityFromRow(header_, input), {});
+    // history, as the check judged it; a point table's numbers in the
+    // window's comma form.
+    const TableLife::Girder girder = life_->girder(input);
+    openGirder_(girder.form, identityFromRow(header_, input), girder.history);
 }
 
 void TableResultsWindow::openPlanGirder(int row)

@@ -5,6 +5,7 @@
 #include "formats/girder_identity.h"
 #include "formats/line_plan.h"
 #include "formats/table_check.h"
+#include "formats/table_decimal.h"
 #include "formats/table_life.h"
 #include "ui/main/report_offer.h"
 #include "ui/main/widget_form.h"
@@ -19,6 +20,7 @@
 #include <string>
 
 class QCheckBox;
+class QElapsedTimer;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -38,6 +40,12 @@ class TableResultsModel;
 using GirderOpener =
     std::function<void(const MapForm& form, const GirderIdentity& identity, const GirderHistory& history)>;
 
+// Asks which decimal separator a table's numbers use when the numbers do not
+// tell (text says which cell leaves it open): the comma, the point, or none
+// for "Отмена". The default asks in a box with those three buttons.
+using DecimalQuestion = std::function<std::optional<DecimalSeparator>(QWidget* parent, const QString& text)>;
+[[nodiscard]] std::optional<DecimalSeparator> askDecimalSeparator(QWidget* parent, const QString& text);
+
 // The girders of a table checked as prochnar-calc --table checks them: a
 // sortable table of their own columns, the smallest margin and the verdicts
 // (coloured and in words), the girders that need attention first and the
@@ -47,9 +55,11 @@ using GirderOpener =
 // inspections also gets the command's life columns, a filter of the girders
 // to replace by a year, and the replacement plan of its line section on a
 // tab of its own once read (the same as --plan writes), where a double click
-// opens a girder's latest calculation with its inspections. Rows are checked a
-// slice at a time between events, with a progress bar, so the window answers
-// while a large table runs.
+// opens a girder's latest calculation with its inspections. The table's
+// decimal separator is decided first from its numbers, as the command
+// decides it, a slice of rows at a time; a table whose numbers do not tell
+// asks which. Rows are checked a slice at a time between events, with a
+// progress bar, so the window answers while a large table runs.
 class TableResultsWindow final : public QWidget {
     Q_OBJECT
 
@@ -78,6 +88,11 @@ public:
     // and what opens it.
     void setOpenQuestion(OpenQuestion ask) { askToOpen_ = std::move(ask); }
     void setOpener(UrlOpener open) { open_ = std::move(open); }
+    // Replaces the question of the decimal separator; set before the first
+    // slice runs, when control returns to the event loop.
+    void setDecimalQuestion(DecimalQuestion ask) { askDecimal_ = std::move(ask); }
+    // The separator the table's numbers are read and shown with.
+    [[nodiscard]] DecimalSeparator separator() const { return separator_; }
 
     // Starts writing the report of the section, the whole table in one PDF,
     // to path; returns why it could not start (the table itself, not a
@@ -92,6 +107,10 @@ private:
     void checkSlice();
     // Checks the rows and adds them to the table, the plan and the totals.
     void checkBatch(const std::vector<std::vector<std::string>>& batch);
+    // Reads rows for the decision of the separator until the slice is over;
+    // true once decided (and the file is read again from its start), false
+    // while rows remain or when the user cancelled the question.
+    bool decideSlice(const QElapsedTimer& slice);
     // Ends the check; fault, when not empty, says why the table was not read
     // to its end.
     void finish(const QString& fault);
@@ -118,6 +137,7 @@ private:
     SectionReport* sectionReport_ = nullptr;
     QString sectionReportPath_;
     OpenQuestion askToOpen_ = askToOpenReport;
+    DecimalQuestion askDecimal_ = askDecimalSeparator;
     UrlOpener open_ = openWithDesktop;
     QCheckBox* replacedBy_;
     QSpinBox* replacedYear_;
@@ -139,6 +159,9 @@ private:
     std::vector<std::string> header_; // the table's own header record
     char delimiter_ = ';';
     TableTotals totals_;
+    bool decided_ = false;            // the separator is known, the rows are checked
+    std::optional<DecimalVote> vote_; // while it is being decided
+    DecimalSeparator separator_ = DecimalSeparator::Comma;
 };
 
 } // namespace prochnar

@@ -102,6 +102,7 @@ private slots:
     void sectionReportStoppedRefusedOrCutShortLeavesNoFile();
     void sectionReportOfInspectionsOpensWithThePlan();
     void inspectionsShowTheCommandsLifeFilterAndPlan();
+    void pointTableAndTheQuestionOfItsSeparator();
 };
 
 void TableResultsTest::summaryCountsAndSaysWhereTheTableStops()
@@ -400,6 +401,57 @@ void TableResultsTest::sectionReportStoppedRefusedOrCutShortLeavesNoFile()
     QVERIFY2(message.startsWith(QStringLiteral("Отчет по участку не записан в «%1»: ").arg(target)),
              qPrintable(message));
     QVERIFY(untouched());
+}
+
+// A point table shows the verdicts of its comma one, its margins with the
+// point, and saves what the command writes; a table with both separators
+// asks, naming the cell, and is read as answered, or not at all.
+void TableResultsTest::pointTableAndTheQuestionOfItsSeparator()
+{
+    const QString tables = QStringLiteral(PROCHNAR_SOURCE_DIR "/tests/cli/tables/");
+    QTemporaryDir dir;
+    const auto nothing = [](const MapForm&, const GirderIdentity&, const GirderHistory&) {};
+    QStringList asked;
+    std::optional<DecimalSeparator> answer;
+    // The margin, the verdicts and the summary as the window shows them.
+    const auto shown = [&](const QString& table, const QString& saved, QStringList& cells) {
+        TableResultsWindow results(table, nothing);
+        results.setDecimalQuestion([&](QWidget*, const QString& text) {
+            asked << text;
+            return answer;
+        });
+        QTRY_VERIFY(results.finished());
+        for (int at = 4; at < 9 && results.findChild<QTableView*>()->model() != nullptr; ++at) {
+            cells << column(*results.findChild<QTableView*>()->model(), at);
+        }
+        cells << results.findChild<QLabel*>()->text();
+        QVERIFY(saved.isEmpty() || results.save(saved));
+    };
+    QStringList comma;
+    QStringList point;
+    shown(example(), {}, comma);
+    shown(tables + "line-section-point.csv", dir.filePath("point.csv"), point);
+    QVERIFY(asked.isEmpty());
+    QCOMPARE(point.last(), comma.last().chopped(1) + QStringLiteral("; десятичный разделитель: точка."));
+    QCOMPARE(point.mid(0, 12), comma.mid(0, 12).replaceInStrings(QStringLiteral(","), QStringLiteral(".")));
+    QCOMPARE(point.mid(12, point.size() - 13), comma.mid(12, comma.size() - 13));
+    QCOMPARE(read(dir.filePath("point.csv")), read(tables + "line-section-point.out"));
+
+    answer = DecimalSeparator::Point;
+    QStringList answered;
+    shown(tables + "mixed-decimals.csv", dir.filePath("answered.csv"), answered);
+    QCOMPARE(asked.size(), 1);
+    QVERIFY2(asked.front().contains(QStringLiteral("строка 4, столбец «txtG»: \"0.33\" — десятичная точка")),
+             qPrintable(asked.front()));
+    QCOMPARE(read(dir.filePath("answered.csv")), read(tables + "decimal-point.out"));
+
+    answer.reset();
+    QStringList cancelled;
+    shown(tables + "mixed-decimals.csv", {}, cancelled);
+    QCOMPARE(asked.size(), 2);
+    QVERIFY2(cancelled.last().endsWith(QStringLiteral("Таблица не проверена: десятичный разделитель не выбран.")),
+             qPrintable(cancelled.last()));
+    QVERIFY(cancelled.size() == 1);
 }
 
 QTEST_MAIN(TableResultsTest)
