@@ -18,6 +18,7 @@
 #include "formats/input_file.h"
 #include "formats/safe_output.h"
 #include "formats/table_check.h"
+#include "formats/table_workbook.h"
 #include "prochnar/version.h"
 
 #include <cerrno>
@@ -123,6 +124,10 @@ constexpr std::string_view kUsage = "Использование: prochnar-calc [
                                     "               мм/год', 'Срок раскосов, лет' и 'Год замены': по двум точкам —\n"
                                     "               году установки с номинальной толщиной и осмотру строки — до\n"
                                     "               предельной толщины уголка при данных строки.\n"
+                                    "\n"
+                                    "               ВЫХОД.xlsx (по окончанию имени, в любом регистре) — книга\n"
+                                    "               Excel с теми же ячейками: числа числами, выводы в цветах окна,\n"
+                                    "               план замены на листе 'План замены', итог последней строкой.\n"
                                     "\n"
                                     "--plan ПЛАН.csv  с --table пишет еще план замены: по строке на опору.\n"
                                     "               Строки с одной 'Опора' (и одним 'Участок', если он есть) —\n"
@@ -298,7 +303,7 @@ int runTable(const Options& options)
     const std::vector<std::filesystem::path> inputs =
         options.table == "-" ? std::vector<std::filesystem::path>{} : std::vector<std::filesystem::path>{options.table};
     // A file written as -o's is: whole or not at all, never the table read.
-    const auto openOutput = [&inputs](const std::string& name, std::optional<SafeOutput>& file) {
+    const auto openOutput = [&inputs](const std::string& name, auto& file) {
         if (const auto refusal = refuseOutput(name, inputs)) {
             throw UsageError(
                 name + ": " +
@@ -318,8 +323,11 @@ int runTable(const Options& options)
         }
     };
     std::optional<SafeOutput> outFile;
+    std::optional<TableWorkbook> workbook; // -o OUT.xlsx
     std::ostream* out = &std::cout;
-    if (toFile) {
+    if (toFile && isWorkbookName(options.output)) {
+        openOutput(options.output, workbook);
+    } else if (toFile) {
         openOutput(options.output, outFile);
         out = &outFile->stream();
     }
@@ -341,7 +349,9 @@ int runTable(const Options& options)
     char delimiter = ';';
     try {
         CsvReader reader(*in);
-        totals = checkTable(reader, *out, std::thread::hardware_concurrency(), planFile ? &plan : nullptr);
+        const unsigned threads = std::thread::hardware_concurrency();
+        totals = workbook ? checkTable(reader, *workbook, threads, planFile ? &plan : nullptr)
+                          : checkTable(reader, *out, threads, planFile ? &plan : nullptr);
         delimiter = reader.delimiter();
         out->flush();
     } catch (const CsvError& error) {
@@ -352,16 +362,24 @@ int runTable(const Options& options)
     }
     if (outFile) {
         commitOutput(options.output, *outFile);
-    } else {
+    } else if (!workbook) {
         finishStandardOutput(totals.writeError);
     }
-    std::string summary = tableSummaryText(totals.rows, totals.holding, totals.notHolding, totals.toCheck);
+    const std::string summary = checkedTableSummary(totals, planFile && plan ? &*plan : nullptr);
     if (planFile && plan) {
         const std::string text = plan->table(delimiter);
         planFile->stream().write(text.data(), static_cast<std::streamsize>(text.size()));
         commitOutput(options.plan, *planFile);
-        summary.pop_back(); // the full stop, which now ends the count of the plan
-        summary += "; " + dueSoonText(plan->dueWithin(5)) + ".";
+    }
+    if (workbook) {
+        try {
+            if (planFile && plan) {
+                workbook->addPlan(plan->records());
+            }
+            workbook->commit(summary);
+        } catch (const OutputError& error) {
+            throw UsageError(options.output + ": " + error.what());
+        }
     }
     std::cerr << "prochnar-calc: " << summary << '\n';
     return totals.messageShown ? 1 : totals.toCheck > 0 ? 3 : 0;
