@@ -96,6 +96,9 @@ private:
     // to its end.
     void finish(const QString& fault);
     [[nodiscard]] QString savedWithWaitCursor(const QString& path) const;
+    // saveTo() for a name that asks for a workbook: the table, the plan and
+    // the summary as prochnar-calc -o OUT.xlsx --plan writes them.
+    [[nodiscard]] QString savedWorkbook(const QString& path, std::vector<TableLife>& runs, std::size_t count) const;
     void askAndSave();
     void askAndReport();
     void sectionReportEnded(const QString& path, const QString& failure);
