@@ -22,6 +22,7 @@ constexpr std::size_t kMaxDigits = 15;
 constexpr std::size_t kNarrowest = 8;
 constexpr std::size_t kWidest = 60;
 constexpr std::size_t kPadding = 2;
+constexpr std::size_t kHeaderPadding = 3; // beside the padding: bold letters and the filter's button
 
 // Characters, not bytes, of UTF-8 text.
 std::size_t characters(std::string_view text)
@@ -171,7 +172,7 @@ void TableWorkbook::writeHeader(Sheet& sheet, const std::vector<std::string>& co
             fault_ = faultText(error, 0);
         }
         sheet.widths.resize(std::max(sheet.widths.size(), column + 1));
-        sheet.widths[column] = std::max(sheet.widths[column], characters(name));
+        sheet.widths[column] = std::max(sheet.widths[column], characters(name) + kHeaderPadding);
     }
     sheet.rows = 1;
 }
