@@ -55,7 +55,7 @@ bool isWorkbookName(std::string_view name)
                       });
 }
 
-std::optional<CellNumber> cellNumber(std::string_view text)
+std::optional<CellNumber> cellNumber(std::string_view text, char decimal)
 {
     std::string_view rest = text;
     const bool negative = rest.starts_with('-');
@@ -70,7 +70,7 @@ std::optional<CellNumber> cellNumber(std::string_view text)
     if (whole < rest.size()) {
         const std::string_view fraction = rest.substr(whole + 1);
         decimals = fraction.size();
-        if (rest[whole] != ',' || decimals == 0 || !std::all_of(fraction.begin(), fraction.end(), isDigit)) {
+        if (rest[whole] != decimal || decimals == 0 || !std::all_of(fraction.begin(), fraction.end(), isDigit)) {
             return std::nullopt;
         }
     }
@@ -78,7 +78,7 @@ std::optional<CellNumber> cellNumber(std::string_view text)
         return std::nullopt;
     }
     std::string plain(text);
-    std::replace(plain.begin(), plain.end(), ',', '.');
+    std::replace(plain.begin(), plain.end(), decimal, '.');
     CellNumber number{.value = 0, .decimals = static_cast<int>(decimals)};
     std::from_chars(plain.data(), plain.data() + plain.size(), number.value);
     if (negative && number.value == 0) {
@@ -87,7 +87,7 @@ std::optional<CellNumber> cellNumber(std::string_view text)
     return number;
 }
 
-TableWorkbook::TableWorkbook(const std::filesystem::path& target) : output_{target}
+TableWorkbook::TableWorkbook(const std::filesystem::path& target, char decimal) : output_{target}, decimal_{decimal}
 {
     folder_ = (target.has_parent_path() ? target.parent_path() : std::filesystem::path(".")).string();
     lxw_workbook_options options{.constant_memory = LXW_TRUE, .tmpdir = folder_.data(), .use_zip64 = LXW_FALSE};
@@ -150,7 +150,7 @@ void TableWorkbook::writeCell(Sheet& sheet, std::uint16_t column, std::string_vi
     lxw_error error = LXW_NO_ERROR;
     if (text.empty()) {
         error = fill ? worksheet_write_blank(sheet.sheet, sheet.rows, column, format(fill, -1)) : LXW_NO_ERROR;
-    } else if (const auto number = cellNumber(text)) {
+    } else if (const auto number = cellNumber(text, decimal_)) {
         error = worksheet_write_number(sheet.sheet, sheet.rows, column, number->value, format(fill, number->decimals));
     } else {
         const std::string zeroEnded(text);

@@ -22,14 +22,15 @@ namespace prochnar {
 [[nodiscard]] bool isWorkbookName(std::string_view name);
 
 // A cell's text as a number, when it is one as the table writes numbers:
-// "-"? digits, then "," and digits or not, nothing else, no leading zero,
+// "-"? digits, then the decimal sign (a comma; a point for a table written
+// with points) and digits or not, nothing else, no leading zero,
 // at most 15 digits (what a double keeps), never a negative zero. The value
 // and the count of digits after the comma, so that the cell shows them all.
 struct CellNumber {
     double value = 0;
     int decimals = 0;
 };
-[[nodiscard]] std::optional<CellNumber> cellNumber(std::string_view text);
+[[nodiscard]] std::optional<CellNumber> cellNumber(std::string_view text, char decimal = ',');
 
 // A checked table as an Excel workbook, written with libxlsxwriter and row by
 // row (its constant-memory mode: a row goes to a temporary file once the next
@@ -45,8 +46,9 @@ struct CellNumber {
 // in its place only when whole, as SafeOutput does.
 class TableWorkbook final : public CheckedTableSink {
 public:
-    // Throws OutputError when the new file cannot be made.
-    explicit TableWorkbook(const std::filesystem::path& target);
+    // Throws OutputError when the new file cannot be made. decimal: the sign
+    // of the cells' numbers.
+    explicit TableWorkbook(const std::filesystem::path& target, char decimal = ',');
     ~TableWorkbook() override;
     TableWorkbook(const TableWorkbook&) = delete;
     TableWorkbook& operator=(const TableWorkbook&) = delete;
@@ -87,6 +89,7 @@ private:
     std::vector<int> coloured_; // a column's verdict row, kVerdictRows for the margin, -1 for none
     std::optional<Sheet> plan_;
     std::string fault_; // the first cell that could not be written
+    char decimal_;
 };
 
 } // namespace prochnar

@@ -247,6 +247,8 @@ TEST(WorkbookCells, NumbersAndNames)
         EXPECT_EQ(number ? number->decimals : -1, decimals) << text;
         EXPECT_EQ(number ? number->value : 0, value) << text;
     }
+    EXPECT_EQ(cellNumber("-2.5", '.')->value, -2.5); // a table written with points
+    EXPECT_FALSE(cellNumber("2,5", '.'));
     EXPECT_TRUE(isWorkbookName("a.XlSx"));
     EXPECT_FALSE(isWorkbookName(".xlsx") || isWorkbookName("a.xlsx.csv"));
 }
