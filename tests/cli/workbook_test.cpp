@@ -161,6 +161,13 @@ TEST_P(Workbook, HoldsTheCellsOfTheCsv)
     EXPECT_EQ("prochnar-calc: " + sheet.at({csv.size() + 1, 0}).value + "\n", summary);
     EXPECT_NE(sheetXml.find(R"(<pane ySplit="1" topLeftCell="A2" activePane="bottomLeft" state="frozen"/>)"),
               std::string::npos);
+    // A width for each column, fitted within its bounds (Excel adds 0,71 to each).
+    static const std::regex width(R"re(<col min="(\d+)" max="\1" width="([\d.]+)")re");
+    std::size_t widths = 0;
+    for (std::sregex_iterator at(sheetXml.begin(), sheetXml.end(), width), end; at != end; ++at, ++widths) {
+        EXPECT_TRUE(std::stod(at->str(2)) >= 8 && std::stod(at->str(2)) <= 61) << at->str(0);
+    }
+    EXPECT_EQ(widths, csv[0].size());
     std::string lastColumn;
     for (std::size_t n = csv[0].size(); n > 0; n = (n - 1) / 26) {
         lastColumn.insert(lastColumn.begin(), static_cast<char>('A' + (n - 1) % 26));
