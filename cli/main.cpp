@@ -19,6 +19,7 @@
 #include "formats/safe_output.h"
 #include "formats/table_check.h"
 #include "formats/table_decimal.h"
+#include "formats/table_workbook.h"
 #include "prochnar/version.h"
 
 #include <array>
@@ -126,6 +127,10 @@ constexpr std::string_view kUsage = "Использование: prochnar-calc [
                                     "               мм/год', 'Срок раскосов, лет' и 'Год замены': по двум точкам —\n"
                                     "               году установки с номинальной толщиной и осмотру строки — до\n"
                                     "               предельной толщины уголка при данных строки.\n"
+                                    "\n"
+                                    "               ВЫХОД.xlsx (по окончанию имени, в любом регистре) — книга\n"
+                                    "               Excel с теми же ячейками: числа числами, выводы в цветах окна,\n"
+                                    "               план замены на листе 'План замены', итог последней строкой.\n"
                                     "\n"
                                     "--plan ПЛАН.csv  с --table пишет еще план замены: по строке на опору.\n"
                                     "               Строки с одной 'Опора' (и одним 'Участок', если он есть) —\n"
@@ -370,7 +375,7 @@ int runTable(const Options& options)
     const std::vector<std::filesystem::path> inputs =
         options.table == "-" ? std::vector<std::filesystem::path>{} : std::vector<std::filesystem::path>{options.table};
     // A file written as -o's is: whole or not at all, never the table read.
-    const auto openOutput = [&inputs](const std::string& name, std::optional<SafeOutput>& file) {
+    const auto openOutput = [&inputs](const std::string& name, auto& file) {
         if (const auto refusal = refuseOutput(name, inputs)) {
             throw UsageError(
                 name + ": " +
@@ -390,8 +395,11 @@ int runTable(const Options& options)
         }
     };
     std::optional<SafeOutput> outFile;
+    std::optional<TableWorkbook> workbook; // -o OUT.xlsx
     std::ostream* out = &std::cout;
-    if (toFile) {
+    if (toFile && isWorkbookName(options.output)) {
+        openOutput(options.output, workbook);
+    } else if (toFile) {
         openOutput(options.output, outFile);
         out = &outFile->stream();
     }
@@ -438,7 +446,12 @@ int runTable(const Options& options)
     char delimiter = ';';
     try {
         CsvReader reader(*in);
-        totals = checkTable(reader, *out, std::thread::hardware_concurrency(), planFile ? &plan : nullptr, separator);
+        const unsigned threads = std::thread::hardware_concurrency();
+        if (workbook) {
+            workbook->setSeparator(separator);
+        }
+        totals = workbook ? checkTable(reader, *workbook, threads, planFile ? &plan : nullptr, separator)
+                          : checkTable(reader, *out, threads, planFile ? &plan : nullptr, separator);
         delimiter = reader.delimiter();
         out->flush();
     } catch (const CsvError& error) {
@@ -449,20 +462,26 @@ int runTable(const Options& options)
     }
     if (outFile) {
         commitOutput(options.output, *outFile);
-    } else {
+    } else if (!workbook) {
         finishStandardOutput(totals.writeError);
     }
-    std::string summary = tableSummaryText(totals.rows, totals.holding, totals.notHolding, totals.toCheck);
+    const std::string summary = checkedTableSummary(
+        totals, planFile && plan ? &*plan : nullptr,
+        separator == DecimalSeparator::Point || options.decimal ? std::optional(separator) : std::nullopt);
     if (planFile && plan) {
         const std::string text = plan->table(delimiter, separator);
         planFile->stream().write(text.data(), static_cast<std::streamsize>(text.size()));
         commitOutput(options.plan, *planFile);
-        summary.pop_back(); // the full stop, which now ends the count of the plan
-        summary += "; " + dueSoonText(plan->dueWithin(5)) + ".";
     }
-    if (separator == DecimalSeparator::Point || options.decimal) {
-        summary.pop_back();
-        summary += "; " + tableDecimalText(separator == DecimalSeparator::Point) + ".";
+    if (workbook) {
+        try {
+            if (planFile && plan) {
+                workbook->addPlan(plan->records(separator));
+            }
+            workbook->commit(summary);
+        } catch (const OutputError& error) {
+            throw UsageError(options.output + ": " + error.what());
+        }
     }
     std::cerr << "prochnar-calc: " << summary << '\n';
     return totals.messageShown ? 1 : totals.toCheck > 0 ? 3 : 0;

@@ -112,6 +112,15 @@ std::array<MemberLife, 2> LinePlan::lives(const Girder& girder) const
 
 std::string LinePlan::table(char delimiter, DecimalSeparator separator) const
 {
+    std::string text(kUtf8Bom);
+    for (const std::vector<std::string>& record : records(separator)) {
+        appendCsvRecord(text, record, delimiter);
+    }
+    return text;
+}
+
+std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separator) const
+{
     std::vector<std::string> header;
     if (hasSection_) {
         header.emplace_back(kSectionColumn);
@@ -125,8 +134,7 @@ std::string LinePlan::table(char delimiter, DecimalSeparator separator) const
           "Скорость утонения раскосов, мм/год", "Предел раскосов, мм", "Срок раскосов, лет", "Год замены", "Замена"}) {
         header.emplace_back(column);
     }
-    std::string text(kUtf8Bom);
-    appendCsvRecord(text, header, delimiter);
+    std::vector<std::vector<std::string>> records{std::move(header)};
 
     struct Planned {
         std::size_t girder = 0;
@@ -149,10 +157,9 @@ std::string LinePlan::table(char delimiter, DecimalSeparator separator) const
         };
         return key(a) < key(b);
     });
-    std::vector<std::string> cells;
     for (const Planned& entry : planned) {
         const Girder& girder = girders_[entry.girder];
-        cells.clear();
+        std::vector<std::string>& cells = records.emplace_back();
         if (hasSection_) {
             cells.push_back(sections_[girder.section]);
         }
@@ -174,9 +181,8 @@ std::string LinePlan::table(char delimiter, DecimalSeparator separator) const
         }
         cells.push_back(entry.year ? std::to_string(*entry.year) : std::string());
         cells.push_back(replacementText(entry.lives[0], entry.lives[1]).value_or(""));
-        appendCsvRecord(text, cells, delimiter);
     }
-    return text;
+    return records;
 }
 
 std::size_t LinePlan::dueWithin(int years) const

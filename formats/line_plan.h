@@ -37,6 +37,9 @@ public:
     // girder, sorted by the year of replacement, reached limits first and
     // girders without a year last; in one year, in the order first read.
     [[nodiscard]] std::string table(char delimiter, DecimalSeparator separator = DecimalSeparator::Comma) const;
+    // The same table as records, the header first.
+    [[nodiscard]] std::vector<std::vector<std::string>>
+    records(DecimalSeparator separator = DecimalSeparator::Comma) const;
 
     // The girders whose replacement falls within `years` years of the latest
     // inspection date of the table (the limits reached among them): the

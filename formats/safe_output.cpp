@@ -56,13 +56,22 @@ SafeOutput::~SafeOutput()
     }
 }
 
+const std::filesystem::path& SafeOutput::byName()
+{
+    stream_.close();
+    byName_ = true;
+    return temporary_;
+}
+
 void SafeOutput::commit()
 {
-    stream_.flush();
-    const bool written = static_cast<bool>(stream_);
-    stream_.close();
-    if (!written || stream_.fail()) {
-        throw OutputError(notWrittenText(0));
+    if (!byName_) {
+        stream_.flush();
+        const bool written = static_cast<bool>(stream_);
+        stream_.close();
+        if (!written || stream_.fail()) {
+            throw OutputError(notWrittenText(0));
+        }
     }
     // A file replaced keeps its permissions; a new one gets those any new
     // file would (mkstemp made it readable by its owner alone). Whatever was

@@ -40,6 +40,10 @@ public:
     SafeOutput& operator=(SafeOutput&&) = delete;
 
     [[nodiscard]] std::ostream& stream() { return stream_; }
+    // The new file's name, for a writer that opens and writes it by name
+    // itself; stream() is then closed, and commit() trusts the writer to
+    // have written it whole.
+    [[nodiscard]] const std::filesystem::path& byName();
     // Puts the new file in place of the target; throws OutputError (and
     // leaves the target as it was) when the bytes could not all be written.
     void commit();
@@ -49,6 +53,7 @@ private:
     std::filesystem::path temporary_;
     std::ofstream stream_;
     bool committed_ = false;
+    bool byName_ = false;
 };
 
 } // namespace prochnar

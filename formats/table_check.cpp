@@ -18,8 +18,8 @@ constexpr std::size_t kBatch = 512;
 
 class Pipeline {
 public:
-    Pipeline(CsvReader& reader, std::ostream& out, std::string header, LinePlan* plan)
-        : reader_{reader}, out_{out}, header_{std::move(header)}, plan_{plan}
+    Pipeline(CsvReader& reader, std::ostream* out, CheckedTableSink* sink, std::string header, LinePlan* plan)
+        : reader_{reader}, out_{out}, sink_{sink}, header_{std::move(header)}, plan_{plan}
     {
     }
 
@@ -28,6 +28,7 @@ public:
     {
         std::vector<std::vector<std::string>> rows(kBatch);
         std::vector<PlanPoint> points(plan_ != nullptr ? kBatch : 0);
+        std::vector<CheckedGirder> checked(sink_ != nullptr ? kBatch : 0); // what the sink takes in turn
         std::string text;
         for (;;) {
             std::size_t size = 0;
@@ -60,9 +61,13 @@ public:
             bool failed = false;
             try {
                 for (std::size_t i = 0; i < size; ++i) {
-                    const CheckedGirder girder = run.check(rows[i], plan_ != nullptr ? &points[i] : nullptr);
+                    CheckedGirder girder = run.check(rows[i], plan_ != nullptr ? &points[i] : nullptr);
                     totals.add(girder);
-                    appendCsvRecord(text, girder.cells, reader_.delimiter());
+                    if (sink_ != nullptr) {
+                        checked[i] = std::move(girder);
+                    } else {
+                        appendCsvRecord(text, girder.cells, reader_.delimiter());
+                    }
                 }
             } catch (...) {
                 failed = true;
@@ -75,15 +80,22 @@ public:
             // After a fault nothing more is written, but the turn still
             // passes on so that no thread waits for it for ever.
             stopped_ = stopped_ || failed;
+            if (!stopped_ && sink_ != nullptr) {
+                for (std::size_t i = 0; i < size; ++i) {
+                    sink_->add(checked[i]);
+                }
+            }
             if (!stopped_) {
                 errno = 0;
-                out_.write(text.data(), static_cast<std::streamsize>(text.size()));
+                if (out_ != nullptr) {
+                    out_->write(text.data(), static_cast<std::streamsize>(text.size()));
+                }
                 totals_ += totals;
                 for (std::size_t i = 0; plan_ != nullptr && i < size; ++i) {
                     plan_->add(points[i]);
                 }
                 // errno belongs to this thread: the reason is kept for the caller.
-                if (!out_ && totals_.writeError == 0) {
+                if (out_ != nullptr && !*out_ && totals_.writeError == 0) {
                     totals_.writeError = errno;
                 }
             }
@@ -106,7 +118,8 @@ public:
 
 private:
     CsvReader& reader_;
-    std::ostream& out_;
+    std::ostream* out_;      // the CSV text, or
+    CheckedTableSink* sink_; // the girders themselves
     const std::string header_;
     LinePlan* plan_;
 
@@ -138,8 +151,10 @@ std::string checkedTableHeader(const TableLife& run, char delimiter)
     return header;
 }
 
-TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads, std::optional<LinePlan>* plan,
-                       DecimalSeparator separator)
+namespace {
+
+TableTotals checkTable(CsvReader& reader, std::ostream* out, CheckedTableSink* sink, unsigned threads,
+                       std::optional<LinePlan>* plan, DecimalSeparator separator)
 {
     std::vector<std::string> columns;
     if (!reader.next(columns)) {
@@ -152,7 +167,11 @@ TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads, s
         plan->emplace(columns);
     }
     const TableLife run(columns, separator);
-    Pipeline pipeline(reader, out, checkedTableHeader(run, reader.delimiter()), plan != nullptr ? &**plan : nullptr);
+    if (sink != nullptr) {
+        sink->header(run.header());
+    }
+    Pipeline pipeline(reader, out, sink, sink != nullptr ? std::string() : checkedTableHeader(run, reader.delimiter()),
+                      plan != nullptr ? &**plan : nullptr);
     std::vector<std::jthread> helpers;
     for (unsigned i = 1; i < std::max(threads, 1U); ++i) {
         helpers.emplace_back([&pipeline, run] { pipeline.work(run); });
@@ -160,6 +179,35 @@ TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads, s
     pipeline.work(run);
     helpers.clear();
     return pipeline.finish();
+}
+
+} // namespace
+
+TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads, std::optional<LinePlan>* plan,
+                       DecimalSeparator separator)
+{
+    return checkTable(reader, &out, nullptr, threads, plan, separator);
+}
+
+TableTotals checkTable(CsvReader& reader, CheckedTableSink& sink, unsigned threads, std::optional<LinePlan>* plan,
+                       DecimalSeparator separator)
+{
+    return checkTable(reader, nullptr, &sink, threads, plan, separator);
+}
+
+std::string checkedTableSummary(const TableTotals& totals, const LinePlan* plan, std::optional<DecimalSeparator> named)
+{
+    std::string summary = tableSummaryText(totals.rows, totals.holding, totals.notHolding, totals.toCheck);
+    // Each addition takes the full stop, which then ends it.
+    if (plan != nullptr) {
+        summary.pop_back();
+        summary += "; " + dueSoonText(plan->dueWithin(5)) + ".";
+    }
+    if (named) {
+        summary.pop_back();
+        summary += "; " + tableDecimalText(*named == DecimalSeparator::Point) + ".";
+    }
+    return summary;
 }
 
 } // namespace prochnar

@@ -66,4 +66,30 @@ struct TableTotals {
                                      std::optional<LinePlan>* plan = nullptr,
                                      DecimalSeparator separator = DecimalSeparator::Comma);
 
+// Where a checked table goes other than as CSV text: its header record, then
+// every girder in the order read, one call at a time.
+class CheckedTableSink {
+public:
+    CheckedTableSink() = default;
+    virtual ~CheckedTableSink() = default;
+    CheckedTableSink(const CheckedTableSink&) = delete;
+    CheckedTableSink& operator=(const CheckedTableSink&) = delete;
+    CheckedTableSink(CheckedTableSink&&) = delete;
+    CheckedTableSink& operator=(CheckedTableSink&&) = delete;
+
+    virtual void header(const std::vector<std::string>& columns) = 0;
+    virtual void add(const CheckedGirder& girder) = 0;
+};
+
+// The same check, each girder handed to sink instead of written as text.
+[[nodiscard]] TableTotals checkTable(CsvReader& reader, CheckedTableSink& sink, unsigned threads,
+                                     std::optional<LinePlan>* plan = nullptr,
+                                     DecimalSeparator separator = DecimalSeparator::Comma);
+
+// The summary of a checked table, as the command prints it and the workbook
+// ends with it: the counts, with a plan the girders it replaces within five
+// years, and the decimal separator when one is named.
+[[nodiscard]] std::string checkedTableSummary(const TableTotals& totals, const LinePlan* plan,
+                                              std::optional<DecimalSeparator> named = std::nullopt);
+
 } // namespace prochnar

@@ -11,7 +11,7 @@ build=${PROCHNAR_BUILD_DIR:-$top/build}
 
 packages=(
     build-essential cmake ninja-build pkg-config
-    libgtest-dev libbenchmark-dev libcsv-dev
+    libgtest-dev libbenchmark-dev libcsv-dev libxlsxwriter-dev unzip
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev qt6-translations-l10n qt6-charts-dev libqt6opengl6-dev
     fonts-dejavu-core fonts-dejavu-extra fonts-liberation2
     xvfb xauth imagemagick

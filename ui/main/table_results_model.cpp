@@ -19,21 +19,6 @@ namespace prochnar {
 
 namespace {
 
-const QColor kNotCheckedColour(222, 222, 222);
-
-// The verdict a girder's status comes to, for its colour.
-VerdictKind statusKind(std::uint8_t status)
-{
-    switch (static_cast<GirderStatus>(status)) {
-    case GirderStatus::Holds:
-        return VerdictKind::Holds;
-    case GirderStatus::Check:
-        return VerdictKind::Check;
-    default:
-        return VerdictKind::Fails;
-    }
-}
-
 // Where a girder comes in the order of margins: not checked, not holding,
 // to check, holding.
 int statusRank(std::uint8_t status)
@@ -233,9 +218,7 @@ QString TableResultsModel::marginShown(const Girder& girder) const
 
 QColor TableResultsModel::marginColour(const Girder& girder)
 {
-    return girder.status == static_cast<std::uint8_t>(GirderStatus::NotComputed)
-               ? kNotCheckedColour
-               : verdictBackground(statusKind(girder.status));
+    return qColour(marginBackgroundRgb(static_cast<GirderStatus>(girder.status)));
 }
 
 std::vector<std::uint32_t> TableResultsModel::girdersByMargin() const

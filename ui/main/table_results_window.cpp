@@ -10,6 +10,7 @@
 #include "formats/csv_table.h"
 #include "formats/input_file.h"
 #include "formats/safe_output.h"
+#include "formats/table_workbook.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -316,11 +317,7 @@ void TableResultsWindow::finish(const QString& fault)
     replacedBy_->setEnabled(model_ != nullptr);
     replacedYear_->setEnabled(model_ != nullptr);
     showPlan();
-    QString summary = fromUtf8(tableSummaryText(totals_.rows, totals_.holding, totals_.notHolding, totals_.toCheck));
-    if (separator_ == DecimalSeparator::Point) {
-        summary.chop(1); // the full stop
-        summary += QStringLiteral("; ") + fromUtf8(tableDecimalText(true)) + QLatin1Char('.');
-    }
+    QString summary = fromUtf8(checkedTableSummary(totals_, nullptr, namedSeparator()));
     if (!fault.isEmpty()) {
         summary += QLatin1Char(' ') + fault;
     }
@@ -374,8 +371,11 @@ QString TableResultsWindow::saveTo(const QString& path) const
     // rows are shared out among the processors and put back in order.
     const std::size_t workers = std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
     std::vector<TableLife> runs(workers, *life_);
-    std::vector<std::string> parts(workers);
     const std::size_t count = model_ == nullptr ? 0 : model_->girderCount();
+    if (isWorkbookName(path.toStdString())) {
+        return savedWorkbook(path, runs, count);
+    }
+    std::vector<std::string> parts(workers);
     std::size_t next = 0;
     bool headerWritten = false;
     const auto checkRows = [this, &runs, &parts](std::size_t part, std::size_t from, std::size_t to) {
@@ -398,6 +398,39 @@ QString TableResultsWindow::saveTo(const QString& path) const
     });
 }
 
+QString TableResultsWindow::savedWorkbook(const QString& path, std::vector<TableLife>& runs, std::size_t count) const
+{
+    try {
+        TableWorkbook workbook(fsPath(path));
+        workbook.setSeparator(separator_);
+        workbook.header(runs.front().header());
+        TableTotals totals;
+        std::vector<CheckedGirder> girders(std::min(count, kSaveRows));
+        for (std::size_t next = 0; next < count; next += kSaveRows) {
+            const std::size_t end = std::min(count, next + kSaveRows);
+            inShares(runs.size(), next, end, [&](std::size_t part, std::size_t from, std::size_t to) {
+                std::vector<std::string> row;
+                for (std::size_t girder = from; girder < to; ++girder) {
+                    model_->inputRow(girder, row);
+                    girders[girder - next] = runs[part].check(row);
+                }
+            });
+            for (std::size_t girder = next; girder < end; ++girder) {
+                totals.add(girders[girder - next]);
+                workbook.add(girders[girder - next]);
+            }
+        }
+        // The plan and the summary as the command writes them with --plan.
+        if (plan_) {
+            workbook.addPlan(plan_->records());
+        }
+        workbook.commit(checkedTableSummary(totals, plan_ ? &*plan_ : nullptr, namedSeparator()));
+    } catch (const OutputError& error) {
+        return fromUtf8(error.what());
+    }
+    return {};
+}
+
 QString TableResultsWindow::savedWithWaitCursor(const QString& path) const
 {
     // A large table takes seconds to check again.
@@ -409,8 +442,13 @@ QString TableResultsWindow::savedWithWaitCursor(const QString& path) const
 
 void TableResultsWindow::askAndSave()
 {
-    QFileDialog dialog(this, QStringLiteral("Сохранить результаты"), QString(), QStringLiteral("Таблицы CSV (*.csv)"));
+    QFileDialog dialog(this, QStringLiteral("Сохранить результаты"), QString(),
+                       QStringLiteral("Таблицы CSV (*.csv);;Книги Excel (*.xlsx)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // A name typed without its suffix under the workbooks' filter is a workbook's.
+    connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+        dialog.setDefaultSuffix(filter.contains(QStringLiteral("*.xlsx")) ? QStringLiteral("xlsx") : QString());
+    });
     fitFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return;
@@ -520,17 +558,7 @@ void TableResultsWindow::filterByYear()
 
 std::vector<std::vector<std::string>> TableResultsWindow::planRecords() const
 {
-    std::vector<std::vector<std::string>> records;
-    if (!plan_) {
-        return records;
-    }
-    // The plan as the command writes it, in its order: a row a girder.
-    std::istringstream text(plan_->table(delimiter_, separator_));
-    CsvReader reader(text);
-    for (std::vector<std::string> record; reader.next(record);) {
-        records.push_back(record);
-    }
-    return records;
+    return plan_ ? plan_->records(separator_) : std::vector<std::vector<std::string>>();
 }
 
 void TableResultsWindow::showPlan()

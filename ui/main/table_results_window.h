@@ -115,6 +115,9 @@ private:
     // to its end.
     void finish(const QString& fault);
     [[nodiscard]] QString savedWithWaitCursor(const QString& path) const;
+    // saveTo() for a name that asks for a workbook: the table, the plan and
+    // the summary as prochnar-calc -o OUT.xlsx --plan writes them.
+    [[nodiscard]] QString savedWorkbook(const QString& path, std::vector<TableLife>& runs, std::size_t count) const;
     void askAndSave();
     void askAndReport();
     void sectionReportEnded(const QString& path, const QString& failure);
@@ -124,6 +127,11 @@ private:
     void openPlanGirder(int row);
     void filterByYear();
     void showPlan();
+    // The separator the summary names: the point's, the comma being the rule.
+    [[nodiscard]] std::optional<DecimalSeparator> namedSeparator() const
+    {
+        return separator_ == DecimalSeparator::Point ? std::optional(separator_) : std::nullopt;
+    }
     // The plan as --plan writes it, its header first; none without a plan.
     [[nodiscard]] std::vector<std::vector<std::string>> planRecords() const;
 

@@ -1,41 +1,19 @@
 #pragma once
 
-#include "calc/verdicts.h"
+#include "calc/verdict_colours.h"
 
 #include <QColor>
 
 namespace prochnar {
 
-// The colours of the three kinds of verdict, the same in the window, the
-// report and the table of girders: green holds, red does not, amber asks the
-// engineer to check.
+// The verdicts' colours (calc/verdict_colours.h) as the toolkit paints them.
+
+[[nodiscard]] inline QColor qColour(Rgb rgb) { return {rgb.red, rgb.green, rgb.blue}; }
 
 // For the verdict's words on the form's background.
-[[nodiscard]] inline QColor verdictTextColour(VerdictKind kind)
-{
-    switch (kind) {
-    case VerdictKind::Holds:
-        return {0, 128, 0};
-    case VerdictKind::Fails:
-        return {200, 0, 0};
-    case VerdictKind::Check:
-        break;
-    }
-    return {176, 104, 0};
-}
+[[nodiscard]] inline QColor verdictTextColour(VerdictKind kind) { return qColour(verdictTextRgb(kind)); }
 
 // Behind black words, in a table's cells.
-[[nodiscard]] inline QColor verdictBackground(VerdictKind kind)
-{
-    switch (kind) {
-    case VerdictKind::Holds:
-        return {200, 235, 200};
-    case VerdictKind::Fails:
-        return {245, 195, 195};
-    case VerdictKind::Check:
-        break;
-    }
-    return {250, 215, 150};
-}
+[[nodiscard]] inline QColor verdictBackground(VerdictKind kind) { return qColour(verdictBackgroundRgb(kind)); }
 
 } // namespace prochnar

@@ -5,8 +5,9 @@
 // whole, one over the table itself or a folder is refused, and a file
 // replaced keeps its permissions. The report of the section: a summary by
 // margin, then a page a girder; stopped, refused or cut short by the disk, it
-// leaves no file. A table with inspections: the same cells, save and plan as
-// the command's, and the filter of the girders to replace.
+// leaves no file. A table with inspections: the same cells, save (as CSV and
+// as a workbook) and plan as the command's, and the filter of the girders to
+// replace.
 
 #include "ui/main/table_results_model.h"
 #include "ui/main/table_results_window.h"
@@ -509,6 +510,21 @@ void TableResultsTest::inspectionsShowTheCommandsLifeFilterAndPlan()
     QVERIFY(compared > 20 * model.rowCount());
     QVERIFY(results.save(dir.filePath("window.csv")));
     QCOMPARE(read(dir.filePath("window.csv")), read(dir.filePath("cli.csv")));
+    // As a workbook too: both sheets, their cells and styles, the command's.
+    QCOMPARE(QProcess::execute(QStringLiteral(PROCHNAR_CALC),
+                               {"--table", table, "-o", dir.filePath("cli.xlsx"), "--plan", dir.filePath("cli2.plan")}),
+             3);
+    QVERIFY(results.save(dir.filePath("window.xlsx")));
+    const auto part = [&dir](const char* file, const char* name) {
+        QProcess unzip;
+        unzip.start(QStringLiteral("unzip"), {QStringLiteral("-p"), dir.filePath(file), name});
+        unzip.waitForFinished();
+        return unzip.readAllStandardOutput();
+    };
+    for (const char* name : {"xl/worksheets/sheet1.xml", "xl/worksheets/sheet2.xml", "xl/styles.xml"}) {
+        QVERIFY(part("cli.xlsx", name).size() > 1000);
+        QCOMPARE(part("window.xlsx", name), part("cli.xlsx", name));
+    }
 
     // By the year of replacement as numbers, those without one last.
     const int year = model.yearColumn();
