@@ -34,7 +34,8 @@ std::string_view digitRun(std::string_view text, std::size_t& pos)
     return text.substr(start, pos - start);
 }
 
-DecimalText parseDecimal(std::string_view text)
+// The text without the blanks around it.
+std::string_view withoutBlanks(std::string_view text)
 {
     std::size_t begin = 0;
     std::size_t end = text.size();
@@ -44,7 +45,12 @@ DecimalText parseDecimal(std::string_view text)
     while (end > begin && isBlank(text[end - 1])) {
         --end;
     }
-    const std::string_view body = text.substr(begin, end - begin);
+    return text.substr(begin, end - begin);
+}
+
+DecimalText parseDecimal(std::string_view text)
+{
+    const std::string_view body = withoutBlanks(text);
 
     DecimalText number;
     std::size_t pos = 0;
@@ -242,15 +248,7 @@ std::string singleToText(float value)
 
 DecimalMark decimalMarkOf(std::string_view text)
 {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isBlank(text[begin])) {
-        ++begin;
-    }
-    while (end > begin && isBlank(text[end - 1])) {
-        --end;
-    }
-    std::string_view body = text.substr(begin, end - begin);
+    std::string_view body = withoutBlanks(text);
     if (!body.empty() && (body.front() == '+' || body.front() == '-')) {
         body.remove_prefix(1);
     }
