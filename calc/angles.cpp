@@ -181,8 +181,9 @@ std::optional<int> areaTenths(const Angle& angle, std::string_view required)
 // from which up to t every thickness k keeps A(k) ≥ required · φт(λ) /
 // φт(λ(k)), λ(k) = λ · ρ(b, t) / ρ(b, k). A λ(k) outside the table does not
 // hold; none when λ itself is outside it. The angle holds at t (checked
-// exactly before).
-std::optional<int> phiStrengthTenths(const Angle& angle, double required, double slenderness)
+// exactly before). The search stops at floor: a limit at or below it is
+// given as floor.
+std::optional<int> phiStrengthTenths(const Angle& angle, double required, double slenderness, int floor)
 {
     const std::optional<double> phi = interpolatedPhi(slenderness);
     if (!phi) {
@@ -194,7 +195,7 @@ std::optional<int> phiStrengthTenths(const Angle& angle, double required, double
     const double rho = sharpAngleRadius(b, t);
     const double demand = required * 10'000 * *phi; // (0,1 mm)², times φт(λ)
     int least = t;
-    for (int k = t - 1; k >= 1; --k) {
+    for (int k = t - 1; k >= floor; --k) {
         const std::optional<double> thinner = interpolatedPhi(slenderness * rho / sharpAngleRadius(b, k));
         const int kept = 100 * angle.areaHundredths - t * (width - t) + k * (width - k); // (0,1 mm)²
         if (!thinner || kept * *thinner < demand) {
@@ -209,8 +210,8 @@ std::optional<int> phiStrengthTenths(const Angle& angle, double required, double
 // in tenths from which up to t every thickness k carries carried · A(k)/A ·
 // φт(λ(k))/φт(λ) ≥ |force|. None when a text is not a number, the angle
 // does not carry the force's magnitude now (checked exactly) or λ is
-// outside the table.
-std::optional<int> forceStrengthTenths(const Angle& angle, const FlangeInputs& inputs)
+// outside the table. The search stops at floor, as phiStrengthTenths' does.
+std::optional<int> forceStrengthTenths(const Angle& angle, const FlangeInputs& inputs, int floor)
 {
     const std::optional<ExactPair> pair = overCommonScale(textToExact(inputs.force), textToExact(inputs.carried));
     if (!pair || pair->b <= 0 || (pair->a < 0 ? -pair->a : pair->a) > pair->b) {
@@ -229,7 +230,7 @@ std::optional<int> forceStrengthTenths(const Angle& angle, const FlangeInputs& i
     const double rho = sharpAngleRadius(b, t);
     const int whole = 100 * angle.areaHundredths; // (0,1 mm)²
     int least = t;
-    for (int k = t - 1; k >= 1; --k) {
+    for (int k = t - 1; k >= floor; --k) {
         const std::optional<double> thinner = interpolatedPhi(slenderness * rho / sharpAngleRadius(b, k));
         const int kept = whole - t * (width - t) + k * (width - k);
         if (!thinner || carried * kept / whole * *thinner / *phi < force) {
@@ -359,26 +360,36 @@ std::optional<FlangeLimit> leastFlange(const Angle& angle, const FlangeInputs& i
         return std::nullopt;
     }
     try {
+        // A compressed flange's stability limit first: below it stability
+        // governs whatever the strength searches would find, so they stop
+        // one tenth under the larger of it and what is known already (the
+        // tenth that tells a tie, which strength wins).
+        std::optional<int> stability;
+        if (inputs.compressed) {
+            stability = stabilityTenths(angle, textToDouble(inputs.slenderness), textToDouble(inputs.resistance));
+            if (!stability) {
+                return std::nullopt;
+            }
+        }
+        const auto floorOver = [&stability](int known) {
+            return stability ? std::max(1, std::max(*stability, known) - 1) : 1;
+        };
         if (inputs.usesPhi) {
-            strength = phiStrengthTenths(angle, textToDouble(inputs.required), textToDouble(inputs.slenderness));
+            strength =
+                phiStrengthTenths(angle, textToDouble(inputs.required), textToDouble(inputs.slenderness), floorOver(0));
             if (!strength) {
                 return std::nullopt;
             }
         }
         if (!inputs.force.empty()) {
-            const std::optional<int> force = forceStrengthTenths(angle, inputs);
+            const std::optional<int> force = forceStrengthTenths(angle, inputs, floorOver(*strength));
             if (!force) {
                 return std::nullopt;
             }
             strength = std::max(*strength, *force);
         }
-        if (!inputs.compressed) {
-            return *strength > 0 ? std::optional(FlangeLimit{.tenths = *strength, .governs = Strength}) : std::nullopt;
-        }
-        const std::optional<int> stability =
-            stabilityTenths(angle, textToDouble(inputs.slenderness), textToDouble(inputs.resistance));
         if (!stability) {
-            return std::nullopt;
+            return *strength > 0 ? std::optional(FlangeLimit{.tenths = *strength, .governs = Strength}) : std::nullopt;
         }
         return *stability > *strength ? FlangeLimit{.tenths = *stability, .governs = LocalStability}
                                       : FlangeLimit{.tenths = *strength, .governs = Strength};
