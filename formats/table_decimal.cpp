@@ -32,10 +32,11 @@ void DecimalVote::add(const std::vector<std::string>& row, std::size_t line)
         if (mark == DecimalMark::None) {
             continue;
         }
-        NumberCell cell{.line = line, .column = header_[column], .text = row[column]};
+        // A cell is kept only as the first of its kind in the row: most are counted alone.
+        const auto cell = [&] { return NumberCell{.line = line, .column = header_[column], .text = row[column]}; };
         if (mark == DecimalMark::Grouped) {
             if (!doubt_) {
-                doubt_ = DecimalDoubt{.grouped = true, .cell = std::move(cell)};
+                doubt_ = DecimalDoubt{.grouped = true, .cell = cell()};
             }
             return;
         }
@@ -43,7 +44,7 @@ void DecimalVote::add(const std::vector<std::string>& row, std::size_t line)
         ++(mark == DecimalMark::Comma ? commas : points);
         if (!first) {
             pointSecond = pointSecond || (mark == DecimalMark::Point && comma);
-            first = std::move(cell);
+            first = cell();
         }
     }
     if (doubt_ || commas + points == 0) {
