@@ -33,6 +33,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -269,21 +270,18 @@ void TableResultsWindow::checkSlice()
             table_->setModel(model_);
         }
         while (slice.elapsed() < kSliceMs) {
-            // A batch of rows, checked on every processor; the rows read
-            // before a fault of the file are shown with it.
-            std::vector<std::vector<std::string>> batch;
-            std::optional<FileFaultAt> fault;
-            bool ended = false;
-            try {
-                while (batch.size() < kBatchRows && !(ended = !reader_->next(record))) {
-                    batch.push_back(record);
+            // A batch of rows, checked on every processor while this thread
+            // reads the next before it joins them; the rows read before a
+            // fault of the file are shown with it.
+            Batch batch = ahead_ ? std::move(*ahead_) : readBatch();
+            ahead_.reset();
+            checkBatch(batch.rows, [this, &batch] {
+                if (!batch.ended && !batch.fault) {
+                    ahead_ = readBatch();
                 }
-            } catch (const CsvError& error) {
-                fault = error.at();
-            }
-            checkBatch(batch);
-            if (fault || ended) {
-                finish(fault ? notReadText(*fault) : QString());
+            });
+            if (batch.fault || batch.ended) {
+                finish(batch.fault ? notReadText(*batch.fault) : QString());
                 return;
             }
         }
@@ -324,20 +322,45 @@ void TableResultsWindow::finish(const QString& fault)
     summary_->setText(summary);
 }
 
-void TableResultsWindow::checkBatch(const std::vector<std::vector<std::string>>& batch)
+TableResultsWindow::Batch TableResultsWindow::readBatch()
 {
-    // Each processor checks a share of the rows with a check of its own (a
-    // girder's results follow from its row alone); they are added in order.
+    Batch batch;
+    try {
+        std::vector<std::string> record;
+        while (batch.rows.size() < kBatchRows && !(batch.ended = !reader_->next(record))) {
+            batch.rows.push_back(record);
+        }
+    } catch (const CsvError& error) {
+        batch.fault = error.at();
+    }
+    return batch;
+}
+
+void TableResultsWindow::checkBatch(const std::vector<std::vector<std::string>>& batch,
+                                    const std::function<void()>& meanwhile)
+{
+    // Every processor takes the next row not taken and checks it with a
+    // check of its own (a girder's results follow from its row alone), this
+    // thread once meanwhile is done; they are added in order.
     if (checks_.empty()) {
         checks_.assign(std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8), *life_);
     }
     std::vector<CheckedGirder> girders(batch.size());
     std::vector<PlanPoint> points(plan_ ? batch.size() : 0);
-    inShares(checks_.size(), 0, batch.size(), [&](std::size_t part, std::size_t from, std::size_t to) {
-        for (std::size_t row = from; row < to; ++row) {
+    std::atomic<std::size_t> next{0};
+    const auto checkRows = [&](std::size_t part) {
+        for (std::size_t row = next++; row < batch.size(); row = next++) {
             girders[row] = checks_[part].check(batch[row], plan_ ? &points[row] : nullptr);
         }
-    });
+    };
+    {
+        std::vector<std::jthread> helpers;
+        for (std::size_t part = 1; part < checks_.size(); ++part) {
+            helpers.emplace_back(checkRows, part);
+        }
+        meanwhile();
+        checkRows(0);
+    }
     for (std::size_t row = 0; row < batch.size(); ++row) {
         if (plan_) {
             plan_->add(points[row]);

@@ -105,8 +105,17 @@ public:
 
 private:
     void checkSlice();
-    // Checks the rows and adds them to the table, the plan and the totals.
-    void checkBatch(const std::vector<std::vector<std::string>>& batch);
+    // Rows read at once: at most a batch, to the end of the file or to a
+    // fault of it.
+    struct Batch {
+        std::vector<std::vector<std::string>> rows = {};
+        bool ended = false;
+        std::optional<FileFaultAt> fault = {};
+    };
+    [[nodiscard]] Batch readBatch();
+    // Checks the rows on every processor, this thread once meanwhile has
+    // run, and adds them to the table, the plan and the totals.
+    void checkBatch(const std::vector<std::vector<std::string>>& batch, const std::function<void()>& meanwhile);
     // Reads rows for the decision of the separator until the slice is over;
     // true once decided (and the file is read again from its start), false
     // while rows remain or when the user cancelled the question.
@@ -163,6 +172,7 @@ private:
     std::optional<TableRun> run_;     // the girders' forms, for the wizard and the report
     std::optional<TableLife> life_;   // the rows' check, as the command's
     std::vector<TableLife> checks_;   // a check for each processor
+    std::optional<Batch> ahead_;      // read while the batch before it was checked
     std::optional<LinePlan> plan_;    // a table with inspections and "Опора"
     std::vector<std::string> header_; // the table's own header record
     char delimiter_ = ';';
