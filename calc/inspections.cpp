@@ -182,11 +182,7 @@ std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Ang
         if (!belongsTo(row, member)) {
             continue;
         }
-        std::string demand = trial->text(row.demand);
-        if (const auto first = demand.find_first_not_of(" \t"); first != std::string::npos && demand[first] == '-') {
-            demand.erase(first, 1); // a demand of the other sign counts by its magnitude
-        }
-        const std::optional<Verdict> verdict = judge(demand, trial->text(row.capacity));
+        const std::optional<Verdict> verdict = judge(magnitude(trial->text(row.demand)), trial->text(row.capacity));
         if (!verdict) {
             return std::nullopt;
         }

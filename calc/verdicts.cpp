@@ -55,15 +55,6 @@ std::optional<ExactPair> exactPair(std::string_view demand, std::string_view cap
     }
 }
 
-std::string magnitude(std::string text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first != std::string::npos && text[first] == '-') {
-        text.erase(first, 1);
-    }
-    return text;
-}
-
 bool pressQuietly(MapForm& form, Button button)
 {
     press(form, button);
@@ -158,6 +149,15 @@ std::optional<Verdict> judge(std::string_view demand, std::string_view capacity)
     return Verdict{.kind = otherSign ? VerdictKind::Check : VerdictKind::Fails,
                    .text = (otherSign ? check : "не держит, ") + "не хватает " + tenthsText(shortage) + " %",
                    .tenths = -clampTenths(shortage)};
+}
+
+std::string magnitude(std::string text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first != std::string::npos && text[first] == '-') {
+        text.erase(first, 1);
+    }
+    return text;
 }
 
 std::optional<std::size_t> heldAngle(const Form& form, Member member)

@@ -42,6 +42,10 @@ struct Verdict {
 // capacity is zero or negative.
 [[nodiscard]] std::optional<Verdict> judge(std::string_view demand, std::string_view capacity);
 
+// A number text without its minus sign: a demand of the other sign counts by
+// its magnitude.
+[[nodiscard]] std::string magnitude(std::string text);
+
 // The rows of step 3 in order, each a demand against the capacity that must
 // meet it, as the window, the report and the table judge them: compressed
 // chord (Text4 against Text6), tensioned chord (Text7, Text8), diagonal area

@@ -57,7 +57,7 @@ void LinePlan::add(const PlanPoint& point)
     }
     // The latest inspection's row gives the angles, the limits, the
     // installation year and the km; an earlier one what the later lack.
-    const bool latest = !girder.dated || (point.date && !(*point.date < girder.latest));
+    const bool latest = takesOverAsLatest(girder.latest, point.date);
     const auto take = [latest](std::int16_t& kept, const auto& given, std::int16_t none) {
         if (given && (latest || kept == none)) {
             kept = static_cast<std::int16_t>(*given);
@@ -72,8 +72,7 @@ void LinePlan::add(const PlanPoint& point)
         girder.km = point.km;
     }
     if (point.date && latest) {
-        girder.latest = *point.date;
-        girder.dated = true;
+        girder.latest = point.date;
     }
 }
 

@@ -61,8 +61,7 @@ private:
         std::array<std::int16_t, 2> angle = {-1, -1}; // in the catalogue; -1 for none
         std::array<std::int16_t, 2> limit = {};       // 0,1 mm; 0 for none
         std::int16_t installed = 0;                   // 0 for none
-        bool dated = false;                           // latest holds the date of the row kept
-        CalendarDate latest = {};
+        std::optional<CalendarDate> latest = {};      // of the row kept, once one is dated
     };
     [[nodiscard]] static GirderHistory historyOf(const Girder& girder);
     [[nodiscard]] static std::optional<int> limitOf(const Girder& girder, std::size_t member);

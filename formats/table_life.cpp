@@ -358,8 +358,7 @@ bool TableLife::ofGirder(const std::vector<std::string>& row, std::string_view s
 
 std::optional<TableLife::Girder> TableLife::girderOfRows(const std::vector<std::vector<std::string>>& rows)
 {
-    // The latest as the plan keeps it: a dated row takes over from one of
-    // the same date or earlier, and from every row before the first dated.
+    // The latest as the plan keeps it.
     std::optional<std::size_t> latest;
     std::optional<CalendarDate> latestDate;
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -369,7 +368,7 @@ std::optional<TableLife::Girder> TableLife::girderOfRows(const std::vector<std::
             continue; // a refused row is none of the plan's
         }
         const std::optional<CalendarDate>& date = read.date;
-        if (!latestDate || (date && !(*date < *latestDate))) {
+        if (takesOverAsLatest(latestDate, date)) {
             latest = i;
             latestDate = date ? date : latestDate;
         }

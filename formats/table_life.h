@@ -39,6 +39,16 @@ inline constexpr std::array<std::string_view, 5> kLifeColumns{
     "Год замены",
 };
 
+// Whether a girder's row dated `date` becomes its latest inspection's in
+// place of the row kept, dated `kept` (none while no dated row is kept): a
+// dated row takes over from one of the same date or earlier, and any row
+// from the rows before the first dated one.
+[[nodiscard]] inline bool takesOverAsLatest(const std::optional<CalendarDate>& kept,
+                                            const std::optional<CalendarDate>& date)
+{
+    return !kept || (date && !(*date < *kept));
+}
+
 // What one row tells the plan of its line section: which girder, when it
 // was inspected and what was measured, the nominal angles and the least
 // thickness each may thin to with the row's inputs (index 0 the chord, 1

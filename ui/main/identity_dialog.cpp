@@ -1,6 +1,7 @@
 #include "ui/main/identity_dialog.h"
 
 #include "ui/main/calculation_document.h"
+#include "ui/main/utf8_text.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -11,15 +12,6 @@
 #include <QVBoxLayout>
 
 namespace prochnar {
-
-namespace {
-
-QString fromUtf8(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 IdentityDialog::IdentityDialog(const GirderIdentity& identity, const QString& hint, QWidget* parent)
     : QDialog(parent), note_(new QPlainTextEdit(this))

@@ -1,29 +1,24 @@
 #include "ui/main/plan_table_model.h"
 
-#include "formats/csv_table.h"
+#include "ui/main/utf8_text.h"
 
 #include <algorithm>
 #include <iterator>
-#include <sstream>
+#include <utility>
 
 namespace prochnar {
 
-namespace {
-
-QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
-
-} // namespace
-
-PlanTableModel::PlanTableModel(const std::string& table, QObject* parent) : QAbstractTableModel(parent)
+PlanTableModel::PlanTableModel(std::vector<std::vector<std::string>> records, QObject* parent)
+    : QAbstractTableModel(parent)
 {
-    std::istringstream text(table);
-    CsvReader reader(text);
-    if (!reader.next(header_)) {
+    if (records.empty()) {
         return;
     }
-    for (std::vector<std::string> record; reader.next(record);) {
-        record.resize(header_.size());
-        std::move(record.begin(), record.end(), std::back_inserter(cells_));
+    header_ = std::move(records.front());
+    cells_.reserve(header_.size() * (records.size() - 1));
+    for (auto record = records.begin() + 1; record != records.end(); ++record) {
+        record->resize(header_.size());
+        std::move(record->begin(), record->end(), std::back_inserter(cells_));
     }
 }
 

@@ -17,8 +17,8 @@ class PlanTableModel final : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    // The plan as LinePlan::table() writes it: its header, then its rows.
-    explicit PlanTableModel(const std::string& table, QObject* parent = nullptr);
+    // The plan's records (LinePlan::records()): its header, then its rows.
+    explicit PlanTableModel(std::vector<std::vector<std::string>> records, QObject* parent = nullptr);
 
     [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] int columnCount(const QModelIndex& parent = {}) const override;

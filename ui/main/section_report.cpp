@@ -2,6 +2,7 @@
 
 #include "ui/main/report.h"
 #include "ui/main/table_results_model.h"
+#include "ui/main/utf8_text.h"
 
 #include "calc/conclusion.h"
 #include "calc/messages.h"
@@ -33,8 +34,6 @@ constexpr int kSliceMs = 30;
 // A cell's text is cut at this many characters, so that a line of the
 // summary always fits on a page.
 constexpr qsizetype kCellChars = 300;
-
-QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // A text from the table as a cell shows it: control characters escaped,
 // blanks and line breaks as one blank, cut when too long.

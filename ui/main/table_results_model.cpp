@@ -1,5 +1,6 @@
 #include "ui/main/table_results_model.h"
 
+#include "ui/main/utf8_text.h"
 #include "ui/main/verdict_colours.h"
 
 #include "calc/convert.h"
@@ -38,8 +39,6 @@ int statusRank(std::uint8_t status)
 
 constexpr std::size_t kBlockSize = std::size_t{1} << 20;
 constexpr int kVerdictCount = static_cast<int>(kVerdictRows);
-
-QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 // A packed record: the number of input cells, then each cell (the input
 // row's, then the four verdicts' words and the message) as its length and

@@ -4,6 +4,7 @@
 #include "ui/main/plan_table_model.h"
 #include "ui/main/section_report.h"
 #include "ui/main/table_results_model.h"
+#include "ui/main/utf8_text.h"
 #include "ui/main/whole_file.h"
 
 #include "calc/messages.h"
@@ -63,8 +64,6 @@ void inShares(std::size_t parts, std::size_t from, std::size_t to,
     work(0, from, std::min(to, from + share));
 }
 constexpr std::size_t kSaveRows = 8192; // a piece of a save, a megabyte or so
-
-QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QString notReadText(const FileFaultAt& fault) { return fromUtf8(tableNotReadText(fault)); }
 
@@ -589,7 +588,7 @@ void TableResultsWindow::showPlan()
     if (!plan_) {
         return;
     }
-    planModel_ = new PlanTableModel(plan_->table(delimiter_, separator_), this);
+    planModel_ = new PlanTableModel(planRecords(), this);
     planView_ = new QTableView(this);
     planView_->setModel(planModel_);
     planView_->setAccessibleName(QStringLiteral("План замены опор участка"));
