@@ -219,6 +219,34 @@ void CsvReader::readChunk()
     }
 }
 
+bool CsvReader::splitPlainLine(std::string_view line)
+{
+    // Most lines of a table are whole, with no quote and no carriage return:
+    // split at the delimiter here as the parser would, cell by cell, without
+    // its byte-by-byte state machine. An empty line is no record, as there.
+    if (line.back() != '\n') {
+        return false;
+    }
+    line.remove_suffix(1);
+    if (line.find('"') != std::string_view::npos || line.find('\r') != std::string_view::npos) {
+        return false;
+    }
+    if (!line.empty()) {
+        for (std::size_t end = line.find(delimiter_);; end = line.find(delimiter_)) {
+            addCell(line.substr(0, end));
+            if (end == std::string_view::npos) {
+                break;
+            }
+            line.remove_prefix(end + 1);
+        }
+        endRecord();
+    }
+    if (overLimit_) {
+        throw *overLimit_;
+    }
+    return true;
+}
+
 void CsvReader::feed(std::string_view text)
 {
     // Fed a line at a time, so that a fault is found on its line, and at its
@@ -231,6 +259,12 @@ void CsvReader::feed(std::string_view text)
         if (parser_->pstate == kRowNotBegun) {
             recordLine_ = line_;
             cellLine_ = line_;
+            if (splitPlainLine(piece)) {
+                ++line_;
+                column = 0;
+                text.remove_prefix(lineEnd);
+                continue;
+            }
         }
         if (const std::size_t parsed = csv_parse(parser_.get(), piece.data(), piece.size(), onCell, onRecord, this);
             parsed != piece.size()) {

@@ -74,6 +74,9 @@ public:
 private:
     void readChunk();
     void feed(std::string_view text);
+    // Reads a whole line of plain cells as one record; false, reading
+    // nothing, for a line the parser must read.
+    bool splitPlainLine(std::string_view line);
     // The chunk's bytes as UTF-8 text, up to the first byte that is not
     // UTF-8 in a UTF-8 table, if any: then `broken` is set.
     std::string decode(std::string_view bytes, bool last, bool& broken);

@@ -191,6 +191,10 @@ TEST(CsvTable, DialectsAsTheHeaderShowsThem)
              {"a,b;c\n1,2;3\n", ';', {{"a,b", "c"}, {"1,2", "3"}}},
              {"ab,c\n1;2;3;4\n", ',', {{"ab", "c"}, {"1;2;3;4"}}}, // the header's line only
              {"\"a\nb\";c\r\n 1 ;\n", ';', {{"a\nb", "c"}, {" 1 ", ""}}},
+             // plain lines, empty ones skipped, around quoted cells and a carriage return
+             {"a;b\n\n1;\n ;x \n\"q\";2\n3;\"4\n5\"\n\n6;7\r\n8;9\n",
+              ';',
+              {{"a", "b"}, {"1", ""}, {" ", "x "}, {"q", "2"}, {"3", "4\n5"}, {"6", "7"}, {"8", "9"}}},
              // a chunk that starts with the bytes of a byte-order mark, in a cell
              {"a\n" + std::string(16 * 1024 - 2, 'x') + "\xEF\xBB\xBFy\n",
               ';',
