@@ -182,11 +182,12 @@ std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Ang
         if (!belongsTo(row, member)) {
             continue;
         }
-        const std::optional<Verdict> verdict = judge(magnitude(trial->text(row.demand)), trial->text(row.capacity));
-        if (!verdict) {
+        const std::optional<VerdictKind> kind =
+            judgedKind(magnitude(trial->text(row.demand)), trial->text(row.capacity));
+        if (!kind) {
             return std::nullopt;
         }
-        if (verdict->kind != VerdictKind::Holds) {
+        if (*kind != VerdictKind::Holds) {
             return nominal.thicknessTenths; // short already unthinned
         }
         // The force of a diagonal is counted with their area.

@@ -129,6 +129,28 @@ std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row, const Me
 
 } // namespace
 
+namespace {
+
+// A judged pair's kind: one of the other sign is to check by its magnitude.
+VerdictKind kindOf(const ExactPair& pair)
+{
+    if (pair.a < 0) {
+        return VerdictKind::Check;
+    }
+    return pair.a <= pair.b ? VerdictKind::Holds : VerdictKind::Fails;
+}
+
+} // namespace
+
+std::optional<VerdictKind> judgedKind(std::string_view demand, std::string_view capacity)
+{
+    const std::optional<ExactPair> pair = exactPair(demand, capacity);
+    if (!pair || pair->b <= 0) {
+        return std::nullopt;
+    }
+    return kindOf(*pair);
+}
+
 std::optional<Verdict> judge(std::string_view demand, std::string_view capacity)
 {
     const std::optional<ExactPair> pair = exactPair(demand, capacity);
@@ -141,12 +163,12 @@ std::optional<Verdict> judge(std::string_view demand, std::string_view capacity)
     const std::string check = otherSign ? "проверьте: усилие обратного знака, по модулю " : "";
     if (need <= have) {
         const Int128 margin = 1000 * (have - need) / have; // rounded down
-        return Verdict{.kind = otherSign ? VerdictKind::Check : VerdictKind::Holds,
+        return Verdict{.kind = kindOf(*pair),
                        .text = (otherSign ? check : "держит, ") + "запас " + tenthsText(margin) + " %",
                        .tenths = clampTenths(margin)};
     }
     const Int128 shortage = (1000 * (need - have) + have - 1) / have; // rounded up
-    return Verdict{.kind = otherSign ? VerdictKind::Check : VerdictKind::Fails,
+    return Verdict{.kind = kindOf(*pair),
                    .text = (otherSign ? check : "не держит, ") + "не хватает " + tenthsText(shortage) + " %",
                    .tenths = -clampTenths(shortage)};
 }
@@ -168,15 +190,16 @@ std::optional<std::size_t> heldAngle(const Form& form, Member member)
 
 namespace {
 
-// withSection(), pressing again only the steps that read a changed field
-// (the section's, or a result of a step pressed again) when the form's
-// results are its texts' own, pressed quietly; every step otherwise.
-std::optional<MapForm> pressedWithSection(const Form& form, Member member, const Angle& angle, bool pressed)
+// withSection() into trial, pressing again only the steps that read a
+// changed field (the section's, or a result of a step pressed again) when
+// the form's results are its texts' own, pressed quietly; every step
+// otherwise. Filled in place: a form is some fifty texts, each moved a copy.
+void pressWithSection(std::optional<MapForm>& trial, const Form& form, Member member, const Angle& angle, bool pressed)
 {
-    MapForm trial = MapForm::withTextsOf(form);
+    trial = MapForm::withTextsOf(form);
     const SectionFields section = sectionFields(member);
-    trial.setText(section.area, areaText(angle));
-    trial.setText(section.radius, radiusText(angle));
+    trial->setText(section.area, areaText(angle));
+    trial->setText(section.radius, radiusText(angle));
     std::bitset<kFieldCount> changed;
     changed.set(fieldIndex(section.area)).set(fieldIndex(section.radius));
     for (const Button step : {Button::Command2, Button::Command5, Button::Command4}) {
@@ -185,21 +208,23 @@ std::optional<MapForm> pressedWithSection(const Form& form, Member member, const
             std::ranges::none_of(reads, [&changed](Field field) { return changed.test(fieldIndex(field)); })) {
             continue;
         }
-        if (!pressQuietly(trial, step)) {
-            return std::nullopt;
+        if (!pressQuietly(*trial, step)) {
+            trial.reset();
+            return;
         }
         for (const Field wrote : resultsOf(step)) {
             changed.set(fieldIndex(wrote));
         }
     }
-    return trial;
 }
 
 } // namespace
 
 std::optional<MapForm> withSection(const Form& form, Member member, const Angle& angle)
 {
-    return pressedWithSection(form, member, angle, false);
+    std::optional<MapForm> trial;
+    pressWithSection(trial, form, member, angle, false);
+    return trial;
 }
 
 std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row, const Angle& angle)
@@ -228,8 +253,9 @@ NominalTrials::Counted& NominalTrials::counted(const Form& form, Member member, 
 {
     std::optional<Counted>& counted = counted_.at(member == Member::Chord ? 0 : 1);
     if (!counted || counted->angle != angle) {
-        counted.emplace(
-            Counted{.angle = angle, .trial = pressedWithSection(form, member, angle, pressed_), .limits = {}});
+        counted.emplace();
+        counted->angle = angle;
+        pressWithSection(counted->trial, form, member, angle, pressed_);
     }
     return *counted;
 }

@@ -41,6 +41,8 @@ struct Verdict {
 // модулю запас 94,8 %". None when a text is empty or not a number, or the
 // capacity is zero or negative.
 [[nodiscard]] std::optional<Verdict> judge(std::string_view demand, std::string_view capacity);
+// judge()'s kind alone, without its words.
+[[nodiscard]] std::optional<VerdictKind> judgedKind(std::string_view demand, std::string_view capacity);
 
 // A number text without its minus sign: a demand of the other sign counts by
 // its magnitude.
