@@ -291,27 +291,37 @@ std::string singleToText(float value)
     const float size = std::fabs(value);
     const std::optional<SignificantDigits> exactly = sevenDigitsExactly(size);
     const SignificantDigits found = exactly ? *exactly : sevenDigitsFormatted(size);
-    std::string digits = std::to_string(found.digits);
-    digits.erase(digits.find_last_not_of('0') + 1);
+    std::array<char, 7> digits{};
+    digits.fill('0');
+    std::size_t count = digits.size();
+    for (std::int64_t rest = found.digits; rest != 0; rest /= 10) {
+        digits.at(--count) = static_cast<char>('0' + rest % 10);
+    }
+    const std::string_view significant(digits.data(), digits.size());
+    const std::string_view kept = significant.substr(0, significant.find_last_not_of('0') + 1);
     const int exponent = found.exponent;
 
     // Always written in full, never with an exponent: every result the
     // program writes reads back through its own conversion.
-    std::string text = negative ? "-" : "";
+    std::string text;
+    text.reserve(kept.size() + static_cast<std::size_t>(std::abs(exponent)) + 3);
+    if (negative) {
+        text += '-';
+    }
     if (exponent >= 0) {
         const auto wholeDigits = static_cast<std::size_t>(exponent) + 1;
-        if (digits.size() <= wholeDigits) {
-            text += digits;
-            text.append(wholeDigits - digits.size(), '0');
+        if (kept.size() <= wholeDigits) {
+            text += kept;
+            text.append(wholeDigits - kept.size(), '0');
         } else {
-            text += digits.substr(0, wholeDigits);
+            text += kept.substr(0, wholeDigits);
             text += ',';
-            text += digits.substr(wholeDigits);
+            text += kept.substr(wholeDigits);
         }
     } else {
         text += "0,";
         text.append(static_cast<std::size_t>(-exponent - 1), '0');
-        text += digits;
+        text += kept;
     }
     return text;
 }
