@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <limits>
 #include <system_error>
+#include <type_traits>
 
 namespace prochnar {
 
@@ -78,10 +79,41 @@ std::string_view withoutLeadingZeros(std::string_view digits)
 
 // Shared by the two floating kinds: the digits go to from_chars (which is
 // correctly rounded and locale-free) in the form "-W.F".
+// The digits of a number text as one integer, with the count of those after
+// the comma, when there are few enough for the kind to hold both that
+// integer and the power of ten exactly; none otherwise.
+template <typename Float> std::optional<Float> exactlyHeld(std::string_view whole, std::string_view fraction)
+{
+    // A float holds integers to 2^24 and 10^10 (5^10 < 2^24) exactly; a
+    // double holds integers to 2^53 and 10^22.
+    constexpr bool kSingle = std::is_same_v<Float, float>;
+    constexpr std::size_t kMaxDigits = kSingle ? 7 : 15;
+    constexpr std::size_t kMaxScale = kSingle ? 10 : 22;
+    if (whole.size() + fraction.size() > kMaxDigits || fraction.size() > kMaxScale) {
+        return std::nullopt;
+    }
+    std::int64_t digits = 0;
+    for (const char c : whole) {
+        digits = digits * 10 + (c - '0');
+    }
+    for (const char c : fraction) {
+        digits = digits * 10 + (c - '0');
+    }
+    Float power = 1;
+    for (std::size_t i = 0; i < fraction.size(); ++i) {
+        power *= 10;
+    }
+    // Both exact: the one division is correctly rounded, as from_chars is.
+    return static_cast<Float>(digits) / power;
+}
+
 template <typename Float> Float textToFloat(std::string_view text)
 {
     const DecimalText number = parseDecimal(text);
     const std::string_view whole = withoutLeadingZeros(number.whole);
+    if (const std::optional<Float> held = exactlyHeld<Float>(whole, number.fraction)) {
+        return number.negative ? -*held : *held;
+    }
 
     std::string canonical = number.negative ? "-" : "";
     canonical += whole.empty() ? std::string_view{"0"} : whole;
