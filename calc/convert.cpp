@@ -27,45 +27,46 @@ struct DecimalText {
 constexpr bool isBlank(char c) { return c == ' ' || c == '\t'; }
 constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string_view digitRun(std::string_view text, std::size_t& pos)
-{
-    const std::size_t start = pos;
-    while (pos < text.size() && isDigit(text[pos])) {
-        ++pos;
-    }
-    return text.substr(start, pos - start);
-}
-
 // The text without the blanks around it.
 std::string_view withoutBlanks(std::string_view text)
 {
-    std::size_t begin = 0;
-    std::size_t end = text.size();
-    while (begin < end && isBlank(text[begin])) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    while (begin < end && isBlank(*begin)) {
         ++begin;
     }
-    while (end > begin && isBlank(text[end - 1])) {
+    while (end > begin && isBlank(end[-1])) {
         --end;
     }
-    return text.substr(begin, end - begin);
+    return {begin, static_cast<std::size_t>(end - begin)};
 }
 
+// A number text is read by every step of every girder of a table: one pass
+// over its characters, with no bounds checked twice.
 DecimalText parseDecimal(std::string_view text)
 {
     const std::string_view body = withoutBlanks(text);
+    const char* at = body.data();
+    const char* const end = at + body.size();
+    const auto digitRun = [&at, end] {
+        const char* const start = at;
+        while (at < end && isDigit(*at)) {
+            ++at;
+        }
+        return std::string_view(start, static_cast<std::size_t>(at - start));
+    };
 
     DecimalText number;
-    std::size_t pos = 0;
-    if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
-        number.negative = body[pos] == '-';
-        ++pos;
+    if (at < end && (*at == '+' || *at == '-')) {
+        number.negative = *at == '-';
+        ++at;
     }
-    number.whole = digitRun(body, pos);
-    if (pos < body.size() && body[pos] == ',') {
-        ++pos;
-        number.fraction = digitRun(body, pos);
+    number.whole = digitRun();
+    if (at < end && *at == ',') {
+        ++at;
+        number.fraction = digitRun();
     }
-    if (pos != body.size() || (number.whole.empty() && number.fraction.empty())) {
+    if (at != end || (number.whole.empty() && number.fraction.empty())) {
         throw ConversionError{};
     }
     return number;
