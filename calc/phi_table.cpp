@@ -59,17 +59,21 @@ TablePhi phiFromTable(std::string_view slenderness)
 
     // Exactly: λ is a count of 1/10 000 and the rows are whole, so
     // φ·1000 = (φ1·d + (φ2 − φ1)·(λ − λ1)) / d with d = λ2 − λ1, all in counts.
+    // The first pair whose span holds λ, found by halving: the end of the
+    // span is the first row at or above it.
     const std::int64_t count = lambda.count();
-    for (std::size_t i = 0; i + 1 < kRows.size(); ++i) {
-        const std::int64_t from = kRows[i].slenderness * Fixed4::kScale;
-        const std::int64_t to = kRows[i + 1].slenderness * Fixed4::kScale;
-        if (count >= from && count <= to) {
-            const std::int64_t d = to - from;
-            const std::int64_t scaled = kRows[i].phi * d + (kRows[i + 1].phi - kRows[i].phi) * (count - from);
-            return {.phi = thousandthsText(scaled / d), .message = {}}; // not negative: rounds down
-        }
+    const auto above =
+        std::lower_bound(kRows.begin() + 1, kRows.end(), count, [](const PhiRow& row, std::int64_t value) {
+            return row.slenderness * Fixed4::kScale < value;
+        });
+    const auto i = static_cast<std::size_t>(above - kRows.begin()) - 1;
+    const std::int64_t from = kRows[i].slenderness * Fixed4::kScale;
+    if (above == kRows.end() || count < from) {
+        return outside(toText(lambda));
     }
-    return outside(toText(lambda));
+    const std::int64_t d = above->slenderness * Fixed4::kScale - from;
+    const std::int64_t scaled = kRows[i].phi * d + (above->phi - kRows[i].phi) * (count - from);
+    return {.phi = thousandthsText(scaled / d), .message = {}}; // not negative: rounds down
 }
 
 std::optional<double> interpolatedPhi(double slenderness)
