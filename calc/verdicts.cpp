@@ -253,7 +253,7 @@ NominalTrials::Counted& NominalTrials::counted(const Form& form, Member member, 
 {
     std::optional<Counted>& counted = counted_.at(member == Member::Chord ? 0 : 1);
     if (!counted || counted->angle != angle) {
-        counted.emplace();
+        counted.emplace(Counted{});
         counted->angle = angle;
         pressWithSection(counted->trial, form, member, angle, pressed_);
     }
