@@ -214,23 +214,27 @@ MeasuredSections measuredSections(const GirderHistory& history)
 
 std::vector<ThicknessAt> thicknessPoints(const GirderHistory& history, Member member)
 {
-    std::vector<Inspection> measured;
-    for (const Inspection& inspection : history.inspections) {
-        if (member == Member::Chord ? inspection.chordTenths : inspection.diagonalTenths) {
-            measured.push_back(inspection);
-        }
-    }
-    std::stable_sort(measured.begin(), measured.end(),
-                     [](const Inspection& a, const Inspection& b) { return a.date < b.date; });
     std::vector<ThicknessAt> points;
+    points.reserve(history.inspections.size() + 1);
     const std::optional<std::size_t> angle = history.angleOf(member);
     if (history.installed && angle) {
         points.push_back(
             {.year = static_cast<double>(*history.installed), .tenths = angleCatalogue()[*angle].thicknessTenths});
     }
-    for (const Inspection& inspection : measured) {
-        points.push_back({.year = decimalYear(inspection.date),
-                          .tenths = *(member == Member::Chord ? inspection.chordTenths : inspection.diagonalTenths)});
+    const std::size_t first = points.size();
+    for (const Inspection& inspection : history.inspections) {
+        if (const std::optional<int> tenths =
+                member == Member::Chord ? inspection.chordTenths : inspection.diagonalTenths) {
+            points.push_back({.year = decimalYear(inspection.date), .tenths = *tenths});
+        }
+    }
+    // In date order, inspections of one date as given: a decimal year grows
+    // with the date. Sorted in place, a girder having a handful: a row of a
+    // table asks for its points twice.
+    for (std::size_t i = first + 1; i < points.size(); ++i) {
+        for (std::size_t j = i; j > first && points[j - 1].year > points[j].year; --j) {
+            std::swap(points[j - 1], points[j]);
+        }
     }
     return points;
 }
