@@ -27,6 +27,7 @@ LinePlan::LinePlan(const std::vector<std::string>& columns)
 
 void LinePlan::add(const PlanPoint& point)
 {
+    lives_.clear();
     if (point.date && (!latest_ || *latest_ < *point.date)) {
         latest_ = point.date;
     }
@@ -109,6 +110,18 @@ std::array<MemberLife, 2> LinePlan::lives(const Girder& girder) const
             memberLife(thicknessPoints(history, Member::Diagonals), limitOf(girder, 1))};
 }
 
+const std::vector<std::array<MemberLife, 2>>& LinePlan::allLives() const
+{
+    if (lives_.size() != girders_.size()) {
+        lives_.clear();
+        lives_.reserve(girders_.size());
+        for (const Girder& girder : girders_) {
+            lives_.push_back(lives(girder));
+        }
+    }
+    return lives_;
+}
+
 std::string LinePlan::table(char delimiter, DecimalSeparator separator) const
 {
     std::string text(kUtf8Bom);
@@ -145,7 +158,7 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
     for (std::size_t i = 0; i < girders_.size(); ++i) {
         Planned& entry = planned[i];
         entry.girder = i;
-        entry.lives = lives(girders_[i]);
+        entry.lives = allLives()[i];
         entry.year = replacementYear(entry.lives[0], entry.lives[1]);
         entry.reached = std::any_of(entry.lives.begin(), entry.lives.end(),
                                     [](const MemberLife& life) { return life.kind == MemberLife::Kind::Reached; });
@@ -189,8 +202,8 @@ std::size_t LinePlan::dueWithin(int years) const
     if (!latest_) {
         return 0;
     }
-    return static_cast<std::size_t>(std::count_if(girders_.begin(), girders_.end(), [&](const Girder& girder) {
-        const auto both = lives(girder);
+    const auto& lives = allLives();
+    return static_cast<std::size_t>(std::count_if(lives.begin(), lives.end(), [&](const auto& both) {
         const std::optional<int> year = replacementYear(both[0], both[1]);
         return year && *year <= latest_->year + years;
     }));

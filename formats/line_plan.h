@@ -66,6 +66,9 @@ private:
     [[nodiscard]] static GirderHistory historyOf(const Girder& girder);
     [[nodiscard]] static std::optional<int> limitOf(const Girder& girder, std::size_t member);
     [[nodiscard]] std::array<MemberLife, 2> lives(const Girder& girder) const;
+    // Each girder's lives, counted once after the last row added: the
+    // table, its records and the count of those due all ask for them.
+    [[nodiscard]] const std::vector<std::array<MemberLife, 2>>& allLives() const;
 
     bool hasSection_ = false;
     bool hasKm_ = false;
@@ -74,6 +77,8 @@ private:
     std::unordered_map<std::string, std::size_t> index_; // support and section → girder
     std::vector<Girder> girders_;
     std::optional<CalendarDate> latest_;
+    // allLives(), emptied by add(). A plan is read by one thread at a time.
+    mutable std::vector<std::array<MemberLife, 2>> lives_;
 };
 
 } // namespace prochnar
