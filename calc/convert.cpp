@@ -78,8 +78,6 @@ std::string_view withoutLeadingZeros(std::string_view digits)
     return first == std::string_view::npos ? std::string_view{} : digits.substr(first);
 }
 
-// Shared by the two floating kinds: the digits go to from_chars (which is
-// correctly rounded and locale-free) in the form "-W.F".
 // The digits of a number text as one integer, with the count of those after
 // the comma, when there are few enough for the kind to hold both that
 // integer and the power of ten exactly; none otherwise.
@@ -108,6 +106,9 @@ template <typename Float> std::optional<Float> exactlyHeld(std::string_view whol
     return static_cast<Float>(digits) / power;
 }
 
+// Shared by the two floating kinds: a text of few digits by one exact
+// division, any other through from_chars (which is correctly rounded and
+// locale-free) in the form "-W.F".
 template <typename Float> Float textToFloat(std::string_view text)
 {
     const DecimalText number = parseDecimal(text);
@@ -238,9 +239,9 @@ namespace {
 // The first seven significant digits of a single's exact value, rounded half
 // to even, and the power of ten of the first, as to_chars writes it with six
 // digits after the point: counted in 128-bit integers, exactly, for every
-// single but the extremes (below about 1e-21 or above about 1e34), which
-// fall to to_chars. A result is some twenty of them a row of a table: this
-// is a tenth of the cost.
+// single but the extremes (below about 7e-21 or above about 2e34), which
+// fall to to_chars. A row of a table writes some ten results: this costs a
+// fraction of formatting each one.
 struct SignificantDigits {
     std::int64_t digits = 0; // 1 000 000 to 9 999 999
     int exponent = 0;

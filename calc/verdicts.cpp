@@ -127,10 +127,6 @@ std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row, const Me
     return verdict;
 }
 
-} // namespace
-
-namespace {
-
 // A judged pair's kind: one of the other sign is to check by its magnitude.
 VerdictKind kindOf(const ExactPair& pair)
 {
@@ -193,7 +189,8 @@ namespace {
 // withSection() into trial, pressing again only the steps that read a
 // changed field (the section's, or a result of a step pressed again) when
 // the form's results are its texts' own, pressed quietly; every step
-// otherwise. Filled in place: a form is some fifty texts, each moved a copy.
+// otherwise. Filled in place: a form is some fifty texts, and moving a form
+// moves each of them.
 void pressWithSection(std::optional<MapForm>& trial, const Form& form, Member member, const Angle& angle, bool pressed)
 {
     trial = MapForm::withTextsOf(form);
