@@ -64,7 +64,7 @@ TEST(Inspections, RatesAndRemainingLives)
     EXPECT_EQ(memberLifeText(memberLife({{2000, 60}, {2020, 60}}, 34)), "утонение не выявлено");
     EXPECT_EQ(memberLife({{2020, 60}}, 34).kind, TooFewPoints);
     EXPECT_EQ(memberLife({{2020, 60}, {2020, 50}}, 34).kind, TooFewPoints);
-    EXPECT_DOUBLE_EQ(*thinningRate({{2020, 60}, {2020.5, 59}}), 0.2); // two inspections in one season
+    EXPECT_DOUBLE_EQ(*thinningRate({{2020, 60}, {2020.5, 59}}), 0.2);               // two inspections in one season
     EXPECT_NEAR(*thinningRate({{2000, 60}, {2020, 50}, {2020, 40}}), 0.075, 1e-12); // last two at one time: 20/266,67
     EXPECT_EQ(memberLife(speeding, std::nullopt).kind, NoLimit);
 
