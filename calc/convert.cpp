@@ -382,9 +382,12 @@ DecimalMark decimalMarkOf(std::string_view text)
             (c == ',' ? commas : points) += 1;
         } else if (isBlank(c)) {
             ++blanks;
-        } else if (body.substr(at).starts_with(kNoBreak) || body.substr(at).starts_with(kNarrowNoBreak)) {
+        } else if (const std::string_view rest = body.substr(at); rest.starts_with(kNoBreak)) {
             ++blanks;
-            at += (body.substr(at).starts_with(kNoBreak) ? kNoBreak.size() : kNarrowNoBreak.size()) - 1;
+            at += kNoBreak.size() - 1;
+        } else if (rest.starts_with(kNarrowNoBreak)) {
+            ++blanks;
+            at += kNarrowNoBreak.size() - 1;
         } else {
             return DecimalMark::None; // not written as a number: it tells nothing
         }

@@ -39,6 +39,22 @@ std::string thousandthsText(std::int64_t value)
     return std::to_string(value / 1000) + "," + fraction;
 }
 
+// The first pair of rows whose span holds value, the rows' slenderness taken
+// times scale: the index of its first row; none outside the table (NaN too).
+// Found by halving: the flange searches ask for thousands a table.
+template <typename Number> std::optional<std::size_t> pairHolding(Number value, Number scale)
+{
+    if (!(value >= static_cast<Number>(kRows.front().slenderness) * scale &&
+          value <= static_cast<Number>(kRows.back().slenderness) * scale)) {
+        return std::nullopt;
+    }
+    const auto above =
+        std::lower_bound(kRows.begin() + 1, kRows.end() - 1, value, [scale](const PhiRow& row, Number at) {
+            return static_cast<Number>(row.slenderness) * scale < at;
+        });
+    return static_cast<std::size_t>(above - kRows.begin()) - 1;
+}
+
 } // namespace
 
 TablePhi phiFromTable(std::string_view slenderness)
@@ -59,39 +75,29 @@ TablePhi phiFromTable(std::string_view slenderness)
 
     // Exactly: λ is a count of 1/10 000 and the rows are whole, so
     // φ·1000 = (φ1·d + (φ2 − φ1)·(λ − λ1)) / d with d = λ2 − λ1, all in counts.
-    // The first pair whose span holds λ, found by halving: the end of the
-    // span is the first row at or above it.
     const std::int64_t count = lambda.count();
-    const auto above =
-        std::lower_bound(kRows.begin() + 1, kRows.end(), count, [](const PhiRow& row, std::int64_t value) {
-            return row.slenderness * Fixed4::kScale < value;
-        });
-    const auto i = static_cast<std::size_t>(above - kRows.begin()) - 1;
-    const std::int64_t from = kRows[i].slenderness * Fixed4::kScale;
-    if (above == kRows.end() || count < from) {
+    const std::optional<std::size_t> pair = pairHolding(count, Fixed4::kScale);
+    if (!pair) {
         return outside(toText(lambda));
     }
-    const std::int64_t d = above->slenderness * Fixed4::kScale - from;
-    const std::int64_t scaled = kRows[i].phi * d + (above->phi - kRows[i].phi) * (count - from);
+    const PhiRow& first = kRows[*pair];
+    const PhiRow& second = kRows[*pair + 1];
+    const std::int64_t from = first.slenderness * Fixed4::kScale;
+    const std::int64_t d = second.slenderness * Fixed4::kScale - from;
+    const std::int64_t scaled = first.phi * d + (second.phi - first.phi) * (count - from);
     return {.phi = thousandthsText(scaled / d), .message = {}}; // not negative: rounds down
 }
 
 std::optional<double> interpolatedPhi(double slenderness)
 {
-    // The flange searches ask for thousands of ratios per table: the row
-    // pair is found by halving, the first pair whose span holds the value.
-    if (!(slenderness >= static_cast<double>(kRows.front().slenderness) &&
-          slenderness <= static_cast<double>(kRows.back().slenderness))) {
-        return std::nullopt; // NaN too
+    const std::optional<std::size_t> pair = pairHolding(slenderness, 1.0);
+    if (!pair) {
+        return std::nullopt;
     }
-    const auto above =
-        std::lower_bound(kRows.begin() + 1, kRows.end() - 1, slenderness,
-                         [](const PhiRow& row, double value) { return static_cast<double>(row.slenderness) < value; });
-    const std::size_t i = static_cast<std::size_t>(above - kRows.begin()) - 1;
-    const auto from = static_cast<double>(kRows[i].slenderness);
-    const auto to = static_cast<double>(kRows[i + 1].slenderness);
-    const auto phi = static_cast<double>(kRows[i].phi);
-    const auto next = static_cast<double>(kRows[i + 1].phi);
+    const auto from = static_cast<double>(kRows[*pair].slenderness);
+    const auto to = static_cast<double>(kRows[*pair + 1].slenderness);
+    const auto phi = static_cast<double>(kRows[*pair].phi);
+    const auto next = static_cast<double>(kRows[*pair + 1].phi);
     return (phi + (next - phi) * (slenderness - from) / (to - from)) / 1000;
 }
 

@@ -8,14 +8,7 @@
 
 namespace prochnar {
 
-DecimalVote::DecimalVote(const std::vector<std::string>& header) : header_{header}
-{
-    for (std::size_t column = 0; column < header.size(); ++column) {
-        if (isNumberColumn(header[column])) {
-            numbers_.push_back(column);
-        }
-    }
-}
+DecimalVote::DecimalVote(const std::vector<std::string>& header) : numbers_{numberColumns(header)}, header_{header} {}
 
 void DecimalVote::add(const std::vector<std::string>& row, std::size_t line)
 {

@@ -33,8 +33,19 @@ bool isNumberColumn(std::string_view name)
     return fieldFromName(name) || name == kChordThicknessColumn || name == kDiagonalThicknessColumn;
 }
 
+std::vector<std::size_t> numberColumns(const std::vector<std::string>& header)
+{
+    std::vector<std::size_t> numbers;
+    for (std::size_t column = 0; column < header.size(); ++column) {
+        if (isNumberColumn(header[column])) {
+            numbers.push_back(column);
+        }
+    }
+    return numbers;
+}
+
 TableLife::TableLife(const std::vector<std::string>& columns, DecimalSeparator separator)
-    : run_{columns}, header_{run_.header()}
+    : run_{columns}, header_{run_.header()}, numberColumns_{numberColumns(columns)}
 {
     const std::array<std::string_view, 2> angleNames{kChordAngleColumn, kDiagonalAngleColumn};
     const std::array<std::string_view, 2> thicknessNames{kChordThicknessColumn, kDiagonalThicknessColumn};
@@ -56,11 +67,6 @@ TableLife::TableLife(const std::vector<std::string>& columns, DecimalSeparator s
     message_ = columnNamed(header_, kMessageColumn, kNone);
     appendedAt_ = header_.size();
     separator_ = separator;
-    for (std::size_t column = 0; column < columns.size(); ++column) {
-        if (isNumberColumn(columns[column])) {
-            numberColumns_.push_back(column);
-        }
-    }
     if (!measured_) {
         fillNumberCells(columns.size());
         return;

@@ -27,6 +27,8 @@ inline constexpr std::string_view kInstalledColumn = "Год установки"
 // Whether a column's cells are read as numbers: a field's, or a measured
 // thickness. Their separator is the table's (formats/table_decimal.h).
 [[nodiscard]] bool isNumberColumn(std::string_view name);
+// The places of a header's number columns, in order.
+[[nodiscard]] std::vector<std::size_t> numberColumns(const std::vector<std::string>& header);
 
 // The columns a table with those columns gets after the result columns:
 // each member kind's thinning rate and remaining life, and the year of the

@@ -2,6 +2,7 @@
 
 #include "calc/messages.h"
 #include "calc/verdict_colours.h"
+#include "formats/text_encoding.h"
 
 #include <xlsxwriter.h>
 
@@ -23,13 +24,6 @@ constexpr std::size_t kNarrowest = 8;
 constexpr std::size_t kWidest = 60;
 constexpr std::size_t kPadding = 2;
 constexpr std::size_t kHeaderPadding = 3; // beside the padding: bold letters and the filter's button
-
-// Characters, not bytes, of UTF-8 text.
-std::size_t characters(std::string_view text)
-{
-    return static_cast<std::size_t>(std::count_if(
-        text.begin(), text.end(), [](char byte) { return (static_cast<unsigned char>(byte) & 0xC0U) != 0x80U; }));
-}
 
 std::string faultText(lxw_error error, std::uint32_t row)
 {
@@ -146,7 +140,7 @@ void TableWorkbook::writeCell(Sheet& sheet, std::uint16_t column, std::string_vi
     if (sheet.widths.size() <= column) {
         sheet.widths.resize(column + std::size_t{1});
     }
-    sheet.widths[column] = std::max(sheet.widths[column], characters(text));
+    sheet.widths[column] = std::max(sheet.widths[column], utf8Characters(text));
     lxw_error error = LXW_NO_ERROR;
     if (text.empty()) {
         error = fill ? worksheet_write_blank(sheet.sheet, sheet.rows, column, format(fill, -1)) : LXW_NO_ERROR;
@@ -172,7 +166,7 @@ void TableWorkbook::writeHeader(Sheet& sheet, const std::vector<std::string>& co
             fault_ = faultText(error, 0);
         }
         sheet.widths.resize(std::max(sheet.widths.size(), column + 1));
-        sheet.widths[column] = std::max(sheet.widths[column], characters(name) + kHeaderPadding);
+        sheet.widths[column] = std::max(sheet.widths[column], utf8Characters(name) + kHeaderPadding);
     }
     sheet.rows = 1;
 }
