@@ -247,6 +247,17 @@ struct SignificantDigits {
     int exponent = 0;
 };
 
+// Ten to the powers a single's seven digits need, as 128-bit integers.
+constexpr std::array<Int128, 31> kPowersOfTen = [] {
+    std::array<Int128, 31> powers{};
+    Int128 power = 1;
+    for (Int128& entry : powers) {
+        entry = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
 std::optional<SignificantDigits> sevenDigitsExactly(float magnitude)
 {
     if (!std::isfinite(magnitude)) {
@@ -259,20 +270,24 @@ std::optional<SignificantDigits> sevenDigitsExactly(float magnitude)
     const int shift = binary - kMantissaBits; // magnitude = mantissa · 2^shift
     constexpr int kMaxShift = 90;
     constexpr int kMaxScale = 30; // 2^24 · 10^30 < 2^124
-    int exponent = static_cast<int>(std::floor(std::log10(static_cast<double>(magnitude))));
+    // log10 of 2^(binary − 1), at most one below the magnitude's power of
+    // ten: the loop below steps up when the digits come out eight.
+    constexpr double kLog10Of2 = 0.30102999566398120;
+    int exponent = static_cast<int>(std::floor((binary - 1) * kLog10Of2));
     for (int tries = 0; tries < 3; ++tries) {
         const int scale = 6 - exponent; // digits = magnitude · 10^scale
-        if (shift > kMaxShift || shift < -kMaxShift || scale > kMaxScale || scale < -2 * kMaxScale) {
+        if (shift > kMaxShift || shift < -kMaxShift || scale > kMaxScale || scale < -kMaxScale) {
             return std::nullopt;
         }
         Int128 numerator = mantissa;
         Int128 denominator = 1;
-        for (int i = 0; i < std::abs(scale); ++i) {
-            (scale > 0 ? numerator : denominator) *= 10;
-        }
+        (scale > 0 ? numerator : denominator) *= kPowersOfTen.at(static_cast<std::size_t>(std::abs(scale)));
         (shift > 0 ? numerator : denominator) <<= std::abs(shift);
-        Int128 digits = numerator / denominator;
-        if (digits < 1'000'000) { // the logarithm rounded across a power of ten
+        // A denominator that is a power of two divides by shifting: the
+        // common case of a result between 10^-20 and 10^7.
+        const bool halving = scale >= 0 && shift <= 0;
+        Int128 digits = halving ? numerator >> -shift : numerator / denominator;
+        if (digits < 1'000'000) { // the estimate of the power of ten was one too high
             --exponent;
             continue;
         }
@@ -280,7 +295,7 @@ std::optional<SignificantDigits> sevenDigitsExactly(float magnitude)
             ++exponent;
             continue;
         }
-        const Int128 twiceRest = 2 * (numerator % denominator);
+        const Int128 twiceRest = 2 * (halving ? numerator & (denominator - 1) : numerator % denominator);
         if (twiceRest > denominator || (twiceRest == denominator && digits % 2 != 0)) {
             ++digits;
         }
