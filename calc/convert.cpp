@@ -341,11 +341,7 @@ std::string singleToText(float value)
     const std::optional<SignificantDigits> exactly = sevenDigitsExactly(size);
     const SignificantDigits found = exactly ? *exactly : sevenDigitsFormatted(size);
     std::array<char, 7> digits{};
-    digits.fill('0');
-    std::size_t count = digits.size();
-    for (std::int64_t rest = found.digits; rest != 0; rest /= 10) {
-        digits.at(--count) = static_cast<char>('0' + rest % 10);
-    }
+    std::to_chars(digits.data(), digits.data() + digits.size(), found.digits); // seven digits, always
     const std::string_view significant(digits.data(), digits.size());
     const std::string_view kept = significant.substr(0, significant.find_last_not_of('0') + 1);
     const int exponent = found.exponent;
