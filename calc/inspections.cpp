@@ -173,8 +173,8 @@ std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Ang
 
 std::optional<int> nominalFlangeLimit(const Form& form, Member member, const Angle& nominal, NominalTrials& trials)
 {
-    const std::optional<MapForm>& trial = trials.trial(form, member, nominal);
-    if (!trial) {
+    const Form* trial = trials.trial(form, member, nominal);
+    if (trial == nullptr) {
         return std::nullopt;
     }
     std::optional<int> limit;

@@ -54,4 +54,32 @@ void MapForm::showFieldMessage(Field about, const std::string& text, MessageIcon
 
 std::vector<MapForm::ShownMessage> MapForm::takeMessages() { return std::exchange(messages_, {}); }
 
+OverlayForm::OverlayForm(const Form& base) : base_{&base} { states_.fill(true); }
+
+std::string OverlayForm::text(Field field) const
+{
+    const std::size_t at = fieldIndex(field);
+    return written_.test(at) ? texts_.at(at) : base_->text(field);
+}
+
+void OverlayForm::setText(Field field, const std::string& text)
+{
+    const std::size_t at = fieldIndex(field);
+    texts_.at(at) = text;
+    written_.set(at);
+}
+
+bool OverlayForm::state(StateControl control) const { return states_.at(stateIndex(control)); }
+
+void OverlayForm::setState(StateControl control, bool on) { states_.at(stateIndex(control)) = on; }
+
+void OverlayForm::showMessage(const std::string& /*text*/, MessageIcon /*icon*/) { shown_ = true; }
+
+void OverlayForm::showFieldMessage(Field /*about*/, const std::string& /*text*/, MessageIcon /*icon*/)
+{
+    shown_ = true;
+}
+
+bool OverlayForm::takeShown() { return std::exchange(shown_, false); }
+
 } // namespace prochnar

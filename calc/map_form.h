@@ -4,6 +4,7 @@
 #include "form.h"
 
 #include <array>
+#include <bitset>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,6 +50,33 @@ private:
     std::array<std::string, kFieldCount> texts_;
     std::array<bool, kStateProperties.size()> states_{};
     std::vector<ShownMessage> messages_;
+};
+
+// A form that reads as another, the base, but for the fields written to it
+// since, with every state control enabled and visible as a form just built:
+// a trial of another section on a table's form writes a handful of its some
+// fifty texts, and copying all of them would cost more than the trial. It
+// keeps only whether a message was shown. The base must outlive it, unchanged.
+class OverlayForm final : public Form {
+public:
+    explicit OverlayForm(const Form& base);
+
+    [[nodiscard]] std::string text(Field field) const override;
+    void setText(Field field, const std::string& text) override;
+    [[nodiscard]] bool state(StateControl control) const override;
+    void setState(StateControl control, bool on) override;
+    void showMessage(const std::string& text, MessageIcon icon) override;
+    void showFieldMessage(Field about, const std::string& text, MessageIcon icon) override;
+
+    // Whether a message was shown since the last call.
+    [[nodiscard]] bool takeShown();
+
+private:
+    const Form* base_;
+    std::array<std::string, kFieldCount> texts_;
+    std::bitset<kFieldCount> written_;
+    std::array<bool, kStateProperties.size()> states_{};
+    bool shown_ = false;
 };
 
 } // namespace prochnar

@@ -55,10 +55,10 @@ std::optional<ExactPair> exactPair(std::string_view demand, std::string_view cap
     }
 }
 
-bool pressQuietly(MapForm& form, Button button)
+bool pressQuietly(OverlayForm& form, Button button)
 {
     press(form, button);
-    return form.takeMessages().empty();
+    return !form.takeShown();
 }
 
 // The flange of a measured section against the least thickness of its
@@ -189,11 +189,11 @@ namespace {
 // withSection() into trial, pressing again only the steps that read a
 // changed field (the section's, or a result of a step pressed again) when
 // the form's results are its texts' own, pressed quietly; every step
-// otherwise. Filled in place: a form is some fifty texts, and moving a form
-// moves each of them.
-void pressWithSection(std::optional<MapForm>& trial, const Form& form, Member member, const Angle& angle, bool pressed)
+// otherwise. Filled in place: the trial reads through to form.
+void pressWithSection(std::optional<OverlayForm>& trial, const Form& form, Member member, const Angle& angle,
+                      bool pressed)
 {
-    trial = MapForm::withTextsOf(form);
+    trial.emplace(form);
     const SectionFields section = sectionFields(member);
     trial->setText(section.area, areaText(angle));
     trial->setText(section.radius, radiusText(angle));
@@ -219,9 +219,9 @@ void pressWithSection(std::optional<MapForm>& trial, const Form& form, Member me
 
 std::optional<MapForm> withSection(const Form& form, Member member, const Angle& angle)
 {
-    std::optional<MapForm> trial;
+    std::optional<OverlayForm> trial;
     pressWithSection(trial, form, member, angle, false);
-    return trial;
+    return trial ? std::optional(MapForm::withTextsOf(*trial)) : std::nullopt;
 }
 
 std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row, const Angle& angle)
@@ -257,9 +257,10 @@ NominalTrials::Counted& NominalTrials::counted(const Form& form, Member member, 
     return *counted;
 }
 
-const std::optional<MapForm>& NominalTrials::trial(const Form& form, Member member, const Angle& angle)
+const Form* NominalTrials::trial(const Form& form, Member member, const Angle& angle)
 {
-    return counted(form, member, angle).trial;
+    const std::optional<OverlayForm>& trial = counted(form, member, angle).trial;
+    return trial ? &*trial : nullptr;
 }
 
 std::optional<FlangeLimit> NominalTrials::rowLimit(const Form& form, const Step3Row& row, const Angle& angle)

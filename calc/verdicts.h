@@ -159,8 +159,9 @@ public:
     // field the angle changed, with the same results as withSection().
     void formPressedQuietly() { pressed_ = true; }
 
-    // withSection(form, member, angle).
-    [[nodiscard]] const std::optional<MapForm>& trial(const Form& form, Member member, const Angle& angle);
+    // The texts of withSection(form, member, angle), read through to form;
+    // none when a press showed a message. Valid while form is, unchanged.
+    [[nodiscard]] const Form* trial(const Form& form, Member member, const Angle& angle);
     // rowFlangeLimit() of the angle on the form with it in the section of
     // the row's member; none for a row without a member, or without a form.
     [[nodiscard]] std::optional<FlangeLimit> rowLimit(const Form& form, const Step3Row& row, const Angle& angle);
@@ -168,7 +169,7 @@ public:
 private:
     struct Counted {
         Angle angle{};
-        std::optional<MapForm> trial;
+        std::optional<OverlayForm> trial;
         std::array<std::optional<std::optional<FlangeLimit>>, kVerdictRows> limits{};
     };
     Counted& counted(const Form& form, Member member, const Angle& angle);

@@ -68,5 +68,47 @@ TEST(Wizard, RandomClicksOnHostileFormsFollowTheStateTableAndWriteSoundResults)
     EXPECT_EQ(cells.size(), 30U) << "the walk missed cells of the state table";
 }
 
+// A trial form reading through to a table's form presses as a copy of it:
+// the same texts, states and messages after any clicks and typing, and the
+// form beneath it untouched.
+TEST(Wizard, AFormReadThroughToAnotherPressesAsItsCopy)
+{
+    std::mt19937 random(20261208);
+    constexpr std::array<Button, 5> buttons{Button::Command2, Button::Command3, Button::Command5, Button::Command6,
+                                            Button::Command4};
+    for (int round = 0; round < 500; ++round) {
+        MapForm base;
+        test_support::fillWorkedExample(base);
+        for (auto n = random() % 3; n > 0; --n) {
+            base.setText(kFormFields.at(random() % kFormFields.size()).id, hostileText(random));
+        }
+        const MapForm untouched = MapForm::withTextsOf(base);
+        MapForm copy = MapForm::withTextsOf(base);
+        OverlayForm overlay(base);
+        std::string story;
+        for (int step = 0; step < 6; ++step) {
+            if (random() % 4 == 0) {
+                const FieldDefault& field = kFormFields.at(random() % kFormFields.size());
+                const std::string text = hostileText(random);
+                copy.setText(field.id, text);
+                overlay.setText(field.id, text);
+                story += std::string(field.name) + "=\"" + text.substr(0, 30) + "\" ";
+            }
+            const Button button = buttons.at(random() % buttons.size());
+            story += std::string(buttonName(button)) + " ";
+            ASSERT_EQ(press(copy, button), press(overlay, button)) << story;
+            ASSERT_EQ(!copy.takeMessages().empty(), overlay.takeShown()) << story;
+            for (const auto& field : kFormFields) {
+                ASSERT_EQ(copy.text(field.id), overlay.text(field.id)) << story << field.name;
+                ASSERT_EQ(untouched.text(field.id), base.text(field.id)) << story << field.name;
+            }
+            for (std::size_t i = 0; i < kStateProperties.size(); ++i) {
+                const auto control = static_cast<StateControl>(i);
+                ASSERT_EQ(copy.state(control), overlay.state(control)) << story << i;
+            }
+        }
+    }
+}
+
 } // namespace
 } // namespace prochnar
