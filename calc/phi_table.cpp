@@ -41,18 +41,25 @@ std::string thousandthsText(std::int64_t value)
 
 // The first pair of rows whose span holds value, the rows' slenderness taken
 // times scale: the index of its first row; none outside the table (NaN too).
-// Found by halving: the flange searches ask for thousands a table.
+// The flange searches ask for thousands a table: the pair is guessed from
+// where value lies between the ends, exactly so for rows evenly spaced, and
+// the guess is moved to the pair that holds it.
 template <typename Number> std::optional<std::size_t> pairHolding(Number value, Number scale)
 {
-    if (!(value >= static_cast<Number>(kRows.front().slenderness) * scale &&
-          value <= static_cast<Number>(kRows.back().slenderness) * scale)) {
+    const auto at = [scale](std::size_t row) { return static_cast<Number>(kRows[row].slenderness) * scale; };
+    const std::size_t last = kRows.size() - 1;
+    if (!(value >= at(0) && value <= at(last))) {
         return std::nullopt;
     }
-    const auto above =
-        std::lower_bound(kRows.begin() + 1, kRows.end() - 1, value, [scale](const PhiRow& row, Number at) {
-            return static_cast<Number>(row.slenderness) * scale < at;
-        });
-    return static_cast<std::size_t>(above - kRows.begin()) - 1;
+    const double share = static_cast<double>(value - at(0)) / static_cast<double>(at(last) - at(0));
+    auto pair = std::min(static_cast<std::size_t>(share * static_cast<double>(last)), last - 1);
+    while (pair > 0 && at(pair) >= value) {
+        --pair;
+    }
+    while (pair < last - 1 && at(pair + 1) < value) {
+        ++pair;
+    }
+    return pair;
 }
 
 } // namespace
