@@ -251,5 +251,34 @@ TEST(CsvTable, ShortRowAfterLongOnesKeepsOnlyItsCells)
     EXPECT_EQ(last, (std::vector<std::vector<std::string>>{{"4"}, {"", ""}, {"5", "6", "7"}}));
 }
 
+// A written record reads back as its cells, whatever byte of a short or a
+// long cell holds the delimiter, a quote or a line break; a cell without
+// them is written as it stands.
+TEST(CsvTable, WrittenRecordsReadBackCellForCell)
+{
+    for (const char delimiter : {';', ',', '\t'}) {
+        std::vector<std::vector<std::string>> written{{"h1", "h2", "h3"}};
+        std::string table;
+        appendCsvRecord(table, written.front(), delimiter);
+        for (const std::size_t size : {1U, 7U, 8U, 9U, 17U, 40U}) {
+            const std::string plain(size, 'x');
+            for (const char special : {delimiter, '"', '\r', '\n'}) {
+                for (std::size_t at = 0; at < size; ++at) {
+                    std::string cell = plain;
+                    cell[at] = special;
+                    written.push_back({plain, cell, "Перегон — «Лесная»"});
+                    std::string record;
+                    appendCsvRecord(record, written.back(), delimiter);
+                    EXPECT_EQ(record.substr(0, size + 2), plain + delimiter + '"') << size << " " << at;
+                    table += record;
+                }
+            }
+        }
+        std::optional<CsvError> fault;
+        EXPECT_EQ(readAll(table, fault), written);
+        EXPECT_FALSE(fault);
+    }
+}
+
 } // namespace
 } // namespace prochnar
