@@ -44,19 +44,21 @@ std::string thousandthsText(std::int64_t value)
 // The flange searches ask for thousands a table: the pair is guessed from
 // where value lies between the ends, exactly so for rows evenly spaced, and
 // the guess is moved to the pair that holds it.
-template <typename Number> std::optional<std::size_t> pairHolding(Number value, Number scale)
+template <typename Number, std::int64_t kScale> std::optional<std::size_t> pairHolding(Number value)
 {
-    const auto at = [scale](std::size_t row) { return static_cast<Number>(kRows[row].slenderness) * scale; };
-    const std::size_t last = kRows.size() - 1;
-    if (!(value >= at(0) && value <= at(last))) {
+    const auto at = [](std::size_t row) { return static_cast<Number>(kRows[row].slenderness * kScale); };
+    constexpr std::size_t kLast = kRows.size() - 1;
+    // Rows per unit of value, multiplied by rather than divided.
+    constexpr double kRowsPerUnit =
+        static_cast<double>(kLast) / static_cast<double>((kRows[kLast].slenderness - kRows[0].slenderness) * kScale);
+    if (!(value >= at(0) && value <= at(kLast))) {
         return std::nullopt;
     }
-    const double share = static_cast<double>(value - at(0)) / static_cast<double>(at(last) - at(0));
-    auto pair = std::min(static_cast<std::size_t>(share * static_cast<double>(last)), last - 1);
+    auto pair = std::min(static_cast<std::size_t>(static_cast<double>(value - at(0)) * kRowsPerUnit), kLast - 1);
     while (pair > 0 && at(pair) >= value) {
         --pair;
     }
-    while (pair < last - 1 && at(pair + 1) < value) {
+    while (pair < kLast - 1 && at(pair + 1) < value) {
         ++pair;
     }
     return pair;
@@ -83,7 +85,7 @@ TablePhi phiFromTable(std::string_view slenderness)
     // Exactly: λ is a count of 1/10 000 and the rows are whole, so
     // φ·1000 = (φ1·d + (φ2 − φ1)·(λ − λ1)) / d with d = λ2 − λ1, all in counts.
     const std::int64_t count = lambda.count();
-    const std::optional<std::size_t> pair = pairHolding(count, Fixed4::kScale);
+    const std::optional<std::size_t> pair = pairHolding<std::int64_t, Fixed4::kScale>(count);
     if (!pair) {
         return outside(toText(lambda));
     }
@@ -97,7 +99,7 @@ TablePhi phiFromTable(std::string_view slenderness)
 
 std::optional<double> interpolatedPhi(double slenderness)
 {
-    const std::optional<std::size_t> pair = pairHolding(slenderness, 1.0);
+    const std::optional<std::size_t> pair = pairHolding<double, 1>(slenderness);
     if (!pair) {
         return std::nullopt;
     }
