@@ -28,7 +28,9 @@ class Form {
 public:
     virtual ~Form() = default;
 
-    [[nodiscard]] virtual std::string text(Field field) const = 0;
+    // The field's text, held by the form until the field is set or, on a
+    // window, read again: a table's steps read each of its fields many times.
+    [[nodiscard]] virtual const std::string& text(Field field) const = 0;
     virtual void setText(Field field, const std::string& text) = 0;
 
     [[nodiscard]] virtual bool state(StateControl control) const = 0;

@@ -93,6 +93,9 @@ void confirmStep1(Form& form)
         .Text10 = form.text(Field::Text10),
     };
     const Step1Result result = step1(in);
+    // Copied before the form changes: the input's texts are the form's own.
+    const std::string chordArea(in.Text9);
+    const std::string diagonalArea(in.Text10);
 
     if (result.unlockStep2) {
         form.setState(StateControl::Frame5Visible, false);
@@ -102,9 +105,9 @@ void confirmStep1(Form& form)
     show(form, result.message, result.about);
     form.setText(Field::lblJ, toText(result.chordSlenderness));
     form.setText(Field::lblJ1, toText(result.diagonalSlenderness));
-    form.setText(Field::Text6, in.Text9);
-    form.setText(Field::Text8, in.Text9);
-    form.setText(Field::Text12, in.Text10);
+    form.setText(Field::Text6, chordArea);
+    form.setText(Field::Text8, chordArea);
+    form.setText(Field::Text12, diagonalArea);
 }
 
 void resetStep1(Form& form)

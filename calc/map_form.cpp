@@ -34,7 +34,7 @@ MapForm MapForm::withTextsOf(const Form& form)
     return copy;
 }
 
-std::string MapForm::text(Field field) const { return texts_.at(fieldIndex(field)); }
+const std::string& MapForm::text(Field field) const { return texts_.at(fieldIndex(field)); }
 
 void MapForm::setText(Field field, const std::string& text) { texts_.at(fieldIndex(field)) = text; }
 
@@ -56,7 +56,7 @@ std::vector<MapForm::ShownMessage> MapForm::takeMessages() { return std::exchang
 
 OverlayForm::OverlayForm(const Form& base) : base_{&base} { states_.fill(true); }
 
-std::string OverlayForm::text(Field field) const
+const std::string& OverlayForm::text(Field field) const
 {
     const std::size_t at = fieldIndex(field);
     return written_.test(at) ? texts_.at(at) : base_->text(field);

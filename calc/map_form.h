@@ -34,7 +34,7 @@ public:
     // A form as built, holding the texts of form's fields.
     [[nodiscard]] static MapForm withTextsOf(const Form& form);
 
-    [[nodiscard]] std::string text(Field field) const override;
+    [[nodiscard]] const std::string& text(Field field) const override;
     void setText(Field field, const std::string& text) override;
     [[nodiscard]] bool state(StateControl control) const override;
     void setState(StateControl control, bool on) override;
@@ -61,7 +61,7 @@ class OverlayForm final : public Form {
 public:
     explicit OverlayForm(const Form& base);
 
-    [[nodiscard]] std::string text(Field field) const override;
+    [[nodiscard]] const std::string& text(Field field) const override;
     void setText(Field field, const std::string& text) override;
     [[nodiscard]] bool state(StateControl control) const override;
     void setState(StateControl control, bool on) override;

@@ -61,7 +61,7 @@ Step1Result step1(const Step1Input& in)
     r.message = trapErrors([&] {
         // All twelve are tested, then the two radii of gyration; the first
         // empty one is the one the message is about.
-        const std::array<std::pair<Field, const std::string*>, 14> required{{
+        const std::array<std::pair<Field, const std::string_view*>, 14> required{{
             {Field::txtLpp, &in.txtLpp},
             {Field::txtH, &in.txtH},
             {Field::txtB, &in.txtB},

@@ -15,8 +15,8 @@ namespace prochnar {
 // named after the control whose text it holds.
 
 struct Step1Input {
-    std::string txtLpp, txtH, txtB, txtIy, txtIyy;
-    std::string txtMn, txtMp, txtMv, txtLp, txtl, txtG, txtGg, Text9, Text10;
+    std::string_view txtLpp, txtH, txtB, txtIy, txtIyy;
+    std::string_view txtMn, txtMp, txtMv, txtLp, txtl, txtG, txtGg, Text9, Text10;
 };
 
 struct Step1Result {
@@ -32,12 +32,12 @@ struct Step1Result {
 [[nodiscard]] Step1Result step1(const Step1Input& in);
 
 struct Step2Input {
-    std::string txtMp, txtMv;
-    std::array<std::string, kWireCount> wirePosition;  // txtl1 … txtl8
-    std::array<std::string, kWireCount> wireWeight;    // txtgp1 … txtgp8
-    std::array<std::string, kWireCount> wireWeightIce; // txtgpp1 … txtgpp8
-    std::string txtLp, txtl, txtG, txtGg, txtH, txtLpp;
-    std::string Text3, Text5;
+    std::string_view txtMp, txtMv;
+    std::array<std::string_view, kWireCount> wirePosition;  // txtl1 … txtl8
+    std::array<std::string_view, kWireCount> wireWeight;    // txtgp1 … txtgp8
+    std::array<std::string_view, kWireCount> wireWeightIce; // txtgpp1 … txtgpp8
+    std::string_view txtLp, txtl, txtG, txtGg, txtH, txtLpp;
+    std::string_view Text3, Text5;
 };
 
 struct Step2Result {
@@ -53,7 +53,7 @@ struct Step2Result {
 [[nodiscard]] Step2Result step2(const Step2Input& in);
 
 struct Step3Input {
-    std::string txtMp, txtMv, txtMn, txtH, Text1, Text10, Text3, Text5, txtQp, txtZ1, Text15;
+    std::string_view txtMp, txtMv, txtMn, txtH, Text1, Text10, Text3, Text5, txtQp, txtZ1, Text15;
 };
 
 // The five results in the order they are computed and written. A result that

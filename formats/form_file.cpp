@@ -30,7 +30,7 @@ class NamesSet final : public Form {
 public:
     explicit NamesSet(Form& form) : form_{form} {}
 
-    [[nodiscard]] std::string text(Field field) const override { return form_.text(field); }
+    [[nodiscard]] const std::string& text(Field field) const override { return form_.text(field); }
     void setText(Field field, const std::string& text) override
     {
         names_.push_back(field);

@@ -49,10 +49,12 @@ WidgetForm::WidgetForm(const Ui::Form1& ui, QWidget& window) : window_{window}, 
     phiButtons_ = {ui.cmdJ, ui.cmdJ1};
 }
 
-std::string WidgetForm::text(Field field) const
+const std::string& WidgetForm::text(Field field) const
 {
     const FieldWidget& widget = fields_.at(fieldIndex(field));
-    return (widget.edit != nullptr ? widget.edit->text() : widget.label->text()).toStdString();
+    std::string& read = read_.at(fieldIndex(field));
+    read = (widget.edit != nullptr ? widget.edit->text() : widget.label->text()).toStdString();
+    return read;
 }
 
 void WidgetForm::setText(Field field, const std::string& text)

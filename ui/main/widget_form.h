@@ -42,7 +42,7 @@ public:
     WidgetForm(WidgetForm&&) = delete;
     WidgetForm& operator=(WidgetForm&&) = delete;
 
-    [[nodiscard]] std::string text(Field field) const override;
+    [[nodiscard]] const std::string& text(Field field) const override;
     void setText(Field field, const std::string& text) override;
     [[nodiscard]] bool state(StateControl control) const override;
     void setState(StateControl control, bool on) override;
@@ -70,6 +70,7 @@ private:
     };
 
     std::array<FieldWidget, kFieldCount> fields_{};
+    mutable std::array<std::string, kFieldCount> read_{}; // each field's text as last read
     std::array<QWidget*, kStateProperties.size()> states_{};
     // Enabled with the wire table: φ from the table can be taken while it can be filled.
     std::array<QPushButton*, 2> phiButtons_{};
