@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -106,15 +107,45 @@ template <typename Float> std::optional<Float> exactlyHeld(std::string_view whol
     return static_cast<Float>(digits) / power;
 }
 
+// The single nearest a number from the double nearest it, when that is the
+// single nearest the number itself: rounding twice differs from rounding
+// once only when the double lies halfway between two singles, and a double
+// outside the singles' normal range is left to from_chars too.
+std::optional<float> singleOfDouble(double value)
+{
+    if (value == 0) {
+        return 0.0F;
+    }
+    if (!(value >= std::numeric_limits<float>::min() && value <= std::numeric_limits<float>::max())) {
+        return std::nullopt;
+    }
+    // The 29 bits of a double's mantissa below a single's: halfway is 1 and then zeros.
+    constexpr int kBelowSingle = std::numeric_limits<double>::digits - std::numeric_limits<float>::digits;
+    constexpr std::uint64_t kBelowMask = (std::uint64_t{1} << kBelowSingle) - 1;
+    constexpr std::uint64_t kHalfway = std::uint64_t{1} << (kBelowSingle - 1);
+    if ((std::bit_cast<std::uint64_t>(value) & kBelowMask) == kHalfway) {
+        return std::nullopt;
+    }
+    return static_cast<float>(value);
+}
+
 // Shared by the two floating kinds: a text of few digits by one exact
-// division, any other through from_chars (which is correctly rounded and
-// locale-free) in the form "-W.F".
+// division (a single through the double of up to fifteen digits), any other
+// through from_chars (which is correctly rounded and locale-free) in the
+// form "-W.F".
 template <typename Float> Float textToFloat(std::string_view text)
 {
     const DecimalText number = parseDecimal(text);
     const std::string_view whole = withoutLeadingZeros(number.whole);
     if (const std::optional<Float> held = exactlyHeld<Float>(whole, number.fraction)) {
         return number.negative ? -*held : *held;
+    }
+    if constexpr (std::is_same_v<Float, float>) {
+        if (const std::optional<double> wide = exactlyHeld<double>(whole, number.fraction)) {
+            if (const std::optional<float> single = singleOfDouble(*wide)) {
+                return number.negative ? -*single : *single;
+            }
+        }
     }
 
     std::string canonical = number.negative ? "-" : "";
