@@ -91,6 +91,13 @@ Utf8Prefix utf8Prefix(std::string_view bytes)
         if (pos == bytes.size()) {
             break;
         }
+        // Cyrillic letters are two bytes each: C2 to DF, then 80 to BF.
+        const auto lead = static_cast<std::uint8_t>(bytes[pos]);
+        if (lead >= 0xC2 && lead <= 0xDF && pos + 1 < bytes.size() &&
+            (static_cast<std::uint8_t>(bytes[pos + 1]) & 0xC0) == 0x80) {
+            pos += 2;
+            continue;
+        }
         const Utf8Sequence sequence = utf8Sequence(bytes, pos, length);
         if (sequence != Utf8Sequence::Valid) {
             return {.valid = pos, .invalid = sequence == Utf8Sequence::Invalid};
