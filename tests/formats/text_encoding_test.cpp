@@ -63,6 +63,11 @@ TEST(TextEncoding, SequencesPrefixesAndDecodingAtTheirEdges)
             EXPECT_EQ(utf8Characters(text), bytes.size()) << bytes;
         }
     }
+    // A chunk cut inside a letter: the letter's end beyond the cut is not read.
+    const std::string letter = "ab\xD0\xB0";
+    const Utf8Prefix cut = utf8Prefix(std::string_view(letter).substr(0, 3));
+    EXPECT_EQ(cut.valid, 2U);
+    EXPECT_FALSE(cut.invalid);
 }
 
 } // namespace
