@@ -87,13 +87,13 @@ Verdict measuredAgainst(Verdict verdict, const FlangeLimit& limit, int measured)
 std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row, const MeasuredSections& measured,
                                  NominalTrials& trials)
 {
-    const std::string actual = form.text(row.capacity);
+    const std::string& actual = form.text(row.capacity);
     std::optional<Verdict> verdict = judge(form.text(row.demand), actual);
     if (!verdict || verdict->kind != VerdictKind::Holds || !row.member) {
         return verdict;
     }
     const SectionFields section = sectionFields(*row.member);
-    const std::string radius = form.text(section.radius);
+    const std::string& radius = form.text(section.radius);
     if (const std::optional<MeasuredSection>& found = measured.of(*row.member)) {
         const Angle& nominal = angleCatalogue()[found->angle];
         const std::optional<Angle> thinned = thinnedAngle(nominal, found->tenths);
@@ -231,8 +231,8 @@ std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row,
     }
     const SectionFields section = sectionFields(*row.member);
     const std::string required = magnitude(form.text(row.demand));
-    const std::string slenderness = form.text(section.slenderness);
-    const std::string resistance = form.text(Field::Text1);
+    const std::string& slenderness = form.text(section.slenderness);
+    const std::string& resistance = form.text(Field::Text1);
     // The member's force row, if it has one: the thinner angle must carry it too.
     const std::optional<Step3Row> forceRow = forceRowOf(*row.member);
     const std::string force = forceRow ? magnitude(form.text(forceRow->demand)) : std::string();
@@ -297,7 +297,7 @@ std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form, co
             continue;
         }
         const SectionFields section = sectionFields(*kStep3Rows.at(row).phiOf);
-        const std::string given = form.text(section.phi);
+        const std::string& given = form.text(section.phi);
         const std::string table = phiFromTable(form.text(section.slenderness)).phi;
         if (const std::optional<ExactPair> pair = exactPair(given, table); pair && pair->a > pair->b) {
             verdict =

@@ -75,7 +75,7 @@ QString step2(const Form& form)
 
 QString step3(const Form& form)
 {
-    const std::string flag = form.text(Field::Text15);
+    const std::string& flag = form.text(Field::Text15);
     const QString moment = flag == "1"   ? put(form, Field::txtMp)
                            : flag == "0" ? put(form, Field::txtMv)
                                          : QStringLiteral("0 (момент не выбран шагом 2)");
