@@ -79,6 +79,23 @@ std::string_view withoutLeadingZeros(std::string_view digits)
     return first == std::string_view::npos ? std::string_view{} : digits.substr(first);
 }
 
+// The digits of whole and then of fraction as one integer, counted in 64
+// bits while they fit (eighteen digits, as a table's numbers all do).
+Int128 digitsValue(std::string_view whole, std::string_view fraction)
+{
+    constexpr std::size_t kDigitsIn64Bits = 18;
+    const auto count = [&](auto value) {
+        for (const char c : whole) {
+            value = value * 10 + static_cast<unsigned>(c - '0');
+        }
+        for (const char c : fraction) {
+            value = value * 10 + static_cast<unsigned>(c - '0');
+        }
+        return static_cast<Int128>(value);
+    };
+    return whole.size() + fraction.size() <= kDigitsIn64Bits ? count(std::uint64_t{0}) : count(Int128{0});
+}
+
 // The digits of a number text as one integer, with the count of those after
 // the comma, when there are few enough for the kind to hold both that
 // integer and the power of ten exactly; none otherwise.
@@ -184,12 +201,10 @@ Fixed4 textToFixed4(std::string_view text)
     if (whole.size() > kMaxWholeDigits) {
         throw ArithmeticError("Fixed4 overflow");
     }
-    Int128 count = 0;
-    for (const char c : whole) {
-        count = count * 10 + (c - '0');
-    }
-    for (std::size_t i = 0; i < 4; ++i) {
-        count = count * 10 + (i < number.fraction.size() ? number.fraction[i] - '0' : 0);
+    const std::string_view kept = number.fraction.substr(0, 4);
+    Int128 count = digitsValue(whole, kept);
+    for (std::size_t i = kept.size(); i < 4; ++i) {
+        count *= 10;
     }
 
     // Round the digits beyond the fourth: above half up, half to even.
@@ -226,12 +241,7 @@ ExactDecimal textToExact(std::string_view text)
         throw ArithmeticError("too many digits");
     }
     ExactDecimal exact;
-    for (const char c : whole) {
-        exact.digits = exact.digits * 10 + (c - '0');
-    }
-    for (const char c : fraction) {
-        exact.digits = exact.digits * 10 + (c - '0');
-    }
+    exact.digits = digitsValue(whole, fraction);
     exact.scale = static_cast<int>(fraction.size());
     if (number.negative) {
         exact.digits = -exact.digits;
