@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
+#include <vector>
 
 namespace prochnar {
 
@@ -177,6 +179,33 @@ std::optional<int> areaTenths(const Angle& angle, std::string_view required)
     return std::nullopt; // even the whole section is short of the required area
 }
 
+// ρ(b, k) of an angle's leg for a flange of k tenths: for the catalogue's
+// legs up to their thickest flange counted once, the same numbers
+// sharpAngleRadius gives; the flange searches ask for them by the thousand.
+double flangeRadius(const Angle& angle, int tenths)
+{
+    static const std::vector<std::vector<double>> byLeg = [] {
+        const auto widest = std::max_element(kCatalogue.begin(), kCatalogue.end(),
+                                             [](const Angle& a, const Angle& b) { return a.legMm < b.legMm; });
+        std::vector<std::vector<double>> table(static_cast<std::size_t>(widest->legMm) + 1);
+        for (const Angle& listed : kCatalogue) {
+            std::vector<double>& radii = table.at(static_cast<std::size_t>(listed.legMm));
+            if (radii.empty()) {
+                radii.push_back(std::numeric_limits<double>::quiet_NaN()); // no flange, no radius
+            }
+            for (auto k = static_cast<int>(radii.size()); k <= listed.thicknessTenths; ++k) {
+                radii.push_back(sharpAngleRadius(10.0 * listed.legMm, k));
+            }
+        }
+        return table;
+    }();
+    const auto leg = static_cast<std::size_t>(angle.legMm);
+    if (angle.legMm >= 0 && leg < byLeg.size() && tenths > 0 && static_cast<std::size_t>(tenths) < byLeg[leg].size()) {
+        return byLeg[leg][static_cast<std::size_t>(tenths)];
+    }
+    return sharpAngleRadius(10.0 * angle.legMm, tenths);
+}
+
 // The strength limit of a demand divided by φ: the least thickness in tenths
 // from which up to t every thickness k keeps A(k) ≥ required · φт(λ) /
 // φт(λ(k)), λ(k) = λ · ρ(b, t) / ρ(b, k). A λ(k) outside the table does not
@@ -191,12 +220,11 @@ std::optional<int> phiStrengthTenths(const Angle& angle, double required, double
     }
     const int t = angle.thicknessTenths;
     const int width = 20 * angle.legMm;
-    const double b = 10.0 * angle.legMm;
-    const double rho = sharpAngleRadius(b, t);
+    const double rho = flangeRadius(angle, t);
     const double demand = required * 10'000 * *phi; // (0,1 mm)², times φт(λ)
     int least = t;
     for (int k = t - 1; k >= floor; --k) {
-        const std::optional<double> thinner = interpolatedPhi(slenderness * rho / sharpAngleRadius(b, k));
+        const std::optional<double> thinner = interpolatedPhi(slenderness * rho / flangeRadius(angle, k));
         const int kept = 100 * angle.areaHundredths - t * (width - t) + k * (width - k); // (0,1 mm)²
         if (!thinner || kept * *thinner < demand) {
             break;
@@ -226,12 +254,11 @@ std::optional<int> forceStrengthTenths(const Angle& angle, const FlangeInputs& i
     const double carried = textToDouble(inputs.carried);
     const int t = angle.thicknessTenths;
     const int width = 20 * angle.legMm;
-    const double b = 10.0 * angle.legMm;
-    const double rho = sharpAngleRadius(b, t);
+    const double rho = flangeRadius(angle, t);
     const int whole = 100 * angle.areaHundredths; // (0,1 mm)²
     int least = t;
     for (int k = t - 1; k >= floor; --k) {
-        const std::optional<double> thinner = interpolatedPhi(slenderness * rho / sharpAngleRadius(b, k));
+        const std::optional<double> thinner = interpolatedPhi(slenderness * rho / flangeRadius(angle, k));
         const int kept = whole - t * (width - t) + k * (width - k);
         if (!thinner || carried * kept / whole * *thinner / *phi < force) {
             break;
@@ -343,8 +370,7 @@ std::optional<Angle> thinnedAngle(const Angle& angle, int tenths)
     }
     const int width = 20 * angle.legMm;
     const int kept = 100 * angle.areaHundredths - t * (width - t) + tenths * (width - tenths); // (0,1 mm)²
-    const double b = 10.0 * angle.legMm;
-    const double radius = angle.radiusHundredths * sharpAngleRadius(b, tenths) / sharpAngleRadius(b, t);
+    const double radius = angle.radiusHundredths * flangeRadius(angle, tenths) / flangeRadius(angle, t);
     Angle thinned = angle;
     thinned.thicknessTenths = tenths;
     thinned.areaHundredths = kept / 100; // 1 cm² is 10 000 (0,1 mm)²

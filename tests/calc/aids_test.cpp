@@ -133,6 +133,16 @@ TEST(Aids, ThinnedAngle)
     };
     EXPECT_EQ(figures("75x6", 50), "7,39 1,48 5");
     EXPECT_EQ(figures("50x5", 42), "4,07 0,98 4,2");
+    // Every flange of every catalogue angle: the radius scales as the
+    // sharp-cornered section's, rounded down.
+    for (const Angle& a : angleCatalogue()) {
+        const double whole = sharpAngleRadius(10.0 * a.legMm, a.thicknessTenths);
+        for (int k = 1; k <= a.thicknessTenths; ++k) {
+            const double scaled = a.radiusHundredths * sharpAngleRadius(10.0 * a.legMm, k) / whole;
+            ASSERT_EQ(thinnedAngle(a, k)->radiusHundredths, static_cast<int>(std::floor(scaled + 1e-9)))
+                << designation(a) << " " << k;
+        }
+    }
     EXPECT_EQ(figures("75x6", 60), "8,78 1,48 6"); // unthinned: the catalogue's own
     EXPECT_EQ(figures("75x6", 61), "");
     EXPECT_EQ(figures("75x6", 0), "");
