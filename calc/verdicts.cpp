@@ -61,21 +61,36 @@ bool pressQuietly(OverlayForm& form, Button button)
     return !form.takeShown();
 }
 
+// The bytes a verdict's text may take with a flange's clause, the longest
+// some 150: reserved at once, the clauses are appended without moving it.
+constexpr std::size_t kVerdictRoom = 192;
+
 // The flange of a measured section against the least thickness of its
 // nominal angle: held above or at it, one to check below it.
 Verdict measuredAgainst(Verdict verdict, const FlangeLimit& limit, int measured)
 {
-    const std::string governs =
+    const std::string_view governs =
         limit.governs == FlangeLimit::Governs::LocalStability ? "местная устойчивость" : "прочность";
-    const std::string bound = "предела " + tenthsText(limit.tenths) + " мм (" + governs + ")";
+    const auto appendBound = [&limit, governs](std::string& text) {
+        text.append("предела ").append(tenthsText(limit.tenths)).append(" мм (").append(governs).append(")");
+    };
     if (measured < limit.tenths) {
-        return Verdict{.kind = VerdictKind::Check,
-                       .text = "проверьте: полка " + tenthsText(measured) + " мм ниже " + bound,
-                       .tenths = verdict.tenths};
+        std::string text;
+        text.reserve(kVerdictRoom);
+        text.append("проверьте: полка ").append(tenthsText(measured)).append(" мм ниже ");
+        appendBound(text);
+        return Verdict{.kind = VerdictKind::Check, .text = std::move(text), .tenths = verdict.tenths};
     }
-    verdict.text.append(measured == limit.tenths
-                            ? ", полка на пределе " + tenthsText(limit.tenths) + " мм (" + governs + ")"
-                            : ", полка " + tenthsText(measured) + " мм выше " + bound);
+    if (measured == limit.tenths) {
+        verdict.text.append(", полка на пределе ")
+            .append(tenthsText(limit.tenths))
+            .append(" мм (")
+            .append(governs)
+            .append(")");
+    } else {
+        verdict.text.append(", полка ").append(tenthsText(measured)).append(" мм выше ");
+        appendBound(verdict.text);
+    }
     return verdict;
 }
 
@@ -156,17 +171,17 @@ std::optional<Verdict> judge(std::string_view demand, std::string_view capacity)
     const bool otherSign = pair->a < 0;
     const Int128 need = otherSign ? -pair->a : pair->a;
     const Int128 have = pair->b;
-    const std::string check = otherSign ? "проверьте: усилие обратного знака, по модулю " : "";
+    const std::string_view check = "проверьте: усилие обратного знака, по модулю ";
+    std::string text;
+    text.reserve(kVerdictRoom); // with room for the flange's clause of a held area row
     if (need <= have) {
         const Int128 margin = 1000 * (have - need) / have; // rounded down
-        return Verdict{.kind = kindOf(*pair),
-                       .text = (otherSign ? check : "держит, ") + "запас " + tenthsText(margin) + " %",
-                       .tenths = clampTenths(margin)};
+        text.append(otherSign ? check : "держит, ").append("запас ").append(tenthsText(margin)).append(" %");
+        return Verdict{.kind = kindOf(*pair), .text = std::move(text), .tenths = clampTenths(margin)};
     }
     const Int128 shortage = (1000 * (need - have) + have - 1) / have; // rounded up
-    return Verdict{.kind = kindOf(*pair),
-                   .text = (otherSign ? check : "не держит, ") + "не хватает " + tenthsText(shortage) + " %",
-                   .tenths = -clampTenths(shortage)};
+    text.append(otherSign ? check : "не держит, ").append("не хватает ").append(tenthsText(shortage)).append(" %");
+    return Verdict{.kind = kindOf(*pair), .text = std::move(text), .tenths = -clampTenths(shortage)};
 }
 
 std::string magnitude(std::string text)
