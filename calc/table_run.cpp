@@ -210,8 +210,8 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row, const RowExtr
         // A girder holds only when every row was judged: one that could not
         // be is not checked, and says which and why.
         trials.formPressedQuietly(); // every press ran, and none showed a message
-        const GirderJudgement judged = judgeGirder(form_, extras.measured, trials);
-        girder.verdicts = judged.verdicts;
+        GirderJudgement judged = judgeGirder(form_, extras.measured, trials);
+        girder.verdicts = std::move(judged.verdicts);
         girder.leastMargin = judged.leastMargin;
         girder.status = judged.status;
         if (!judged.unjudged.empty()) {

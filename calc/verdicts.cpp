@@ -12,6 +12,7 @@
 #include <limits>
 #include <span>
 #include <string>
+#include <utility>
 
 namespace prochnar {
 
@@ -114,7 +115,7 @@ std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row, const Me
         const std::optional<Angle> thinned = thinnedAngle(nominal, found->tenths);
         if (thinned && holdsAngle(*thinned, form.text(section.area), radius) && holdsAngle(*thinned, actual, radius)) {
             const std::optional<FlangeLimit> limit = trials.rowLimit(form, row, nominal);
-            return limit ? measuredAgainst(*verdict, *limit, found->tenths) : verdict;
+            return limit ? measuredAgainst(std::move(*verdict), *limit, found->tenths) : verdict;
         }
     }
     const std::optional<std::size_t> held = heldAngle(form, *row.member);
