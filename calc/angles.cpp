@@ -9,6 +9,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <span>
 #include <vector>
 
 namespace prochnar {
@@ -179,10 +180,10 @@ std::optional<int> areaTenths(const Angle& angle, std::string_view required)
     return std::nullopt; // even the whole section is short of the required area
 }
 
-// ρ(b, k) of an angle's leg for a flange of k tenths: for the catalogue's
-// legs up to their thickest flange counted once, the same numbers
-// sharpAngleRadius gives; the flange searches ask for them by the thousand.
-double flangeRadius(const Angle& angle, int tenths)
+// ρ(b, k) of the catalogue's legs for every flange up to their thickest,
+// counted once: the same numbers sharpAngleRadius gives. The row of a leg
+// not in the catalogue is empty.
+std::span<const double> catalogueRadii(int legMm)
 {
     static const std::vector<std::vector<double>> byLeg = [] {
         const auto widest = std::max_element(kCatalogue.begin(), kCatalogue.end(),
@@ -199,12 +200,25 @@ double flangeRadius(const Angle& angle, int tenths)
         }
         return table;
     }();
-    const auto leg = static_cast<std::size_t>(angle.legMm);
-    if (angle.legMm >= 0 && leg < byLeg.size() && tenths > 0 && static_cast<std::size_t>(tenths) < byLeg[leg].size()) {
-        return byLeg[leg][static_cast<std::size_t>(tenths)];
-    }
-    return sharpAngleRadius(10.0 * angle.legMm, tenths);
+    const auto leg = static_cast<std::size_t>(legMm);
+    return legMm >= 0 && leg < byLeg.size() ? std::span<const double>(byLeg[leg]) : std::span<const double>();
 }
+
+// ρ(b, k) of an angle's leg for a flange of k tenths: the flange searches
+// ask for them by the thousand.
+class FlangeRadii {
+public:
+    explicit FlangeRadii(const Angle& angle) : legMm_{angle.legMm}, radii_{catalogueRadii(angle.legMm)} {}
+    [[nodiscard]] double operator()(int tenths) const
+    {
+        const auto at = static_cast<std::size_t>(tenths);
+        return tenths > 0 && at < radii_.size() ? radii_[at] : sharpAngleRadius(10.0 * legMm_, tenths);
+    }
+
+private:
+    int legMm_;
+    std::span<const double> radii_;
+};
 
 // The strength limit of a demand divided by φ: the least thickness in tenths
 // from which up to t every thickness k keeps A(k) ≥ required · φт(λ) /
@@ -220,11 +234,12 @@ std::optional<int> phiStrengthTenths(const Angle& angle, double required, double
     }
     const int t = angle.thicknessTenths;
     const int width = 20 * angle.legMm;
-    const double rho = flangeRadius(angle, t);
+    const FlangeRadii radius(angle);
+    const double rho = radius(t);
     const double demand = required * 10'000 * *phi; // (0,1 mm)², times φт(λ)
     int least = t;
     for (int k = t - 1; k >= floor; --k) {
-        const std::optional<double> thinner = interpolatedPhi(slenderness * rho / flangeRadius(angle, k));
+        const std::optional<double> thinner = interpolatedPhi(slenderness * rho / radius(k));
         const int kept = 100 * angle.areaHundredths - t * (width - t) + k * (width - k); // (0,1 mm)²
         if (!thinner || kept * *thinner < demand) {
             break;
@@ -254,11 +269,12 @@ std::optional<int> forceStrengthTenths(const Angle& angle, const FlangeInputs& i
     const double carried = textToDouble(inputs.carried);
     const int t = angle.thicknessTenths;
     const int width = 20 * angle.legMm;
-    const double rho = flangeRadius(angle, t);
+    const FlangeRadii radius(angle);
+    const double rho = radius(t);
     const int whole = 100 * angle.areaHundredths; // (0,1 mm)²
     int least = t;
     for (int k = t - 1; k >= floor; --k) {
-        const std::optional<double> thinner = interpolatedPhi(slenderness * rho / flangeRadius(angle, k));
+        const std::optional<double> thinner = interpolatedPhi(slenderness * rho / radius(k));
         const int kept = whole - t * (width - t) + k * (width - k);
         if (!thinner || carried * kept / whole * *thinner / *phi < force) {
             break;
@@ -370,7 +386,8 @@ std::optional<Angle> thinnedAngle(const Angle& angle, int tenths)
     }
     const int width = 20 * angle.legMm;
     const int kept = 100 * angle.areaHundredths - t * (width - t) + tenths * (width - tenths); // (0,1 mm)²
-    const double radius = angle.radiusHundredths * flangeRadius(angle, tenths) / flangeRadius(angle, t);
+    const FlangeRadii sharp(angle);
+    const double radius = angle.radiusHundredths * sharp(tenths) / sharp(t);
     Angle thinned = angle;
     thinned.thicknessTenths = tenths;
     thinned.areaHundredths = kept / 100; // 1 cm² is 10 000 (0,1 mm)²
