@@ -301,20 +301,25 @@ constexpr std::array<Int128, 31> kPowersOfTen = [] {
 
 std::optional<SignificantDigits> sevenDigitsExactly(float magnitude)
 {
-    if (!std::isfinite(magnitude)) {
-        return std::nullopt;
+    // magnitude = mantissa · 2^shift, from the single's own bits.
+    constexpr int kFractionBits = std::numeric_limits<float>::digits - 1; // 23
+    constexpr std::uint32_t kFractionMask = (std::uint32_t{1} << kFractionBits) - 1;
+    constexpr int kSubnormalShift =
+        std::numeric_limits<float>::min_exponent - std::numeric_limits<float>::digits; // -149
+    const auto bits = std::bit_cast<std::uint32_t>(magnitude);
+    const auto biased = static_cast<int>(bits >> kFractionBits);
+    if (biased == 2 * std::numeric_limits<float>::max_exponent - 1) {
+        return std::nullopt; // infinite, or not a number
     }
-    int binary = 0;
-    const float fraction = std::frexp(magnitude, &binary); // magnitude = fraction · 2^binary, fraction in [0,5; 1)
-    constexpr int kMantissaBits = std::numeric_limits<float>::digits;
-    const auto mantissa = static_cast<std::int64_t>(std::ldexp(fraction, kMantissaBits)); // exact
-    const int shift = binary - kMantissaBits; // magnitude = mantissa · 2^shift
+    const std::int64_t mantissa = biased == 0 ? bits & kFractionMask : (bits & kFractionMask) | (kFractionMask + 1);
+    const int shift = biased == 0 ? kSubnormalShift : biased + kSubnormalShift - 1;
     constexpr int kMaxShift = 90;
     constexpr int kMaxScale = 30; // 2^24 · 10^30 < 2^124
-    // log10 of 2^(binary − 1), at most one below the magnitude's power of
-    // ten: the loop below steps up when the digits come out eight.
-    constexpr double kLog10Of2 = 0.30102999566398120;
-    int exponent = static_cast<int>(std::floor((binary - 1) * kLog10Of2));
+    // magnitude lies in [2^(binary − 1), 2^binary), and log10 of 2^(binary −
+    // 1) is about (binary − 1) · 1233 / 4096, a little below it: the power of
+    // ten, one either side of that at most, is found by the loop below.
+    const int binary = static_cast<int>(std::bit_width(static_cast<std::uint64_t>(mantissa))) + shift;
+    int exponent = ((binary - 1) * 1233) >> 12;
     for (int tries = 0; tries < 3; ++tries) {
         const int scale = 6 - exponent; // digits = magnitude · 10^scale
         if (shift > kMaxShift || shift < -kMaxShift || scale > kMaxScale || scale < -kMaxScale) {
