@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace prochnar {
 namespace {
@@ -133,9 +134,12 @@ TEST(Aids, ThinnedAngle)
     };
     EXPECT_EQ(figures("75x6", 50), "7,39 1,48 5");
     EXPECT_EQ(figures("50x5", 42), "4,07 0,98 4,2");
-    // Every flange of every catalogue angle: the radius scales as the
-    // sharp-cornered section's, rounded down.
-    for (const Angle& a : angleCatalogue()) {
+    // Every flange of every catalogue angle, and of an angle the catalogue
+    // lacks: the radius scales as the sharp-cornered section's, rounded down.
+    std::vector<Angle> angles(angleCatalogue().begin(), angleCatalogue().end());
+    angles.push_back(
+        {.legMm = 77, .thicknessTenths = 65, .areaHundredths = 950, .radiusHundredths = 150, .filletTenths = 90});
+    for (const Angle& a : angles) {
         const double whole = sharpAngleRadius(10.0 * a.legMm, a.thicknessTenths);
         for (int k = 1; k <= a.thicknessTenths; ++k) {
             const double scaled = a.radiusHundredths * sharpAngleRadius(10.0 * a.legMm, k) / whole;
