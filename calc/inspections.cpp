@@ -4,8 +4,12 @@
 #include "map_form.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
+#include <string_view>
 
 namespace prochnar {
 
@@ -35,12 +39,24 @@ std::optional<int> digitsAt(std::string_view text, std::size_t from, std::size_t
 // A count of units with `decimals` digits after the comma: "4,6", "0,08".
 std::string fixedText(long long units, int decimals)
 {
-    std::string digits = std::to_string(units < 0 ? -units : units);
-    if (digits.size() <= static_cast<std::size_t>(decimals)) {
-        digits.insert(0, static_cast<std::size_t>(decimals) + 1 - digits.size(), '0');
+    std::array<char, std::numeric_limits<unsigned long long>::digits10 + 1> buffer{};
+    const unsigned long long magnitude =
+        units < 0 ? 0ULL - static_cast<unsigned long long>(units) : static_cast<unsigned long long>(units);
+    const char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude).ptr;
+    const std::string_view digits(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+    const auto places = static_cast<std::size_t>(decimals);
+    // Written in one string: a plan writes several for each of its girders.
+    std::string text;
+    text.reserve(digits.size() + places + 3);
+    if (units < 0) {
+        text += '-';
     }
-    digits.insert(digits.size() - static_cast<std::size_t>(decimals), ",");
-    return (units < 0 ? "-" : "") + digits;
+    if (digits.size() <= places) {
+        text.append("0,").append(places - digits.size(), '0').append(digits);
+    } else {
+        text.append(digits.substr(0, digits.size() - places)).append(",").append(digits.substr(digits.size() - places));
+    }
+    return text;
 }
 
 std::string tenthsText(int tenths) { return fixedText(tenths, 1); }
@@ -325,11 +341,22 @@ std::optional<std::string> replacementText(const MemberLife& chord, const Member
     const bool byChord = chordGoverns(chord, diagonals);
     const MemberLife& governing = byChord ? chord : diagonals;
     const std::string year = std::to_string(governing.replacementYear);
+    std::string text;
+    text.reserve(96); // the longest, with its Cyrillic letters of two bytes, is some 70
     if (governing.kind == Reached) {
-        return std::string(byChord ? "предел пояса" : "предел раскосов") + " достигнут: замена в " + year + " г.";
+        text.append(byChord ? "предел пояса" : "предел раскосов")
+            .append(" достигнут: замена в ")
+            .append(year)
+            .append(" г.");
+        return text;
     }
-    return std::string(byChord ? "замена пояса" : "замена раскосов") + " до " + year + " г. (через " +
-           tenthsText(governing.lifeTenths) + " года)";
+    text.append(byChord ? "замена пояса" : "замена раскосов")
+        .append(" до ")
+        .append(year)
+        .append(" г. (через ")
+        .append(tenthsText(governing.lifeTenths))
+        .append(" года)");
+    return text;
 }
 
 std::optional<int> replacementYear(const MemberLife& chord, const MemberLife& diagonals)

@@ -146,7 +146,9 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
           "Скорость утонения раскосов, мм/год", "Предел раскосов, мм", "Срок раскосов, лет", "Год замены", "Замена"}) {
         header.emplace_back(column);
     }
-    std::vector<std::vector<std::string>> records{std::move(header)};
+    std::vector<std::vector<std::string>> records;
+    records.reserve(girders_.size() + 1);
+    records.push_back(std::move(header));
 
     struct Planned {
         std::size_t girder = 0;
@@ -172,6 +174,7 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
     for (const Planned& entry : planned) {
         const Girder& girder = girders_[entry.girder];
         std::vector<std::string>& cells = records.emplace_back();
+        cells.reserve(records.front().size());
         if (hasSection_) {
             cells.push_back(sections_[girder.section]);
         }
