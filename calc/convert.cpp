@@ -29,7 +29,7 @@ constexpr bool isBlank(char c) { return c == ' ' || c == '\t'; }
 constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // The text without the blanks around it.
-std::string_view withoutBlanks(std::string_view text)
+constexpr std::string_view withoutBlanks(std::string_view text)
 {
     const char* begin = text.data();
     const char* end = begin + text.size();
