@@ -2,6 +2,8 @@
 
 #include "errors.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -79,20 +81,22 @@ std::string toText(Fixed4 value)
         count < 0 ? 0U - static_cast<std::uint64_t>(count) : static_cast<std::uint64_t>(count);
     const auto scale = static_cast<std::uint64_t>(Fixed4::kScale);
 
-    std::string text = count < 0 ? "-" : "";
-    text += std::to_string(magnitude / scale);
+    // Written into a buffer and made a string once: a table writes several a row.
+    std::array<char, 32> buffer{};
+    char* at = buffer.data();
+    if (count < 0) {
+        *at++ = '-';
+    }
+    at = std::to_chars(at, buffer.data() + buffer.size(), magnitude / scale).ptr;
     std::uint64_t fraction = magnitude % scale;
     if (fraction != 0) {
-        std::string digits(4, '0');
-        for (int i = 3; i >= 0; --i) {
-            digits[static_cast<std::size_t>(i)] = static_cast<char>('0' + fraction % 10);
-            fraction /= 10;
+        *at++ = ',';
+        for (std::uint64_t unit = scale / 10; fraction != 0; unit /= 10) { // no trailing zeros
+            *at++ = static_cast<char>('0' + fraction / unit);
+            fraction %= unit;
         }
-        digits.erase(digits.find_last_not_of('0') + 1);
-        text += ',';
-        text += digits;
     }
-    return text;
+    return {buffer.data(), at};
 }
 
 } // namespace prochnar
