@@ -109,13 +109,7 @@ template <typename Float> std::optional<Float> exactlyHeld(std::string_view whol
     if (whole.size() + fraction.size() > kMaxDigits || fraction.size() > kMaxScale) {
         return std::nullopt;
     }
-    std::int64_t digits = 0;
-    for (const char c : whole) {
-        digits = digits * 10 + (c - '0');
-    }
-    for (const char c : fraction) {
-        digits = digits * 10 + (c - '0');
-    }
+    const auto digits = static_cast<std::int64_t>(digitsValue(whole, fraction));
     Float power = 1;
     for (std::size_t i = 0; i < fraction.size(); ++i) {
         power *= 10;

@@ -72,26 +72,23 @@ Verdict measuredAgainst(Verdict verdict, const FlangeLimit& limit, int measured)
 {
     const std::string_view governs =
         limit.governs == FlangeLimit::Governs::LocalStability ? "местная устойчивость" : "прочность";
-    const auto appendBound = [&limit, governs](std::string& text) {
-        text.append("предела ").append(tenthsText(limit.tenths)).append(" мм (").append(governs).append(")");
+    // "4,3 мм (прочность)", after the words that place the flange against it.
+    const auto appendLimit = [&limit, governs](std::string& text) {
+        text.append(tenthsText(limit.tenths)).append(" мм (").append(governs).append(")");
     };
     if (measured < limit.tenths) {
         std::string text;
         text.reserve(kVerdictRoom);
-        text.append("проверьте: полка ").append(tenthsText(measured)).append(" мм ниже ");
-        appendBound(text);
+        text.append("проверьте: полка ").append(tenthsText(measured)).append(" мм ниже предела ");
+        appendLimit(text);
         return Verdict{.kind = VerdictKind::Check, .text = std::move(text), .tenths = verdict.tenths};
     }
     if (measured == limit.tenths) {
-        verdict.text.append(", полка на пределе ")
-            .append(tenthsText(limit.tenths))
-            .append(" мм (")
-            .append(governs)
-            .append(")");
+        verdict.text.append(", полка на пределе ");
     } else {
-        verdict.text.append(", полка ").append(tenthsText(measured)).append(" мм выше ");
-        appendBound(verdict.text);
+        verdict.text.append(", полка ").append(tenthsText(measured)).append(" мм выше предела ");
     }
+    appendLimit(verdict.text);
     return verdict;
 }
 
