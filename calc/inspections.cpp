@@ -2,6 +2,7 @@
 
 #include "fields.h"
 #include "map_form.h"
+#include "messages.h"
 
 #include <algorithm>
 #include <array>
@@ -356,6 +357,20 @@ std::optional<std::string> replacementText(const MemberLife& chord, const Member
         .append(" г. (через ")
         .append(tenthsText(governing.lifeTenths))
         .append(" года)");
+    return text;
+}
+
+std::string planReplacementText(const MemberLife& chord, const MemberLife& diagonals)
+{
+    using enum MemberLife::Kind;
+    const std::optional<std::string> replacement = replacementText(chord, diagonals);
+    std::string text = replacement ? *replacement : std::string("год замены не определен");
+    for (const auto& [life, isChord] : {std::pair{&chord, true}, std::pair{&diagonals, false}}) {
+        // Without a year each reason counts; beside one, only a life not known.
+        if (!replacement || life->kind == TooFewPoints || life->kind == NoLimit) {
+            text.append("; ").append(memberLifeNoteText(isChord, memberLifeText(*life)));
+        }
+    }
     return text;
 }
 

@@ -149,6 +149,12 @@ struct GirderHistory {
 // governs: "замена пояса до 2031 г. (через 4,6 года)", "предел раскосов
 // достигнут: замена в 2026 г."; none when neither member kind has a year.
 [[nodiscard]] std::optional<std::string> replacementText(const MemberLife& chord, const MemberLife& diagonals);
+// The same for a line section's plan, where nothing else stands beside it:
+// a member kind whose life is not known (too few points, no limit) is named
+// after it with its reason, "замена пояса до 2031 г. (через 4,6 года);
+// раскосы: мало точек для скорости утонения"; with neither year, "год
+// замены не определен" and both member kinds' reasons.
+[[nodiscard]] std::string planReplacementText(const MemberLife& chord, const MemberLife& diagonals);
 // The year of that replacement, none when neither member kind has one.
 [[nodiscard]] std::optional<int> replacementYear(const MemberLife& chord, const MemberLife& diagonals);
 // The year and the member kind that governs, as a table's cell: "2031

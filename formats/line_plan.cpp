@@ -195,7 +195,7 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
                                           separator));
         }
         cells.push_back(entry.year ? std::to_string(*entry.year) : std::string());
-        cells.push_back(replacementText(entry.lives[0], entry.lives[1]).value_or(""));
+        cells.push_back(planReplacementText(entry.lives[0], entry.lives[1]));
     }
     return records;
 }

@@ -74,6 +74,17 @@ TEST(Inspections, RatesAndRemainingLives)
     EXPECT_EQ(replacementText(memberLife({{2020, 60}}, 34), one), "замена раскосов до 2082 г. (через 61,8 года)");
     EXPECT_FALSE(replacementText({}, {}).has_value());
 
+    // A plan's cell names a member kind whose life is not known beside the
+    // other's year; one with no thinning limits nothing and is not named.
+    const MemberLife still = memberLife({{2000, 60}, {2020, 60}}, 34);
+    EXPECT_EQ(planReplacementText(fast, memberLife(speeding, std::nullopt)),
+              "замена пояса до 2040 г. (через 20,0 года); раскосы: утонение 0,08 мм/год, предел толщины не определен");
+    EXPECT_EQ(planReplacementText(memberLife({{2020, 60}}, 34), reached),
+              "предел раскосов достигнут: замена в 2026 г.; пояс: мало точек для скорости утонения");
+    EXPECT_EQ(planReplacementText(still, one), *replacementText(still, one));
+    EXPECT_EQ(planReplacementText(still, {}),
+              "год замены не определен; пояс: утонение не выявлено; раскосы: мало точек для скорости утонения");
+
     // A table's cell: the year and what governs; in one year a reached limit
     // before a life of 0,4 year (2016 at 6,0, 3,5 in 2026: 0,25 mm a year).
     const MemberLife soon = memberLife({{2016, 60}, {2026, 35}}, 34);

@@ -106,8 +106,8 @@ TEST(LinePlan, GirdersWhateverTheOrderOfTheirRows)
     }
     const std::string plan = inOrder.table(';');
     EXPECT_EQ(reversed.table(';'), plan);
-    // Four girders, "12-13" of two sections apart; the limit reached first.
-    EXPECT_EQ(std::count(plan.begin(), plan.end(), '\n'), 5);
+    // Six girders, "12-13" of two sections apart; the limit reached first.
+    EXPECT_EQ(std::count(plan.begin(), plan.end(), '\n'), 7);
     EXPECT_NE(plan.find("\nПерегон А;14-15;104,5;3;0,15;3,2;0,0;"), std::string::npos);
     EXPECT_NE(plan.find("\nПерегон А;16-17;104,8;2;0,029;3,2;62,0;"), std::string::npos);
     // From 20.06.2024 on: 14-15 reached, Перегон Б 12-13 in 2027.
