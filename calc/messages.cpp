@@ -312,6 +312,8 @@ std::string_view measurementFaultText(MeasurementFault fault)
         return "толщина без уголка: укажите уголок по сортаменту.";
     case MeasurementFault::AfterInspection:
         return "год установки позже даты осмотра.";
+    case MeasurementFault::AfterToday:
+        return "дата осмотра позже сегодняшней.";
     }
     return {};
 }

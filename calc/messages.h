@@ -152,13 +152,14 @@ inline constexpr int kNotRegularOutput = -1;
 // "Дата осмотра", "Год установки", …) is refused, as fieldMessageText's
 // message after the column and the cell.
 enum class MeasurementFault {
-    UnknownAngle,   // not an angle of the catalogue
-    NoSuchDate,     // neither ДД.ММ.ГГГГ nor ГГГГ-ММ-ДД of a day the calendar has
-    NotAYear,       // the installation year is not a year
-    NotAThickness,  // not above zero, or more than one decimal
-    AboveNominal,   // thicker than the nominal angle
-    WithoutAngle,   // a thickness without the member's angle
-    AfterInspection // installed after the inspection
+    UnknownAngle,    // not an angle of the catalogue
+    NoSuchDate,      // neither ДД.ММ.ГГГГ nor ГГГГ-ММ-ДД of a day the calendar has
+    NotAYear,        // the installation year is not a year
+    NotAThickness,   // not above zero, or more than one decimal
+    AboveNominal,    // thicker than the nominal angle
+    WithoutAngle,    // a thickness without the member's angle
+    AfterInspection, // installed after the inspection
+    AfterToday       // an inspection dated after the day the table is checked
 };
 [[nodiscard]] std::string_view measurementFaultText(MeasurementFault fault);
 // A section given both by an angle or thickness and by its area or radius:

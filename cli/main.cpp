@@ -10,6 +10,7 @@
 // with each girder's results and verdicts.
 
 #include "calc/handlers.h"
+#include "calc/inspections.h"
 #include "calc/map_form.h"
 #include "calc/messages.h"
 #include "formats/calculation_file.h"
@@ -25,6 +26,7 @@
 #include <array>
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -120,13 +122,14 @@ constexpr std::string_view kUsage = "Использование: prochnar-calc [
                                     "               дает площадь и радиус инерции сечения (Text9 и txtIy пояса,\n"
                                     "               Text10 и txtIyy раскосов) утоненного уголка, уголок без\n"
                                     "               толщины — по сортаменту; сечение, заданное и так, и ячейкой\n"
-                                    "               площади или радиуса, неизвестный уголок, несуществующая дата\n"
-                                    "               и толщина больше номинальной — сообщение строки. Таблица со\n"
-                                    "               столбцами осмотра получает еще 'Скорость утонения пояса,\n"
-                                    "               мм/год', 'Срок пояса, лет', 'Скорость утонения раскосов,\n"
-                                    "               мм/год', 'Срок раскосов, лет' и 'Год замены': по двум точкам —\n"
-                                    "               году установки с номинальной толщиной и осмотру строки — до\n"
-                                    "               предельной толщины уголка при данных строки.\n"
+                                    "               площади или радиуса, неизвестный уголок, несуществующая дата,\n"
+                                    "               дата осмотра позже сегодняшней и толщина больше номинальной —\n"
+                                    "               сообщение строки. Таблица со столбцами осмотра получает\n"
+                                    "               еще 'Скорость утонения пояса, мм/год', 'Срок пояса, лет',\n"
+                                    "               'Скорость утонения раскосов, мм/год', 'Срок раскосов, лет'\n"
+                                    "               и 'Год замены': по двум точкам — году установки с номинальной\n"
+                                    "               толщиной и осмотру строки — до предельной толщины уголка при\n"
+                                    "               данных строки.\n"
                                     "\n"
                                     "               ВЫХОД.xlsx (по окончанию имени, в любом регистре) — книга\n"
                                     "               Excel с теми же ячейками: числа числами, выводы в цветах окна,\n"
@@ -338,7 +341,6 @@ private:
 
 constexpr std::size_t kStandardInputHead = std::size_t{1024} * 1024;
 
-// Checks each row of the table as it is read and writes it out at once.
 // Ends what was written to standard output: written to its end and closed,
 // or a failure with the system's reason (a full disk, a closed descriptor).
 // earlier is the reason an earlier write gave, where it was seen.
@@ -357,6 +359,17 @@ void finishStandardOutput(int earlier = 0)
     }
 }
 
+// The day the command runs, by the local calendar: a table's inspection
+// dated after it is a slip.
+CalendarDate today()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    return {.year = local.tm_year + 1900, .month = local.tm_mon + 1, .day = local.tm_mday};
+}
+
+// Checks each row of the table as it is read and writes it out at once.
 int runTable(const Options& options)
 {
     std::ifstream inFile;
@@ -451,8 +464,8 @@ int runTable(const Options& options)
         if (workbook) {
             workbook->setSeparator(separator);
         }
-        totals = workbook ? checkTable(reader, *workbook, threads, planFile ? &plan : nullptr, separator)
-                          : checkTable(reader, *out, threads, planFile ? &plan : nullptr, separator);
+        totals = workbook ? checkTable(reader, *workbook, threads, planFile ? &plan : nullptr, separator, today())
+                          : checkTable(reader, *out, threads, planFile ? &plan : nullptr, separator, today());
         delimiter = reader.delimiter();
         out->flush();
     } catch (const CsvError& error) {

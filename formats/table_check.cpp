@@ -154,7 +154,7 @@ std::string checkedTableHeader(const TableLife& run, char delimiter)
 namespace {
 
 TableTotals checkTable(CsvReader& reader, std::ostream* out, CheckedTableSink* sink, unsigned threads,
-                       std::optional<LinePlan>* plan, DecimalSeparator separator)
+                       std::optional<LinePlan>* plan, DecimalSeparator separator, std::optional<CalendarDate> today)
 {
     std::vector<std::string> columns;
     if (!reader.next(columns)) {
@@ -166,7 +166,7 @@ TableTotals checkTable(CsvReader& reader, std::ostream* out, CheckedTableSink* s
     if (plan != nullptr) {
         plan->emplace(columns);
     }
-    const TableLife run(columns, separator);
+    const TableLife run(columns, separator, today);
     if (sink != nullptr) {
         sink->header(run.header());
     }
@@ -184,15 +184,15 @@ TableTotals checkTable(CsvReader& reader, std::ostream* out, CheckedTableSink* s
 } // namespace
 
 TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads, std::optional<LinePlan>* plan,
-                       DecimalSeparator separator)
+                       DecimalSeparator separator, std::optional<CalendarDate> today)
 {
-    return checkTable(reader, &out, nullptr, threads, plan, separator);
+    return checkTable(reader, &out, nullptr, threads, plan, separator, today);
 }
 
 TableTotals checkTable(CsvReader& reader, CheckedTableSink& sink, unsigned threads, std::optional<LinePlan>* plan,
-                       DecimalSeparator separator)
+                       DecimalSeparator separator, std::optional<CalendarDate> today)
 {
-    return checkTable(reader, nullptr, &sink, threads, plan, separator);
+    return checkTable(reader, nullptr, &sink, threads, plan, separator, today);
 }
 
 std::string checkedTableSummary(const TableTotals& totals, const LinePlan* plan, std::optional<DecimalSeparator> named)

@@ -61,10 +61,12 @@ struct TableTotals {
 // are checked by TableLife: a table with inspection columns gets the life
 // columns. With plan, the plan is made for the header (a PlanError before
 // anything is written) and each row is added to it as it is written. The
-// table's numbers are read with separator (TableLife).
+// table's numbers are read with separator, its dates against today
+// (TableLife).
 [[nodiscard]] TableTotals checkTable(CsvReader& reader, std::ostream& out, unsigned threads,
                                      std::optional<LinePlan>* plan = nullptr,
-                                     DecimalSeparator separator = DecimalSeparator::Comma);
+                                     DecimalSeparator separator = DecimalSeparator::Comma,
+                                     std::optional<CalendarDate> today = std::nullopt);
 
 // Where a checked table goes other than as CSV text: its header record, then
 // every girder in the order read, one call at a time.
@@ -84,7 +86,8 @@ public:
 // The same check, each girder handed to sink instead of written as text.
 [[nodiscard]] TableTotals checkTable(CsvReader& reader, CheckedTableSink& sink, unsigned threads,
                                      std::optional<LinePlan>* plan = nullptr,
-                                     DecimalSeparator separator = DecimalSeparator::Comma);
+                                     DecimalSeparator separator = DecimalSeparator::Comma,
+                                     std::optional<CalendarDate> today = std::nullopt);
 
 // The summary of a checked table, as the command prints it and the workbook
 // ends with it: the counts, with a plan the girders it replaces within five

@@ -44,8 +44,9 @@ std::vector<std::size_t> numberColumns(const std::vector<std::string>& header)
     return numbers;
 }
 
-TableLife::TableLife(const std::vector<std::string>& columns, DecimalSeparator separator)
-    : run_{columns}, header_{run_.header()}, numberColumns_{numberColumns(columns)}
+TableLife::TableLife(const std::vector<std::string>& columns, DecimalSeparator separator,
+                     std::optional<CalendarDate> today)
+    : run_{columns}, header_{run_.header()}, numberColumns_{numberColumns(columns)}, today_{today}
 {
     const std::array<std::string_view, 2> angleNames{kChordAngleColumn, kDiagonalAngleColumn};
     const std::array<std::string_view, 2> thicknessNames{kChordThicknessColumn, kDiagonalThicknessColumn};
@@ -213,6 +214,9 @@ TableLife::Measurements TableLife::readMeasurements(const std::vector<std::strin
         }
         if (!cell(date_).empty() && !(date = parseDate(cell(date_)))) {
             refuse(date_, MeasurementFault::NoSuchDate);
+        } else if (date && today_ && *today_ < *date) {
+            refuse(date_, MeasurementFault::AfterToday);
+            date.reset();
         }
         if (!cell(installed_).empty()) {
             const std::optional<CalendarDate> year = parseDate("01.01." + std::string(cell(installed_)));
@@ -226,6 +230,9 @@ TableLife::Measurements TableLife::readMeasurements(const std::vector<std::strin
         }
     } else if (dated && !cell(date_).empty()) {
         date = parseDate(cell(date_));
+        if (date && today_ && *today_ < *date) {
+            date.reset();
+        }
     }
 
     return read;

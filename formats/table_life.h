@@ -79,6 +79,10 @@ struct PlanPoint {
 // counted is empty, its reason in the message. Without those columns rows
 // come out as TableRun writes them.
 //
+// Given today, an inspection dated after it is refused as a date that
+// cannot be (and, in a table without the measurement columns, not read for
+// the plan): a slip of the year would otherwise move the plan's horizon.
+//
 // A table whose numbers use the decimal point (DecimalSeparator::Point) has
 // each number cell turned into the comma form before its row is checked, so
 // that it is calculated exactly as typed in the window; a number cell with a
@@ -87,7 +91,8 @@ struct PlanPoint {
 // lives) with the point.
 class TableLife {
 public:
-    explicit TableLife(const std::vector<std::string>& columns, DecimalSeparator separator = DecimalSeparator::Comma);
+    explicit TableLife(const std::vector<std::string>& columns, DecimalSeparator separator = DecimalSeparator::Comma,
+                       std::optional<CalendarDate> today = std::nullopt);
 
     [[nodiscard]] const std::vector<std::string>& header() const { return header_; }
     [[nodiscard]] bool measured() const { return measured_; }
@@ -174,6 +179,7 @@ private:
     std::vector<std::size_t> numberColumns_; // the row's number columns
     std::size_t inputCount_ = 0;
     DecimalSeparator separator_ = DecimalSeparator::Comma;
+    std::optional<CalendarDate> today_;
     std::vector<std::string> commaRow_;
 };
 

@@ -78,6 +78,35 @@ TEST(TableLife, AMeasuredAngleChecksAsItsFiguresTyped)
     EXPECT_TRUE(std::equal(read.end() - kLifeColumns.size(), read.end(), measured.cells.end() - kLifeColumns.size()));
 }
 
+// An inspection dated after the day the table is checked is a slip: refused
+// in its row, and in a table with dates alone not read for the plan, whose
+// horizon it would move. On the day itself it counts.
+TEST(TableLife, AnInspectionAfterTodayIsRefused)
+{
+    const auto table = historyTable();
+    const std::size_t dateAt = 3;
+    ASSERT_EQ(table[0][dateAt], "Дата осмотра");
+    TableLife life(table[0], DecimalSeparator::Comma, CalendarDate{.year = 2024, .month = 6, .day = 20});
+    std::vector<std::string> row = table[3]; // 12-13 on 2024-06-20
+    PlanPoint point;
+    EXPECT_TRUE(life.check(row, &point).message.empty());
+    EXPECT_EQ(point.date, (CalendarDate{.year = 2024, .month = 6, .day = 20}));
+    row[dateAt] = "21.06.2024";
+    const CheckedGirder later = life.check(row, &point);
+    EXPECT_EQ(later.status, GirderStatus::NotComputed);
+    EXPECT_EQ(later.message, "Дата осмотра: \"21.06.2024\" — дата осмотра позже сегодняшней.");
+    EXPECT_FALSE(point.date.has_value());
+    EXPECT_TRUE(TableLife(table[0]).check(row).message.empty()); // no day given, nothing refused
+
+    // The dates without the measurement columns.
+    const std::vector<std::string> header(table[0].begin(), table[0].begin() + dateAt + 1);
+    TableLife dated(header, DecimalSeparator::Comma, CalendarDate{.year = 2024, .month = 6, .day = 20});
+    (void)dated.check({"Перегон А", "12-13", "104,2", "2124-06-20"}, &point);
+    EXPECT_FALSE(point.date.has_value());
+    (void)dated.check({"Перегон А", "12-13", "104,2", "2024-06-20"}, &point);
+    EXPECT_TRUE(point.date.has_value());
+}
+
 TEST(LinePlan, GirdersWhateverTheOrderOfTheirRows)
 {
     const auto table = historyTable();

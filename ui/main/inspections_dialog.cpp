@@ -50,11 +50,11 @@ QLineEdit* edit(const char* name, const QString& spoken, QWidget* parent)
     return edit;
 }
 
-CalendarDate calendarDate(QDate date) { return {.year = date.year(), .month = date.month(), .day = date.day()}; }
-
 QString thicknessCell(std::optional<int> tenths) { return tenths ? fromStd(thicknessTenthsText(*tenths)) : QString(); }
 
 } // namespace
+
+CalendarDate calendarDate(QDate date) { return {.year = date.year(), .month = date.month(), .day = date.day()}; }
 
 TypedThickness typedThickness(const QString& text, const QString& whose, const Angle* nominal)
 {
@@ -94,7 +94,7 @@ TypedThickness typedThickness(const QString& text, const QString& whose, const A
 InspectionsDialog::InspectionsDialog(const GirderHistory& history, Inputs inputs, Apply apply, MessagePresenter present,
                                      QWidget* parent, QDate today)
     : QDialog(parent), history_{history}, inputs_{std::move(inputs)}, apply_{std::move(apply)},
-      present_{std::move(present)}, today_{decimalYear(calendarDate(today))}
+      present_{std::move(present)}, today_{decimalYear(calendarDate(today))}, todayDate_{today}
 {
     setObjectName(QStringLiteral("InspectionsDialog"));
     setWindowTitle(QStringLiteral("Осмотры ригеля — Прочнар"));
@@ -207,7 +207,7 @@ QWidget* InspectionsDialog::inspectionsTable()
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setStretchLastSection(true);
 
-    date_ = new QDateEdit(QDate::currentDate(), box);
+    date_ = new QDateEdit(todayDate_, box);
     date_->setObjectName(QStringLiteral("date"));
     date_->setAccessibleName(QStringLiteral("Дата осмотра"));
     date_->setCalendarPopup(true);
@@ -293,6 +293,14 @@ void InspectionsDialog::chooseAngle(Member member, int item)
 
 std::optional<Inspection> InspectionsDialog::typedInspection()
 {
+    // A slip of the year would put the inspection, and the life, in the future.
+    if (date_->date() > todayDate_) {
+        refuse(QStringLiteral("Дата осмотра %1 позже сегодняшней (%2): осмотр еще не проведен.")
+                   .arg(date_->date().toString(QStringLiteral("dd.MM.yyyy")),
+                        todayDate_.toString(QStringLiteral("dd.MM.yyyy"))));
+        date_->setFocus();
+        return std::nullopt;
+    }
     Inspection inspection{.date = calendarDate(date_->date()), .note = note_->text().simplified().toStdString()};
     const std::array<std::tuple<QLineEdit*, QString, Member>, 2> thicknesses{{
         {chord_, QStringLiteral("полки пояса"), Member::Chord},

@@ -33,6 +33,9 @@ struct TypedThickness {
 };
 [[nodiscard]] TypedThickness typedThickness(const QString& text, const QString& whose, const Angle* nominal);
 
+// A day of the calendar as the inspections count it.
+[[nodiscard]] CalendarDate calendarDate(QDate date);
+
 // "Осмотры…": the girder's history — the year it was installed, the
 // nominal angle of its chords and of its diagonals, and its inspections,
 // each a date, the least flange thickness measured on the chords and on the
@@ -63,8 +66,8 @@ private:
     [[nodiscard]] QWidget* inspectionsTable();
     void chooseAngle(Member member, int item);
     void chooseYear(int year);
-    // The inspection as the fields under the table give it; none when a
-    // thickness is refused (said).
+    // The inspection as the fields under the table give it; none when its
+    // date is after today or a thickness is refused (said).
     [[nodiscard]] std::optional<Inspection> typedInspection();
     void add();
     void change();
@@ -80,6 +83,7 @@ private:
     Apply apply_;
     MessagePresenter present_;
     double today_;
+    QDate todayDate_;
     QSpinBox* installed_ = nullptr;
     QComboBox* chordAngle_ = nullptr;
     QComboBox* diagonalAngle_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/main/table_results_window.h"
 
 #include "ui/main/file_dialog.h"
+#include "ui/main/inspections_dialog.h"
 #include "ui/main/plan_table_model.h"
 #include "ui/main/section_report.h"
 #include "ui/main/table_results_model.h"
@@ -236,7 +237,7 @@ void TableResultsWindow::checkSlice()
                 return;
             }
             run_.emplace(record);
-            life_.emplace(record, separator_);
+            life_.emplace(record, separator_, calendarDate(QDate::currentDate()));
             header_ = record;
             delimiter_ = reader_->delimiter();
             // The life columns, where the check puts them; one the table

@@ -381,9 +381,10 @@ void FilesTest::storedResultsRecomputed() const
 }
 
 // A girder of L 75×6 chords and L 50×5 diagonals installed in 1998, its
-// inspections entered in "Осмотры…" (a bad thickness refused, a row changed
-// and one removed), the latest applied to the sections, computed, saved,
-// reopened, reported and finished by prochnar-calc, all with one life.
+// inspections entered in "Осмотры…" (a bad thickness and a date after today
+// refused, a row changed and one removed), the latest applied to the
+// sections, computed, saved, reopened, reported and finished by
+// prochnar-calc, all with one life.
 void FilesTest::inspectionsEnteredAppliedSavedAndReported() const
 {
     Window a;
@@ -409,6 +410,11 @@ void FilesTest::inspectionsEnteredAppliedSavedAndReported() const
         QVERIFY(a.messages.front().contains(QStringLiteral("больше толщины полки уголка L 75×6 (6 мм)")) &&
                 a.messages.at(1).contains(QStringLiteral("больше нуля")) &&
                 a.messages.at(3).contains(QStringLiteral("одного знака")));
+        // An inspection dated tomorrow has not been made: refused, nothing added.
+        const QByteArray tomorrow = QDate::currentDate().addDays(1).toString(QStringLiteral("dd.MM.yyyy")).toLatin1();
+        enter(tomorrow.constData(), "5,1", "4,3", "add");
+        QVERIFY(a.messages.size() == 7 && a.messages.back().contains(QStringLiteral("позже сегодняшней")));
+        QCOMPARE(table->rowCount(), 0);
         enter("14.05.2024", "5,1", "4,3", "add");
         enter("12.06.2008", "5,8", " ", "add");
         enter("01.01.2010", "5,9", "4,9", "add");
