@@ -245,15 +245,25 @@ std::vector<ThicknessAt> thicknessPoints(const GirderHistory& history, Member me
             points.push_back({.year = decimalYear(inspection.date), .tenths = *tenths});
         }
     }
-    // In date order, inspections of one date as given: a decimal year grows
-    // with the date. Sorted in place, a girder having a handful: a row of a
-    // table asks for its points twice.
+    // In date order (a decimal year grows with the date), and in one date
+    // the thinnest last: whatever order two readings of one day come in, the
+    // life counts down from the worse. Sorted in place, a girder having a
+    // handful: a row of a table asks for its points twice.
+    const auto before = [](const ThicknessAt& a, const ThicknessAt& b) {
+        return a.year != b.year ? a.year < b.year : a.tenths > b.tenths;
+    };
     for (std::size_t i = first + 1; i < points.size(); ++i) {
-        for (std::size_t j = i; j > first && points[j - 1].year > points[j].year; --j) {
+        for (std::size_t j = i; j > first && before(points[j], points[j - 1]); --j) {
             std::swap(points[j - 1], points[j]);
         }
     }
     return points;
+}
+
+bool readsPresentMember(std::optional<std::size_t> then, CalendarDate date, std::optional<std::size_t> now,
+                        std::optional<int> installed)
+{
+    return (!then || then == now) && (!installed || date.year >= *installed);
 }
 
 MemberLife lifeOf(const Form& form, const GirderHistory& history, Member member)
@@ -360,7 +370,8 @@ std::optional<std::string> replacementText(const MemberLife& chord, const Member
     return text;
 }
 
-std::string planReplacementText(const MemberLife& chord, const MemberLife& diagonals)
+std::string planReplacementText(const MemberLife& chord, const MemberLife& diagonals,
+                                std::array<std::size_t, 2> formerReadings)
 {
     using enum MemberLife::Kind;
     const std::optional<std::string> replacement = replacementText(chord, diagonals);
@@ -369,6 +380,12 @@ std::string planReplacementText(const MemberLife& chord, const MemberLife& diago
         // Without a year each reason counts; beside one, only a life not known.
         if (!replacement || life->kind == TooFewPoints || life->kind == NoLimit) {
             text.append("; ").append(memberLifeNoteText(isChord, memberLifeText(*life)));
+        }
+    }
+    for (std::size_t m = 0; m < formerReadings.size(); ++m) {
+        if (formerReadings.at(m) > 0) {
+            text.append("; ").append(memberLifeNoteText(m == 0, "не учтено осмотров до установки нынешнего уголка: " +
+                                                                    std::to_string(formerReadings.at(m))));
         }
     }
     return text;

@@ -124,8 +124,18 @@ struct GirderHistory {
 [[nodiscard]] MeasuredSections measuredSections(const GirderHistory& history);
 
 // A member kind's points in time order: (installation year, nominal
-// thickness) when both are known, then each inspection that measured it.
+// thickness) when both are known, then each inspection that measured it,
+// the thinnest last among those of one date.
 [[nodiscard]] std::vector<ThicknessAt> thicknessPoints(const GirderHistory& history, Member member);
+
+// Whether a flange thickness measured on date, on a member then of the
+// angle `then`, is a reading of the member the girder has now (of the angle
+// `now`, installed in `installed`): of the same angle (or of none named),
+// and not from before the installation year. A member replaced by another
+// angle, or a girder installed anew, leaves its former readings out of its
+// life.
+[[nodiscard]] bool readsPresentMember(std::optional<std::size_t> then, CalendarDate date,
+                                      std::optional<std::size_t> now, std::optional<int> installed);
 
 // The life of a member kind of the girder in form: its points, counted down
 // to the least thickness of its nominal angle with the form's inputs (none
@@ -153,8 +163,11 @@ struct GirderHistory {
 // a member kind whose life is not known (too few points, no limit) is named
 // after it with its reason, "замена пояса до 2031 г. (через 4,6 года);
 // раскосы: мало точек для скорости утонения"; with neither year, "год
-// замены не определен" and both member kinds' reasons.
-[[nodiscard]] std::string planReplacementText(const MemberLife& chord, const MemberLife& diagonals);
+// замены не определен" and both member kinds' reasons. A member kind some of
+// whose readings were of a former member (readsPresentMember) says how many
+// were left out: "пояс: не учтено осмотров до установки нынешнего уголка: 2".
+[[nodiscard]] std::string planReplacementText(const MemberLife& chord, const MemberLife& diagonals,
+                                              std::array<std::size_t, 2> formerReadings = {});
 // The year of that replacement, none when neither member kind has one.
 [[nodiscard]] std::optional<int> replacementYear(const MemberLife& chord, const MemberLife& diagonals);
 // The year and the member kind that governs, as a table's cell: "2031

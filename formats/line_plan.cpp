@@ -13,6 +13,48 @@
 
 namespace prochnar {
 
+namespace {
+
+// Names as an engineer orders them: a run of digits by its value ("9-10"
+// before "10-11"), the rest byte by byte.
+bool namedBefore(std::string_view a, std::string_view b)
+{
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (isDigit(a[i]) && isDigit(b[j])) {
+            const auto run = [&isDigit](std::string_view text, std::size_t& at) {
+                while (at + 1 < text.size() && text[at] == '0' && isDigit(text[at + 1])) {
+                    ++at; // leading zeros
+                }
+                const std::size_t start = at;
+                while (at < text.size() && isDigit(text[at])) {
+                    ++at;
+                }
+                return text.substr(start, at - start);
+            };
+            const std::string_view x = run(a, i);
+            const std::string_view y = run(b, j);
+            if (x.size() != y.size()) {
+                return x.size() < y.size();
+            }
+            if (x != y) {
+                return x < y;
+            }
+            continue;
+        }
+        if (a[i] != b[j]) {
+            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]);
+        }
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j;
+}
+
+} // namespace
+
 LinePlan::LinePlan(const std::vector<std::string>& columns)
 {
     const auto has = [&columns](std::string_view name) {
@@ -51,9 +93,13 @@ void LinePlan::add(const PlanPoint& point)
     if (point.date) {
         ++girder.inspections;
         if (point.measured[0] || point.measured[1]) {
+            const auto index = [](const std::optional<std::size_t>& angle) {
+                return static_cast<std::int16_t>(angle ? static_cast<int>(*angle) : -1);
+            };
             girder.measured.push_back({.date = *point.date,
                                        .tenths = {static_cast<std::int16_t>(point.measured[0].value_or(0)),
-                                                  static_cast<std::int16_t>(point.measured[1].value_or(0))}});
+                                                  static_cast<std::int16_t>(point.measured[1].value_or(0))},
+                                       .angle = {index(point.angle[0]), index(point.angle[1])}});
         }
     }
     // The latest inspection's row gives the angles, the limits, the
@@ -77,7 +123,7 @@ void LinePlan::add(const PlanPoint& point)
     }
 }
 
-GirderHistory LinePlan::historyOf(const Girder& girder)
+GirderHistory LinePlan::historyOf(const Girder& girder, std::array<std::size_t, 2>& former)
 {
     GirderHistory history;
     const auto angle = [](std::int16_t index) {
@@ -88,11 +134,21 @@ GirderHistory LinePlan::historyOf(const Girder& girder)
     if (girder.installed != 0) {
         history.installed = girder.installed;
     }
-    const auto tenths = [](std::int16_t value) { return value == 0 ? std::optional<int>() : value; };
+    former = {};
     for (const Measured& measured : girder.measured) {
-        history.inspections.push_back({.date = measured.date,
-                                       .chordTenths = tenths(measured.tenths[0]),
-                                       .diagonalTenths = tenths(measured.tenths[1])});
+        // A reading counts for the member the girder has now.
+        const auto reading = [&](std::size_t m) -> std::optional<int> {
+            if (measured.tenths.at(m) == 0) {
+                return std::nullopt;
+            }
+            if (!readsPresentMember(angle(measured.angle.at(m)), measured.date, history.angleOf(kMembers.at(m)),
+                                    history.installed)) {
+                ++former.at(m);
+                return std::nullopt;
+            }
+            return measured.tenths.at(m);
+        };
+        history.inspections.push_back({.date = measured.date, .chordTenths = reading(0), .diagonalTenths = reading(1)});
     }
     return history;
 }
@@ -103,14 +159,16 @@ std::optional<int> LinePlan::limitOf(const Girder& girder, std::size_t member)
     return limit == 0 ? std::optional<int>() : limit;
 }
 
-std::array<MemberLife, 2> LinePlan::lives(const Girder& girder) const
+LinePlan::Lives LinePlan::lives(const Girder& girder)
 {
-    const GirderHistory history = historyOf(girder);
-    return {memberLife(thicknessPoints(history, Member::Chord), limitOf(girder, 0)),
-            memberLife(thicknessPoints(history, Member::Diagonals), limitOf(girder, 1))};
+    Lives lives;
+    const GirderHistory history = historyOf(girder, lives.former);
+    lives.member = {memberLife(thicknessPoints(history, Member::Chord), limitOf(girder, 0)),
+                    memberLife(thicknessPoints(history, Member::Diagonals), limitOf(girder, 1))};
+    return lives;
 }
 
-const std::vector<std::array<MemberLife, 2>>& LinePlan::allLives() const
+const std::vector<LinePlan::Lives>& LinePlan::allLives() const
 {
     if (lives_.size() != girders_.size()) {
         lives_.clear();
@@ -153,6 +211,7 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
     struct Planned {
         std::size_t girder = 0;
         std::array<MemberLife, 2> lives{};
+        std::array<std::size_t, 2> former{};
         std::optional<int> year;
         bool reached = false;
     };
@@ -160,16 +219,30 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
     for (std::size_t i = 0; i < girders_.size(); ++i) {
         Planned& entry = planned[i];
         entry.girder = i;
-        entry.lives = allLives()[i];
+        entry.lives = allLives()[i].member;
+        entry.former = allLives()[i].former;
         entry.year = replacementYear(entry.lives[0], entry.lives[1]);
         entry.reached = std::any_of(entry.lives.begin(), entry.lives.end(),
                                     [](const MemberLife& life) { return life.kind == MemberLife::Kind::Reached; });
     }
-    std::stable_sort(planned.begin(), planned.end(), [](const Planned& a, const Planned& b) {
+    // In one year by section and support: the plan does not depend on the
+    // order of the table's rows.
+    std::sort(planned.begin(), planned.end(), [this](const Planned& a, const Planned& b) {
         const auto key = [](const Planned& p) {
             return std::tuple(!p.year.has_value(), !p.reached, p.year.value_or(INT_MAX));
         };
-        return key(a) < key(b);
+        if (key(a) != key(b)) {
+            return key(a) < key(b);
+        }
+        // Names alike but for leading zeros, byte by byte.
+        const auto before = [](std::string_view p, std::string_view q) {
+            return namedBefore(p, q) || (!namedBefore(q, p) && p < q);
+        };
+        const Girder& x = girders_[a.girder];
+        const Girder& y = girders_[b.girder];
+        const std::string& xSection = sections_[x.section];
+        const std::string& ySection = sections_[y.section];
+        return xSection != ySection ? before(xSection, ySection) : before(x.support, y.support);
     });
     for (const Planned& entry : planned) {
         const Girder& girder = girders_[entry.girder];
@@ -195,7 +268,7 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
                                           separator));
         }
         cells.push_back(entry.year ? std::to_string(*entry.year) : std::string());
-        cells.push_back(planReplacementText(entry.lives[0], entry.lives[1]));
+        cells.push_back(planReplacementText(entry.lives[0], entry.lives[1], entry.former));
     }
     return records;
 }
@@ -207,7 +280,7 @@ std::size_t LinePlan::dueWithin(int years) const
     }
     const auto& lives = allLives();
     return static_cast<std::size_t>(std::count_if(lives.begin(), lives.end(), [&](const auto& both) {
-        const std::optional<int> year = replacementYear(both[0], both[1]);
+        const std::optional<int> year = replacementYear(both.member[0], both.member[1]);
         return year && *year <= latest_->year + years;
     }));
 }

@@ -35,7 +35,8 @@ public:
 
     // The plan as a table: a byte-order mark, the header, then one row per
     // girder, sorted by the year of replacement, reached limits first and
-    // girders without a year last; in one year, in the order first read.
+    // girders without a year last; in one year by section and support, runs
+    // of digits in them by value ("9-10" before "10-11").
     [[nodiscard]] std::string table(char delimiter, DecimalSeparator separator = DecimalSeparator::Comma) const;
     // The same table as records, the header first.
     [[nodiscard]] std::vector<std::vector<std::string>>
@@ -51,6 +52,7 @@ private:
     struct Measured {
         CalendarDate date = {};
         std::array<std::int16_t, 2> tenths = {};
+        std::array<std::int16_t, 2> angle = {-1, -1}; // the row's, in the catalogue; -1 for none
     };
     struct Girder {
         std::uint32_t section = 0; // in sections_
@@ -63,12 +65,18 @@ private:
         std::int16_t installed = 0;                   // 0 for none
         std::optional<CalendarDate> latest = {};      // of the row kept, once one is dated
     };
-    [[nodiscard]] static GirderHistory historyOf(const Girder& girder);
+    // Each member kind's lives, and how many of its readings were of a
+    // former member (readsPresentMember) and left out.
+    struct Lives {
+        std::array<MemberLife, 2> member{};
+        std::array<std::size_t, 2> former{};
+    };
+    [[nodiscard]] static GirderHistory historyOf(const Girder& girder, std::array<std::size_t, 2>& former);
     [[nodiscard]] static std::optional<int> limitOf(const Girder& girder, std::size_t member);
-    [[nodiscard]] std::array<MemberLife, 2> lives(const Girder& girder) const;
+    [[nodiscard]] static Lives lives(const Girder& girder);
     // Each girder's lives, counted once after the last row added: the
     // table, its records and the count of those due all ask for them.
-    [[nodiscard]] const std::vector<std::array<MemberLife, 2>>& allLives() const;
+    [[nodiscard]] const std::vector<Lives>& allLives() const;
 
     bool hasSection_ = false;
     bool hasKm_ = false;
@@ -78,7 +86,7 @@ private:
     std::vector<Girder> girders_;
     std::optional<CalendarDate> latest_;
     // allLives(), emptied by add(). A plan is read by one thread at a time.
-    mutable std::vector<std::array<MemberLife, 2>> lives_;
+    mutable std::vector<Lives> lives_;
 };
 
 } // namespace prochnar

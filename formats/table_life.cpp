@@ -391,11 +391,23 @@ std::optional<TableLife::Girder> TableLife::girderOfRows(const std::vector<std::
     }
     Girder opened = girder(rows[*latest]);
     opened.row = *latest;
+    GirderHistory& kept = opened.history;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (i != *latest) {
-            const GirderHistory history = girder(rows[i]).history;
-            opened.history.inspections.insert(opened.history.inspections.end(), history.inspections.begin(),
-                                              history.inspections.end());
+        if (i == *latest) {
+            continue;
+        }
+        const GirderHistory history = girder(rows[i]).history;
+        for (Inspection inspection : history.inspections) {
+            // A reading of a former member is not one of the girder's now, as in the plan.
+            for (const Member member : kMembers) {
+                std::optional<int>& tenths =
+                    member == Member::Chord ? inspection.chordTenths : inspection.diagonalTenths;
+                if (tenths && !readsPresentMember(history.angleOf(member), inspection.date, kept.angleOf(member),
+                                                  kept.installed)) {
+                    tenths.reset();
+                }
+            }
+            kept.inspections.push_back(std::move(inspection));
         }
     }
     return opened;

@@ -68,6 +68,23 @@ TEST(Inspections, RatesAndRemainingLives)
     EXPECT_NEAR(*thinningRate({{2000, 60}, {2020, 50}, {2020, 40}}), 0.075, 1e-12); // last two at one time: 20/266,67
     EXPECT_EQ(memberLife(speeding, std::nullopt).kind, NoLimit);
 
+    // Two readings of one day, in either order: the life counts down from the thinner.
+    GirderHistory twice{.chordAngle = angleNamed("75x6"), .installed = 2000};
+    const CalendarDate day{2020, 6, 1};
+    twice.inspections = {{.date = day, .chordTenths = 50}, {.date = day, .chordTenths = 46}};
+    const std::vector<ThicknessAt> points = thicknessPoints(twice, Member::Chord);
+    ASSERT_EQ(points.size(), 3U);
+    EXPECT_EQ(points.back().tenths, 46);
+    std::swap(twice.inspections.front(), twice.inspections.back());
+    EXPECT_EQ(thicknessPoints(twice, Member::Chord).back().tenths, 46);
+    // A reading of another angle, or from before the installation year, is
+    // not one of the member now; one with no angle named is.
+    const auto l75 = angleNamed("75x6");
+    EXPECT_TRUE(readsPresentMember(l75, {2021, 1, 1}, l75, 2021));
+    EXPECT_FALSE(readsPresentMember(l75, {2020, 12, 31}, l75, 2021));
+    EXPECT_FALSE(readsPresentMember(angleNamed("63x5"), {2024, 1, 1}, l75, 2021));
+    EXPECT_TRUE(readsPresentMember(std::nullopt, {2024, 1, 1}, l75, std::nullopt));
+
     EXPECT_EQ(replacementText(fast, one), "замена пояса до 2040 г. (через 20,0 года)");
     EXPECT_EQ(replacementText(one, fast), "замена раскосов до 2040 г. (через 20,0 года)");
     EXPECT_EQ(replacementText(one, reached), "предел раскосов достигнут: замена в 2026 г.");

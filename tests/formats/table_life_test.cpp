@@ -135,8 +135,8 @@ TEST(LinePlan, GirdersWhateverTheOrderOfTheirRows)
     }
     const std::string plan = inOrder.table(';');
     EXPECT_EQ(reversed.table(';'), plan);
-    // Six girders, "12-13" of two sections apart; the limit reached first.
-    EXPECT_EQ(std::count(plan.begin(), plan.end(), '\n'), 7);
+    // Eight girders, "12-13" of two sections apart; the limit reached first.
+    EXPECT_EQ(std::count(plan.begin(), plan.end(), '\n'), 9);
     EXPECT_NE(plan.find("\nПерегон А;14-15;104,5;3;0,15;3,2;0,0;"), std::string::npos);
     EXPECT_NE(plan.find("\nПерегон А;16-17;104,8;2;0,029;3,2;62,0;"), std::string::npos);
     // From 20.06.2024 on: 14-15 reached, Перегон Б 12-13 in 2027.
@@ -146,6 +146,42 @@ TEST(LinePlan, GirdersWhateverTheOrderOfTheirRows)
     std::vector<std::string> noSupport = table[0];
     noSupport[1] = "Опора №";
     EXPECT_THROW(LinePlan{noSupport}, PlanError);
+}
+
+// Girders of one year stand by section and support, numbers in them by
+// value, whichever comes first in the table.
+TEST(LinePlan, GirdersOfOneYearByTheirNames)
+{
+    const auto table = historyTable();
+    TableLife life(table[0]);
+    PlanPoint point;
+    (void)life.check(table[7], &point); // Перегон А 16-17, inspected once
+    const auto planOf = [&](const std::vector<std::pair<std::string, std::string>>& girders) {
+        LinePlan plan(table[0]);
+        for (const auto& [section, support] : girders) {
+            PlanPoint named = point;
+            named.section = section;
+            named.support = support;
+            plan.add(named);
+        }
+        return plan.table(';');
+    };
+    const std::string plan = planOf({{"Перегон Б", "2-3"},
+                                     {"Перегон А", "10-11"},
+                                     {"Перегон А", "010-11"},
+                                     {"Перегон А", "9-10"},
+                                     {"Перегон А", "9-9"}});
+    EXPECT_EQ(planOf({{"Перегон А", "9-9"},
+                      {"Перегон А", "010-11"},
+                      {"Перегон А", "9-10"},
+                      {"Перегон Б", "2-3"},
+                      {"Перегон А", "10-11"}}),
+              plan);
+    std::vector<std::string> supports;
+    for (auto at = plan.find('\n'); at + 1 < plan.size(); at = plan.find('\n', at + 1)) {
+        supports.push_back(cellsOf(plan.substr(at + 1, plan.find('\n', at + 1) - at - 1)).at(1));
+    }
+    EXPECT_EQ(supports, (std::vector<std::string>{"9-9", "9-10", "010-11", "10-11", "2-3"}));
 }
 
 // A girder of the plan opens with its latest inspection's form and every
@@ -178,6 +214,25 @@ TEST(LinePlan, AGirderOpensWithItsLatestRowAndAllInspections)
     EXPECT_EQ(chord, (std::vector<int>{52, 55, 57}));
     EXPECT_EQ(girder->history.installed, 1988);
     EXPECT_FALSE(life.girderOfRows({refused}).has_value());
+
+    // Перегон Б 22-23 got L 75×6 chords in 2021, after two inspections of its
+    // L 63×5 ones: their readings are none of the girder's now, on either
+    // member kind (its diagonals count from the installation too).
+    rows.clear();
+    for (std::size_t i = 1; i < table.size(); ++i) {
+        if (life.ofGirder(table[i], "Перегон Б", "22-23")) {
+            rows.push_back(table[i]);
+        }
+    }
+    const std::optional<TableLife::Girder> replaced = life.girderOfRows(rows);
+    ASSERT_TRUE(replaced.has_value());
+    EXPECT_EQ(replaced->history.chordAngle, angleNamed("75x6"));
+    EXPECT_EQ(replaced->history.inspections.size(), 3U);
+    for (const Inspection& inspection : replaced->history.inspections) {
+        const bool now = inspection.date.year >= 2021;
+        EXPECT_EQ(inspection.chordTenths.has_value(), now);
+        EXPECT_EQ(inspection.diagonalTenths.has_value(), now);
+    }
 }
 
 // What a cell tells of the separator, and a table's rows deciding it: a
