@@ -240,8 +240,9 @@ std::vector<ThicknessAt> thicknessPoints(const GirderHistory& history, Member me
     }
     const std::size_t first = points.size();
     for (const Inspection& inspection : history.inspections) {
-        if (const std::optional<int> tenths =
-                member == Member::Chord ? inspection.chordTenths : inspection.diagonalTenths) {
+        const std::optional<int> tenths = member == Member::Chord ? inspection.chordTenths : inspection.diagonalTenths;
+        // A reading from before the installation was of a former member.
+        if (tenths && readsPresentMember(std::nullopt, inspection.date, angle, history.installed)) {
             points.push_back({.year = decimalYear(inspection.date), .tenths = *tenths});
         }
     }

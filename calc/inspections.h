@@ -124,8 +124,8 @@ struct GirderHistory {
 [[nodiscard]] MeasuredSections measuredSections(const GirderHistory& history);
 
 // A member kind's points in time order: (installation year, nominal
-// thickness) when both are known, then each inspection that measured it,
-// the thinnest last among those of one date.
+// thickness) when both are known, then each inspection that measured it
+// from the installation year on, the thinnest last among those of one date.
 [[nodiscard]] std::vector<ThicknessAt> thicknessPoints(const GirderHistory& history, Member member);
 
 // Whether a flange thickness measured on date, on a member then of the

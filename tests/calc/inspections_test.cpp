@@ -76,6 +76,8 @@ TEST(Inspections, RatesAndRemainingLives)
     ASSERT_EQ(points.size(), 3U);
     EXPECT_EQ(points.back().tenths, 46);
     std::swap(twice.inspections.front(), twice.inspections.back());
+    twice.inspections.push_back({.date = {1999, 12, 31}, .chordTenths = 58}); // before the installation: not counted
+    EXPECT_EQ(thicknessPoints(twice, Member::Chord).size(), 3U);
     EXPECT_EQ(thicknessPoints(twice, Member::Chord).back().tenths, 46);
     // A reading of another angle, or from before the installation year, is
     // not one of the member now; one with no angle named is.

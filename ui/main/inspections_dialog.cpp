@@ -255,9 +255,23 @@ QWidget* InspectionsDialog::inspectionsTable()
     return box;
 }
 
+// A year after an inspection is refused: the girder was inspected before
+// it was installed, and the life would count from after a reading.
 void InspectionsDialog::chooseYear(int year)
 {
-    history_.installed = year == kNoYear ? std::nullopt : std::optional(year);
+    const std::optional<int> installed = year == kNoYear ? std::nullopt : std::optional(year);
+    const auto earlier = std::find_if(
+        history_.inspections.begin(), history_.inspections.end(),
+        [&installed](const Inspection& inspection) { return installed && inspection.date.year < *installed; });
+    if (earlier != history_.inspections.end()) {
+        const QSignalBlocker blocker(installed_);
+        installed_->setValue(history_.installed.value_or(kNoYear));
+        refuse(QStringLiteral("Год установки %1 позже осмотра %2: осмотр не может быть раньше установки.")
+                   .arg(year)
+                   .arg(fromStd(dateText(earlier->date))));
+        return;
+    }
+    history_.installed = installed;
     refresh();
 }
 
@@ -293,11 +307,17 @@ void InspectionsDialog::chooseAngle(Member member, int item)
 
 std::optional<Inspection> InspectionsDialog::typedInspection()
 {
-    // A slip of the year would put the inspection, and the life, in the future.
+    // A slip of the year would put the inspection, and the life, in the
+    // future, or before the girder was installed.
+    const QString date = date_->date().toString(QStringLiteral("dd.MM.yyyy"));
     if (date_->date() > todayDate_) {
         refuse(QStringLiteral("Дата осмотра %1 позже сегодняшней (%2): осмотр еще не проведен.")
-                   .arg(date_->date().toString(QStringLiteral("dd.MM.yyyy")),
-                        todayDate_.toString(QStringLiteral("dd.MM.yyyy"))));
+                   .arg(date, todayDate_.toString(QStringLiteral("dd.MM.yyyy"))));
+        date_->setFocus();
+        return std::nullopt;
+    }
+    if (history_.installed && date_->date().year() < *history_.installed) {
+        refuse(QStringLiteral("Дата осмотра %1 раньше года установки %2.").arg(date).arg(*history_.installed));
         date_->setFocus();
         return std::nullopt;
     }

@@ -381,10 +381,11 @@ void FilesTest::storedResultsRecomputed() const
 }
 
 // A girder of L 75×6 chords and L 50×5 diagonals installed in 1998, its
-// inspections entered in "Осмотры…" (a bad thickness and a date after today
-// refused, a row changed and one removed), the latest applied to the
-// sections, computed, saved, reopened, reported and finished by
-// prochnar-calc, all with one life.
+// inspections entered in "Осмотры…" (a bad thickness, a date after today or
+// before the installation, and an installation after an inspection refused,
+// a row changed and one removed), the latest applied to the sections,
+// computed, saved, reopened, reported and finished by prochnar-calc, all
+// with one life.
 void FilesTest::inspectionsEnteredAppliedSavedAndReported() const
 {
     Window a;
@@ -414,6 +415,8 @@ void FilesTest::inspectionsEnteredAppliedSavedAndReported() const
         const QByteArray tomorrow = QDate::currentDate().addDays(1).toString(QStringLiteral("dd.MM.yyyy")).toLatin1();
         enter(tomorrow.constData(), "5,1", "4,3", "add");
         QVERIFY(a.messages.size() == 7 && a.messages.back().contains(QStringLiteral("позже сегодняшней")));
+        enter("31.12.1997", "5,1", "4,3", "add"); // before the installation
+        QVERIFY(a.messages.size() == 8 && a.messages.back().contains(QStringLiteral("раньше года установки 1998")));
         QCOMPARE(table->rowCount(), 0);
         enter("14.05.2024", "5,1", "4,3", "add");
         enter("12.06.2008", "5,8", " ", "add");
@@ -421,6 +424,10 @@ void FilesTest::inspectionsEnteredAppliedSavedAndReported() const
         enter("20.05.2016", "5,5", "4,6", "add");
         QCOMPARE(table->rowCount(), 4);
         QCOMPARE(table->item(0, 0)->text(), QStringLiteral("12.06.2008")); // by date
+        // Nor is the girder installed after an inspection.
+        child<QSpinBox>(dialog, "installed")->setValue(2009);
+        QVERIFY(a.messages.back().contains(QStringLiteral("Год установки 2009 позже осмотра 12.06.2008")));
+        QCOMPARE(child<QSpinBox>(dialog, "installed")->value(), 1998);
         table->selectRow(0);
         QCOMPARE(child<QLineEdit>(dialog, "chordThickness")->text(), QStringLiteral("5,8"));
         child<QLineEdit>(dialog, "diagonalThickness")->setText(QStringLiteral("4,8"));
