@@ -371,15 +371,15 @@ std::optional<std::string> replacementText(const MemberLife& chord, const Member
     return text;
 }
 
-std::string planReplacementText(const MemberLife& chord, const MemberLife& diagonals,
-                                std::array<std::size_t, 2> formerReadings)
+std::string planReplacementText(const MemberLife& chord, const MemberLife& diagonals, const LeftOut& leftOut)
 {
+    const auto& formerReadings = leftOut.formerReadings;
     using enum MemberLife::Kind;
     const std::optional<std::string> replacement = replacementText(chord, diagonals);
     std::string text = replacement ? *replacement : std::string("год замены не определен");
     for (const auto& [life, isChord] : {std::pair{&chord, true}, std::pair{&diagonals, false}}) {
         // Without a year each reason counts; beside one, only a life not known.
-        if (!replacement || life->kind == TooFewPoints || life->kind == NoLimit) {
+        if (!leftOut.nothingElse && (!replacement || life->kind == TooFewPoints || life->kind == NoLimit)) {
             text.append("; ").append(memberLifeNoteText(isChord, memberLifeText(*life)));
         }
     }
@@ -388,6 +388,9 @@ std::string planReplacementText(const MemberLife& chord, const MemberLife& diago
             text.append("; ").append(memberLifeNoteText(m == 0, "не учтено осмотров до установки нынешнего уголка: " +
                                                                     std::to_string(formerReadings.at(m))));
         }
+    }
+    if (leftOut.refusedRows > 0) {
+        text.append("; не учтено строк с ошибкой: ").append(std::to_string(leftOut.refusedRows));
     }
     return text;
 }

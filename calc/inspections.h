@@ -163,11 +163,19 @@ struct GirderHistory {
 // a member kind whose life is not known (too few points, no limit) is named
 // after it with its reason, "замена пояса до 2031 г. (через 4,6 года);
 // раскосы: мало точек для скорости утонения"; with neither year, "год
-// замены не определен" and both member kinds' reasons. A member kind some of
-// whose readings were of a former member (readsPresentMember) says how many
-// were left out: "пояс: не учтено осмотров до установки нынешнего уголка: 2".
+// замены не определен" and both member kinds' reasons. What the life left
+// out follows: a member kind's readings of a former member
+// (readsPresentMember), "пояс: не учтено осмотров до установки нынешнего
+// уголка: 2", and the girder's rows refused for a fault in their cells,
+// "не учтено строк с ошибкой: 1"; a girder of such rows alone has no member
+// kind's reasons either.
+struct LeftOut {
+    std::array<std::size_t, 2> formerReadings = {}; // the chord's, the diagonals'
+    std::size_t refusedRows = 0;
+    bool nothingElse = false; // no row of the girder was counted
+};
 [[nodiscard]] std::string planReplacementText(const MemberLife& chord, const MemberLife& diagonals,
-                                              std::array<std::size_t, 2> formerReadings = {});
+                                              const LeftOut& leftOut = {});
 // The year of that replacement, none when neither member kind has one.
 [[nodiscard]] std::optional<int> replacementYear(const MemberLife& chord, const MemberLife& diagonals);
 // The year and the member kind that governs, as a table's cell: "2031

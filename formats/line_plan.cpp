@@ -73,7 +73,9 @@ void LinePlan::add(const PlanPoint& point)
     if (point.date && (!latest_ || *latest_ < *point.date)) {
         latest_ = point.date;
     }
-    if (!point.counts) {
+    // A row whose measurements were refused names its girder all the same:
+    // the plan says it was left out, and a girder of such rows alone is not lost.
+    if (!point.counts && point.support.empty()) {
         return;
     }
     const auto [section, newSection] =
@@ -90,6 +92,14 @@ void LinePlan::add(const PlanPoint& point)
         girders_.push_back({.section = sectionIndex, .support = point.support});
     }
     Girder& girder = girders_[found->second];
+    if (!point.counts) {
+        ++girder.refused;
+        if (girder.km.empty()) {
+            girder.km = point.km; // until a row counted gives it
+        }
+        return;
+    }
+    ++girder.counted;
     if (point.date) {
         ++girder.inspections;
         if (point.measured[0] || point.measured[1]) {
@@ -268,7 +278,9 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
                                           separator));
         }
         cells.push_back(entry.year ? std::to_string(*entry.year) : std::string());
-        cells.push_back(planReplacementText(entry.lives[0], entry.lives[1], entry.former));
+        cells.push_back(planReplacementText(
+            entry.lives[0], entry.lives[1],
+            {.formerReadings = entry.former, .refusedRows = girder.refused, .nothingElse = girder.counted == 0}));
     }
     return records;
 }

@@ -57,6 +57,8 @@ private:
     struct Girder {
         std::uint32_t section = 0; // in sections_
         std::uint32_t inspections = 0;
+        std::uint32_t refused = 0; // rows whose measurements were refused
+        std::uint32_t counted = 0; // and the others
         std::string support = {};
         std::string km = {};
         std::vector<Measured> measured = {};

@@ -56,7 +56,8 @@ inline constexpr std::array<std::string_view, 5> kLifeColumns{
 // thickness each may thin to with the row's inputs (index 0 the chord, 1
 // the diagonals).
 struct PlanPoint {
-    bool counts = false; // the row names a support and no measurement cell was refused
+    bool counts = false; // the row names a support and no measurement cell was refused (a row
+                         // naming one that was refused is counted as left out)
     std::string section = {};
     std::string support = {};
     std::string km = {};

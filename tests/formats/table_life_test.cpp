@@ -124,6 +124,10 @@ TEST(LinePlan, GirdersWhateverTheOrderOfTheirRows)
     points[6].angle[0].reset();
     points[6].limit[0].reset();
     points.push_back(earlier);
+    // Перегон А 12-13 once more in 2018, that row's cells refused: left out, and said.
+    PlanPoint refused = points[1];
+    refused.counts = false;
+    points.push_back(refused);
     LinePlan inOrder(table[0]);
     LinePlan reversed(table[0]);
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -139,6 +143,9 @@ TEST(LinePlan, GirdersWhateverTheOrderOfTheirRows)
     EXPECT_EQ(std::count(plan.begin(), plan.end(), '\n'), 9);
     EXPECT_NE(plan.find("\nПерегон А;14-15;104,5;3;0,15;3,2;0,0;"), std::string::npos);
     EXPECT_NE(plan.find("\nПерегон А;16-17;104,8;2;0,029;3,2;62,0;"), std::string::npos);
+    EXPECT_NE(plan.find("\nПерегон А;12-13;104,2;3;0,05;3,2;40,0;0,017;2,1;150,1;2064;\"замена пояса до 2064 г. "
+                        "(через 40,0 года); не учтено строк с ошибкой: 1\"\n"),
+              std::string::npos);
     // From 20.06.2024 on: 14-15 reached, Перегон Б 12-13 in 2027.
     EXPECT_EQ(inOrder.dueWithin(5), 2U);
     EXPECT_EQ(inOrder.dueWithin(2), 1U);

@@ -635,7 +635,14 @@ void TableResultsWindow::openPlanGirder(int row)
     }
     if (const std::optional<TableLife::Girder> girder = life_->girderOfRows(rows)) {
         openGirder_(girder->form, identityFromRow(header_, rows.at(girder->row)), girder->history);
+        return;
     }
+    // Every row of the girder had a fault in its cells: nothing to open.
+    present_(this,
+             QStringLiteral("Опора «%1» не открыта: в ее строках таблицы ошибки, они не учтены в плане. Причина — "
+                            "в столбце «Сообщение» на вкладке «Опоры».")
+                 .arg(QString::fromUtf8(support.data(), static_cast<qsizetype>(support.size()))),
+             MessageIcon::None);
 }
 
 } // namespace prochnar

@@ -103,6 +103,7 @@ private slots:
     void sectionReportStoppedRefusedOrCutShortLeavesNoFile();
     void sectionReportOfInspectionsOpensWithThePlan();
     void inspectionsShowTheCommandsLifeFilterAndPlan();
+    void aPlannedGirderOfRefusedRowsSaysWhyItDoesNotOpen();
     void pointTableAndTheQuestionOfItsSeparator();
 };
 
@@ -593,4 +594,23 @@ void TableResultsTest::inspectionsShowTheCommandsLifeFilterAndPlan()
     QTRY_VERIFY(plain.finished());
     QVERIFY(plain.findChild<QCheckBox*>()->isHidden());
     QCOMPARE(plain.findChild<QTabWidget*>()->count(), 1);
+}
+
+// A girder of the plan whose rows were all refused has nothing to open: the
+// window says so and where the reason is.
+void TableResultsTest::aPlannedGirderOfRefusedRowsSaysWhyItDoesNotOpen()
+{
+    bool opened = false;
+    TableResultsWindow results(
+        QStringLiteral(PROCHNAR_SOURCE_DIR "/tests/cli/tables/refused.csv"),
+        [&opened](const MapForm&, const GirderIdentity&, const GirderHistory&) { opened = true; });
+    QString message;
+    results.setMessagePresenter([&message](QWidget*, const QString& text, MessageIcon) { message = text; });
+    QTRY_VERIFY(results.finished());
+    auto* planView = qobject_cast<QTableView*>(results.findChild<QTabWidget*>()->widget(1));
+    QCOMPARE(planView->model()->index(0, 1).data().toString(), QStringLiteral("20-21"));
+    emit planView->doubleClicked(planView->model()->index(0, 0));
+    QVERIFY(!opened);
+    QVERIFY2(message.contains(QStringLiteral("«20-21» не открыта")) && message.contains(QStringLiteral("«Сообщение»")),
+             qPrintable(message));
 }
