@@ -177,9 +177,13 @@ TEST(LinePlan, GirdersOfOneYearByTheirNames)
                                      {"Перегон А", "10-11"},
                                      {"Перегон А", "010-11"},
                                      {"Перегон А", "9-10"},
-                                     {"Перегон А", "9-9"}});
+                                     {"Перегон А", "9-9"},
+                                     {"Перегон А", "9-1"},
+                                     {"Перегон А", "9-01"}});
     EXPECT_EQ(planOf({{"Перегон А", "9-9"},
+                      {"Перегон А", "9-1"},
                       {"Перегон А", "010-11"},
+                      {"Перегон А", "9-01"},
                       {"Перегон А", "9-10"},
                       {"Перегон Б", "2-3"},
                       {"Перегон А", "10-11"}}),
@@ -188,7 +192,7 @@ TEST(LinePlan, GirdersOfOneYearByTheirNames)
     for (auto at = plan.find('\n'); at + 1 < plan.size(); at = plan.find('\n', at + 1)) {
         supports.push_back(cellsOf(plan.substr(at + 1, plan.find('\n', at + 1) - at - 1)).at(1));
     }
-    EXPECT_EQ(supports, (std::vector<std::string>{"9-9", "9-10", "010-11", "10-11", "2-3"}));
+    EXPECT_EQ(supports, (std::vector<std::string>{"9-01", "9-1", "9-9", "9-10", "010-11", "10-11", "2-3"}));
 }
 
 // A girder of the plan opens with its latest inspection's form and every
