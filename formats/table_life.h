@@ -56,8 +56,9 @@ inline constexpr std::array<std::string_view, 5> kLifeColumns{
 // thickness each may thin to with the row's inputs (index 0 the chord, 1
 // the diagonals).
 struct PlanPoint {
-    bool counts = false; // the row names a support and no measurement cell was refused (a row
-                         // naming one that was refused is counted as left out)
+    // The row names a support and no measurement cell was refused; a refused
+    // row that names one is counted as left out of its girder.
+    bool counts = false;
     std::string section = {};
     std::string support = {};
     std::string km = {};
