@@ -373,20 +373,21 @@ std::optional<std::string> replacementText(const MemberLife& chord, const Member
 
 std::string planReplacementText(const MemberLife& chord, const MemberLife& diagonals, const LeftOut& leftOut)
 {
-    const auto& formerReadings = leftOut.formerReadings;
     using enum MemberLife::Kind;
+    const std::array<const MemberLife*, 2> lives{&chord, &diagonals};
     const std::optional<std::string> replacement = replacementText(chord, diagonals);
     std::string text = replacement ? *replacement : std::string("год замены не определен");
-    for (const auto& [life, isChord] : {std::pair{&chord, true}, std::pair{&diagonals, false}}) {
+    for (std::size_t m = 0; m < lives.size(); ++m) {
         // Without a year each reason counts; beside one, only a life not known.
-        if (!leftOut.nothingElse && (!replacement || life->kind == TooFewPoints || life->kind == NoLimit)) {
-            text.append("; ").append(memberLifeNoteText(isChord, memberLifeText(*life)));
+        const MemberLife::Kind kind = lives.at(m)->kind;
+        if (!leftOut.nothingElse && (!replacement || kind == TooFewPoints || kind == NoLimit)) {
+            text.append("; ").append(memberLifeNoteText(m == 0, memberLifeText(*lives.at(m))));
         }
     }
-    for (std::size_t m = 0; m < formerReadings.size(); ++m) {
-        if (formerReadings.at(m) > 0) {
+    for (std::size_t m = 0; m < lives.size(); ++m) {
+        if (const std::size_t former = leftOut.formerReadings.at(m); former > 0) {
             text.append("; ").append(memberLifeNoteText(m == 0, "не учтено осмотров до установки нынешнего уголка: " +
-                                                                    std::to_string(formerReadings.at(m))));
+                                                                    std::to_string(former)));
         }
     }
     if (leftOut.refusedRows > 0) {

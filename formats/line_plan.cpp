@@ -220,8 +220,7 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
 
     struct Planned {
         std::size_t girder = 0;
-        std::array<MemberLife, 2> lives{};
-        std::array<std::size_t, 2> former{};
+        const Lives* lives = nullptr; // in allLives()
         std::optional<int> year;
         bool reached = false;
     };
@@ -229,10 +228,10 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
     for (std::size_t i = 0; i < girders_.size(); ++i) {
         Planned& entry = planned[i];
         entry.girder = i;
-        entry.lives = allLives()[i].member;
-        entry.former = allLives()[i].former;
-        entry.year = replacementYear(entry.lives[0], entry.lives[1]);
-        entry.reached = std::any_of(entry.lives.begin(), entry.lives.end(),
+        entry.lives = &allLives()[i];
+        const std::array<MemberLife, 2>& member = entry.lives->member;
+        entry.year = replacementYear(member[0], member[1]);
+        entry.reached = std::any_of(member.begin(), member.end(),
                                     [](const MemberLife& life) { return life.kind == MemberLife::Kind::Reached; });
     }
     // In one year by section and support: the plan does not depend on the
@@ -266,9 +265,10 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
             cells.push_back(girder.km);
         }
         cells.push_back(std::to_string(girder.inspections));
-        for (std::size_t m = 0; m < entry.lives.size(); ++m) {
+        const std::array<MemberLife, 2>& member = entry.lives->member;
+        for (std::size_t m = 0; m < member.size(); ++m) {
             using enum MemberLife::Kind;
-            const MemberLife& life = entry.lives.at(m);
+            const MemberLife& life = member.at(m);
             cells.push_back(withSeparator(life.kind == TooFewPoints ? std::string() : rateText(life.rate), separator));
             const std::optional<int> limit = limitOf(girder, m);
             cells.push_back(withSeparator(limit ? thicknessTenthsText(*limit) : std::string(), separator));
@@ -278,9 +278,10 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
                                           separator));
         }
         cells.push_back(entry.year ? std::to_string(*entry.year) : std::string());
-        cells.push_back(planReplacementText(
-            entry.lives[0], entry.lives[1],
-            {.formerReadings = entry.former, .refusedRows = girder.refused, .nothingElse = girder.counted == 0}));
+        cells.push_back(planReplacementText(member[0], member[1],
+                                            {.formerReadings = entry.lives->former,
+                                             .refusedRows = girder.refused,
+                                             .nothingElse = girder.counted == 0}));
     }
     return records;
 }

@@ -94,7 +94,7 @@ TypedThickness typedThickness(const QString& text, const QString& whose, const A
 InspectionsDialog::InspectionsDialog(const GirderHistory& history, Inputs inputs, Apply apply, MessagePresenter present,
                                      QWidget* parent, QDate today)
     : QDialog(parent), history_{history}, inputs_{std::move(inputs)}, apply_{std::move(apply)},
-      present_{std::move(present)}, today_{decimalYear(calendarDate(today))}, todayDate_{today}
+      present_{std::move(present)}, today_{today}
 {
     setObjectName(QStringLiteral("InspectionsDialog"));
     setWindowTitle(QStringLiteral("Осмотры ригеля — Прочнар"));
@@ -207,7 +207,7 @@ QWidget* InspectionsDialog::inspectionsTable()
     table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table_->horizontalHeader()->setStretchLastSection(true);
 
-    date_ = new QDateEdit(todayDate_, box);
+    date_ = new QDateEdit(today_, box);
     date_->setObjectName(QStringLiteral("date"));
     date_->setAccessibleName(QStringLiteral("Дата осмотра"));
     date_->setCalendarPopup(true);
@@ -310,9 +310,9 @@ std::optional<Inspection> InspectionsDialog::typedInspection()
     // A slip of the year would put the inspection, and the life, in the
     // future, or before the girder was installed.
     const QString date = date_->date().toString(QStringLiteral("dd.MM.yyyy"));
-    if (date_->date() > todayDate_) {
+    if (date_->date() > today_) {
         refuse(QStringLiteral("Дата осмотра %1 позже сегодняшней (%2): осмотр еще не проведен.")
-                   .arg(date, todayDate_.toString(QStringLiteral("dd.MM.yyyy"))));
+                   .arg(date, today_.toString(QStringLiteral("dd.MM.yyyy"))));
         date_->setFocus();
         return std::nullopt;
     }
@@ -465,7 +465,7 @@ void InspectionsDialog::refresh()
     lives_->setAccessibleDescription(lives_->text());
 
     QChart* old = chart_->chart();
-    chart_->setChart(thinningChart(form, history_, today_));
+    chart_->setChart(thinningChart(form, history_, decimalYear(calendarDate(today_))));
     delete old;
 }
 

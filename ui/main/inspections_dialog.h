@@ -82,8 +82,7 @@ private:
     Inputs inputs_;
     Apply apply_;
     MessagePresenter present_;
-    double today_;
-    QDate todayDate_;
+    QDate today_;
     QSpinBox* installed_ = nullptr;
     QComboBox* chordAngle_ = nullptr;
     QComboBox* diagonalAngle_ = nullptr;
