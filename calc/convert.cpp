@@ -17,13 +17,23 @@ namespace prochnar {
 
 namespace {
 
-// A number text taken apart: sign, the digits before the comma and the
-// digits after it. Both digit strings may be empty, but not together.
+// A number text taken apart: sign, the digits before the comma without
+// their leading zeros and the digits after it. Both digit strings may be
+// empty, but not together in the text.
 struct DecimalText {
     bool negative = false;
     std::string_view whole;
     std::string_view fraction;
+    // The digits of whole and then of fraction as one integer, counted as
+    // they are read, when there are no more than kDigitsIn64Bits of them (as
+    // a table's numbers all are); 0 otherwise.
+    std::uint64_t digits = 0;
+    [[nodiscard]] bool counted() const;
 };
+
+constexpr std::size_t kDigitsIn64Bits = 18;
+
+bool DecimalText::counted() const { return whole.size() + fraction.size() <= kDigitsIn64Bits; }
 
 constexpr bool isBlank(char c) { return c == ' ' || c == '\t'; }
 constexpr bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -42,16 +52,21 @@ constexpr std::string_view withoutBlanks(std::string_view text)
     return {begin, static_cast<std::size_t>(end - begin)};
 }
 
-// A number text is read by every step of every girder of a table: one pass
-// over its characters, with no bounds checked twice.
+// A number text is read by every step of every girder of a table, some
+// hundred times a row: one pass over its characters, which also counts its
+// digits' value, with no bounds checked twice.
 DecimalText parseDecimal(std::string_view text)
 {
     const std::string_view body = withoutBlanks(text);
     const char* at = body.data();
     const char* const end = at + body.size();
-    const auto digitRun = [&at, end] {
+    // Leading zeros leave the value at 0; past kDigitsIn64Bits digits it
+    // wraps, and is not used.
+    std::uint64_t value = 0;
+    const auto digitRun = [&at, end, &value] {
         const char* const start = at;
         while (at < end && isDigit(*at)) {
+            value = value * 10 + static_cast<unsigned>(*at - '0');
             ++at;
         }
         return std::string_view(start, static_cast<std::size_t>(at - start));
@@ -62,14 +77,17 @@ DecimalText parseDecimal(std::string_view text)
         number.negative = *at == '-';
         ++at;
     }
-    number.whole = digitRun();
+    const std::string_view whole = digitRun();
     if (at < end && *at == ',') {
         ++at;
         number.fraction = digitRun();
     }
-    if (at != end || (number.whole.empty() && number.fraction.empty())) {
+    if (at != end || (whole.empty() && number.fraction.empty())) {
         throw ConversionError{};
     }
+    const std::size_t first = whole.find_first_not_of('0');
+    number.whole = first == std::string_view::npos ? std::string_view{} : whole.substr(first);
+    number.digits = number.counted() ? value : 0;
     return number;
 }
 
@@ -80,10 +98,9 @@ std::string_view withoutLeadingZeros(std::string_view digits)
 }
 
 // The digits of whole and then of fraction as one integer, counted in 64
-// bits while they fit (eighteen digits, as a table's numbers all do).
+// bits while they fit.
 Int128 digitsValue(std::string_view whole, std::string_view fraction)
 {
-    constexpr std::size_t kDigitsIn64Bits = 18;
     const auto count = [&](auto value) {
         for (const char c : whole) {
             value = value * 10 + static_cast<unsigned>(c - '0');
@@ -99,23 +116,27 @@ Int128 digitsValue(std::string_view whole, std::string_view fraction)
 // The digits of a number text as one integer, with the count of those after
 // the comma, when there are few enough for the kind to hold both that
 // integer and the power of ten exactly; none otherwise.
-template <typename Float> std::optional<Float> exactlyHeld(std::string_view whole, std::string_view fraction)
+template <typename Float> std::optional<Float> exactlyHeld(const DecimalText& number)
 {
     // A float holds integers to 2^24 and 10^10 (5^10 < 2^24) exactly; a
     // double holds integers to 2^53 and 10^22.
     constexpr bool kSingle = std::is_same_v<Float, float>;
     constexpr std::size_t kMaxDigits = kSingle ? 7 : 15;
     constexpr std::size_t kMaxScale = kSingle ? 10 : 22;
-    if (whole.size() + fraction.size() > kMaxDigits || fraction.size() > kMaxScale) {
+    static constexpr auto kPowers = [] {
+        std::array<Float, kMaxScale + 1> powers{};
+        Float power = 1;
+        for (Float& entry : powers) {
+            entry = power;
+            power *= 10;
+        }
+        return powers;
+    }();
+    if (number.whole.size() + number.fraction.size() > kMaxDigits || number.fraction.size() > kMaxScale) {
         return std::nullopt;
     }
-    const auto digits = static_cast<std::int64_t>(digitsValue(whole, fraction));
-    Float power = 1;
-    for (std::size_t i = 0; i < fraction.size(); ++i) {
-        power *= 10;
-    }
     // Both exact: the one division is correctly rounded, as from_chars is.
-    return static_cast<Float>(digits) / power;
+    return static_cast<Float>(static_cast<std::int64_t>(number.digits)) / kPowers.at(number.fraction.size());
 }
 
 // The single nearest a number from the double nearest it, when that is the
@@ -147,12 +168,12 @@ std::optional<float> singleOfDouble(double value)
 template <typename Float> Float textToFloat(std::string_view text)
 {
     const DecimalText number = parseDecimal(text);
-    const std::string_view whole = withoutLeadingZeros(number.whole);
-    if (const std::optional<Float> held = exactlyHeld<Float>(whole, number.fraction)) {
+    const std::string_view whole = number.whole;
+    if (const std::optional<Float> held = exactlyHeld<Float>(number)) {
         return number.negative ? -*held : *held;
     }
     if constexpr (std::is_same_v<Float, float>) {
-        if (const std::optional<double> wide = exactlyHeld<double>(whole, number.fraction)) {
+        if (const std::optional<double> wide = exactlyHeld<double>(number)) {
             if (const std::optional<float> single = singleOfDouble(*wide)) {
                 return number.negative ? -*single : *single;
             }
@@ -188,7 +209,7 @@ template <typename Float> Float textToFloat(std::string_view text)
 Fixed4 textToFixed4(std::string_view text)
 {
     const DecimalText number = parseDecimal(text);
-    const std::string_view whole = withoutLeadingZeros(number.whole);
+    const std::string_view whole = number.whole;
 
     // The largest count has 19 digits, 15 of them whole.
     constexpr std::size_t kMaxWholeDigits = 15;
@@ -196,10 +217,10 @@ Fixed4 textToFixed4(std::string_view text)
         throw ArithmeticError("Fixed4 overflow");
     }
     const std::string_view kept = number.fraction.substr(0, 4);
-    Int128 count = digitsValue(whole, kept);
-    for (std::size_t i = kept.size(); i < 4; ++i) {
-        count *= 10;
-    }
+    constexpr std::array<std::int64_t, 5> kScales{10'000, 1'000, 100, 10, 1};
+    Int128 count =
+        (number.counted() && kept.size() == number.fraction.size() ? Int128{number.digits} : digitsValue(whole, kept)) *
+        kScales.at(kept.size());
 
     // Round the digits beyond the fourth: above half up, half to even.
     if (number.fraction.size() > 4) {
@@ -223,7 +244,7 @@ Fixed4 textToFixed4(std::string_view text)
 ExactDecimal textToExact(std::string_view text)
 {
     const DecimalText number = parseDecimal(text);
-    const std::string_view whole = withoutLeadingZeros(number.whole);
+    const std::string_view whole = number.whole;
     std::string_view fraction = number.fraction;
     fraction = fraction.substr(0, fraction.find_last_not_of('0') + 1);
 
@@ -235,7 +256,9 @@ ExactDecimal textToExact(std::string_view text)
         throw ArithmeticError("too many digits");
     }
     ExactDecimal exact;
-    exact.digits = digitsValue(whole, fraction);
+    // The counted digits are the text's when the fraction ends in no zero.
+    exact.digits = number.counted() && fraction.size() == number.fraction.size() ? Int128{number.digits}
+                                                                                 : digitsValue(whole, fraction);
     exact.scale = static_cast<int>(fraction.size());
     if (number.negative) {
         exact.digits = -exact.digits;
