@@ -443,9 +443,7 @@ int runTable(const Options& options)
     if (!options.decimal) {
         DecimalDecision decision;
         if (options.table != "-") {
-            decision = decideDecimal(inFile);
-            inFile.clear();
-            inFile.seekg(0);
+            decision = decideDecimal(inFile, options.table, std::thread::hardware_concurrency());
         } else {
             std::string head;
             decision = decideDecimal(std::cin, kStandardInputHead, head);

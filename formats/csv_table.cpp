@@ -123,6 +123,17 @@ CsvReader::CsvReader(std::istream& in) : in_{in}, parser_{std::make_unique<csv_p
     csv_set_space_func(parser_.get(), noBlanks);
 }
 
+CsvReader::CsvReader(std::istream& in, const CsvReader& start) : CsvReader(in)
+{
+    encoding_ = start.encoding_;
+    bomChecked_ = true;
+    headerSeen_ = true;
+    delimiter_ = start.delimiter_;
+    csv_set_delim(parser_.get(), static_cast<unsigned char>(delimiter_));
+    columns_ = start.columns_;
+    columnsKept_ = start.columnsKept_;
+}
+
 CsvReader::~CsvReader() { csv_free(parser_.get()); }
 
 void CsvReader::addCell(std::string_view cell)

@@ -50,6 +50,11 @@ private:
 class CsvReader {
 public:
     explicit CsvReader(std::istream& in);
+    // A reader of the rows that follow from in, which starts where a record
+    // of the table `start` reads starts: in start's delimiter and encoding,
+    // which start must have decided (encodingDecided()), with no header and
+    // its lines counted from 1 there.
+    CsvReader(std::istream& in, const CsvReader& start);
     ~CsvReader();
     CsvReader(const CsvReader&) = delete;
     CsvReader& operator=(const CsvReader&) = delete;
@@ -64,6 +69,11 @@ public:
     [[nodiscard]] char delimiter() const { return delimiter_; }
     // The line where the record next() handed out last starts.
     [[nodiscard]] std::size_t recordLine() const { return handedLine_; }
+    // The lines fed so far: at the end, the table's lines.
+    [[nodiscard]] std::size_t linesRead() const { return line_ - 1; }
+    // Whether the encoding is decided: by a byte-order mark, or by a byte
+    // beyond ASCII read so far.
+    [[nodiscard]] bool encodingDecided() const { return encoding_ != Encoding::Unknown; }
     // How much of the file has been read.
     [[nodiscard]] std::size_t bytesRead() const { return bytesRead_; }
 

@@ -43,6 +43,9 @@ public:
     explicit DecimalVote(const std::vector<std::string>& header);
     void add(const std::vector<std::string>& row, std::size_t line);
     [[nodiscard]] DecimalDecision decision() const;
+    // Counts the rows later counted as if added here after these, later's
+    // first line being the one after these rows' `lines` lines.
+    void append(DecimalVote later, std::size_t lines);
 
 private:
     std::vector<std::size_t> numbers_; // the number columns
@@ -58,5 +61,11 @@ private:
 // row it may have cut short is not counted.
 [[nodiscard]] DecimalDecision decideDecimal(std::istream& in);
 [[nodiscard]] DecimalDecision decideDecimal(std::istream& in, std::size_t limit, std::string& head);
+// The same for a file, read from in and named by path: one of halvesFrom
+// bytes or more is read in two halves at once, with threads to spare, the
+// second by a reader of its own. in is left at its start.
+inline constexpr std::size_t kDecimalHalvesFrom = std::size_t{4} * 1024 * 1024;
+[[nodiscard]] DecimalDecision decideDecimal(std::istream& in, const std::string& path, unsigned threads,
+                                            std::size_t halvesFrom = kDecimalHalvesFrom);
 
 } // namespace prochnar

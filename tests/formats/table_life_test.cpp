@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -299,6 +300,86 @@ TEST(TableDecimal, CellsAndRowsDecideTheSeparator)
     std::string head;
     EXPECT_FALSE(decideDecimal(cut, header.size() + 17, head).doubt);
     EXPECT_EQ(head, (header + "1;24,5;;;\n2;1.234").substr(0, header.size() + 17));
+}
+
+// A large table's separator is decided in two halves at once: the same
+// decision, doubt and line as one reader over the whole file, whatever lies
+// at the middle (a quoted line break, a fault, a doubt either side) and
+// whether the first half tells the encoding or not.
+TEST(TableDecimal, InHalvesDecidesAsTheWholeFile)
+{
+    std::mt19937 random(20261208);
+    const auto pick = [&random](std::initializer_list<std::string_view> texts) {
+        return std::string(*(texts.begin() + std::uniform_int_distribution<std::size_t>(0, texts.size() - 1)(random)));
+    };
+    const auto chance = [&random](int percent) { return std::uniform_int_distribution<int>(0, 99)(random) < percent; };
+    const std::string path = testing::TempDir() + "halves.csv";
+    int late = 0; // doubts in the second half
+    for (int table = 0; table < 400; ++table) {
+        // Rows of one separator up to the row that makes the table doubt, if
+        // any: with each, or another kind of doubt, anywhere.
+        const bool point = chance(50);
+        const std::string usual = point ? "24.5" : "24,5";
+        const std::string other = point ? "24,5" : "24.5";
+        const int rows = std::uniform_int_distribution<int>(1, 40)(random);
+        const int doubtAt = std::uniform_int_distribution<int>(0, rows + rows / 2)(random);
+        std::string text = pick({"Км;txtLp;txtH;t пояса, мм;Примечание\n", "Km;txtLp;txtH;t пояса, мм;Note\n",
+                                 "Km;txtLp;txtH;t \xEF\xEE\xFF\xF1\xE0, \xEC\xEC;Note\n", "Km;txtLp;txtH;t;Note\n"});
+        for (int row = 0; row < rows; ++row) {
+            text += pick({"104,2", "1", ""}) + ";";
+            const bool odd = row >= doubtAt && chance(30);
+            const std::string kind = odd && chance(70) ? other : usual;
+            for (int cell = 0; cell < 3; ++cell) {
+                text += (odd && chance(30) ? pick({"", "24", "24,5", "24.5", "1 234,5",
+                                                   "1\xA0"
+                                                   "234",
+                                                   "x"})
+                                           : kind) +
+                        ";";
+            }
+            text += chance(90) ? pick({"", "ок", "\xEE\xEA"})
+                               : pick({"\"а;\nб\"", "\"а\n\nб\"\"\"", "\"незакрыта", "\xFF", "а\"б"});
+            text += chance(95) ? "\n" : "\r\n";
+        }
+        std::ofstream(path, std::ios::binary) << text;
+        std::istringstream whole(text);
+        const DecimalDecision once = decideDecimal(whole);
+        std::ifstream file(path, std::ios::binary);
+        const DecimalDecision halves = decideDecimal(file, path, 2, 1);
+        const auto shown = [](const DecimalDecision& decision) {
+            return std::to_string(static_cast<int>(decision.separator)) + " " +
+                   (decision.doubt ? std::to_string(decision.doubt->cell.line) + " " + decision.doubt->text() : "");
+        };
+        ASSERT_EQ(shown(halves), shown(once)) << text;
+        std::string again;
+        EXPECT_TRUE(std::getline(file, again)) << "the file is left at its start";
+        late += once.doubt && once.doubt->cell.line > static_cast<std::size_t>(rows / 2 + 1) ? 1 : 0;
+    }
+    EXPECT_GT(late, 20) << "the tables should doubt past their middle now and then";
+
+    // A first half all ASCII leaves the encoding to the line of the first
+    // letter: a reader starting at the middle would see that line cut at
+    // another place (the end of its own first 16 KiB) and might decide it
+    // otherwise. Here the letter's line is UTF-8 up to the cut and broken
+    // after it: read whole it is windows-1251, and the point row after it
+    // makes the table doubt.
+    std::string text = "Km;txtLp\n";
+    const auto fillTo = [&text](std::size_t size) {
+        while (text.size() < size) {
+            text += "1;24,5\n";
+        }
+    };
+    fillTo(35'000);
+    text += "1;24,5;\u0416" + std::string(1000, 'a') + "\xFF\n1;24.5\n";
+    fillTo(38'000);
+    std::ofstream(path, std::ios::binary) << text;
+    std::istringstream whole(text);
+    const DecimalDecision once = decideDecimal(whole);
+    ASSERT_TRUE(once.doubt);
+    std::ifstream file(path, std::ios::binary);
+    const DecimalDecision halves = decideDecimal(file, path, 2, 1);
+    ASSERT_TRUE(halves.doubt);
+    EXPECT_EQ(halves.doubt->cell.line, once.doubt->cell.line);
 }
 
 } // namespace
