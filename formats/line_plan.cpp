@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <numeric>
 #include <tuple>
 
 namespace prochnar {
@@ -16,10 +17,12 @@ namespace prochnar {
 namespace {
 
 // Names as an engineer orders them: a run of digits by its value ("9-10"
-// before "10-11"), the rest byte by byte.
-bool namedBefore(std::string_view a, std::string_view b)
+// before "10-11"), the rest byte by byte; below zero when a comes first,
+// zero for names alike in this order.
+int nameOrder(std::string_view a, std::string_view b)
 {
     const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    const auto sign = [](auto x, auto y) { return x < y ? -1 : y < x ? 1 : 0; };
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < a.size() && j < b.size()) {
@@ -37,20 +40,28 @@ bool namedBefore(std::string_view a, std::string_view b)
             const std::string_view x = run(a, i);
             const std::string_view y = run(b, j);
             if (x.size() != y.size()) {
-                return x.size() < y.size();
+                return sign(x.size(), y.size());
             }
-            if (x != y) {
-                return x < y;
+            if (const int order = x.compare(y); order != 0) {
+                return sign(order, 0);
             }
             continue;
         }
         if (a[i] != b[j]) {
-            return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[j]);
+            return sign(static_cast<unsigned char>(a[i]), static_cast<unsigned char>(b[j]));
         }
         ++i;
         ++j;
     }
-    return a.size() - i < b.size() - j;
+    return sign(a.size() - i, b.size() - j);
+}
+
+// Names in that order, and names alike in it (but for leading zeros) byte
+// by byte.
+bool namedBefore(std::string_view a, std::string_view b)
+{
+    const int order = nameOrder(a, b);
+    return order < 0 || (order == 0 && a < b);
 }
 
 } // namespace
@@ -235,23 +246,26 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
                                     [](const MemberLife& life) { return life.kind == MemberLife::Kind::Reached; });
     }
     // In one year by section and support: the plan does not depend on the
-    // order of the table's rows.
-    std::sort(planned.begin(), planned.end(), [this](const Planned& a, const Planned& b) {
+    // order of the table's rows. The sections are ranked once.
+    std::vector<std::uint32_t> sectionOrder(sections_.size());
+    std::iota(sectionOrder.begin(), sectionOrder.end(), 0);
+    std::sort(sectionOrder.begin(), sectionOrder.end(),
+              [this](std::uint32_t a, std::uint32_t b) { return namedBefore(sections_[a], sections_[b]); });
+    std::vector<std::uint32_t> sectionRank(sections_.size());
+    for (std::uint32_t rank = 0; rank < sectionOrder.size(); ++rank) {
+        sectionRank[sectionOrder[rank]] = rank;
+    }
+    std::sort(planned.begin(), planned.end(), [this, &sectionRank](const Planned& a, const Planned& b) {
         const auto key = [](const Planned& p) {
             return std::tuple(!p.year.has_value(), !p.reached, p.year.value_or(INT_MAX));
         };
         if (key(a) != key(b)) {
             return key(a) < key(b);
         }
-        // Names alike but for leading zeros, byte by byte.
-        const auto before = [](std::string_view p, std::string_view q) {
-            return namedBefore(p, q) || (!namedBefore(q, p) && p < q);
-        };
         const Girder& x = girders_[a.girder];
         const Girder& y = girders_[b.girder];
-        const std::string& xSection = sections_[x.section];
-        const std::string& ySection = sections_[y.section];
-        return xSection != ySection ? before(xSection, ySection) : before(x.support, y.support);
+        return x.section != y.section ? sectionRank[x.section] < sectionRank[y.section]
+                                      : namedBefore(x.support, y.support);
     });
     for (const Planned& entry : planned) {
         const Girder& girder = girders_[entry.girder];
