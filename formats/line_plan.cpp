@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <functional>
 #include <numeric>
 #include <tuple>
 
@@ -203,14 +204,25 @@ const std::vector<LinePlan::Lives>& LinePlan::allLives() const
 
 std::string LinePlan::table(char delimiter, DecimalSeparator separator) const
 {
+    // Written record by record: a plan of many girders never holds all its
+    // cells at once.
     std::string text(kUtf8Bom);
-    for (const std::vector<std::string>& record : records(separator)) {
+    eachRecord(separator, [&text, delimiter](const std::vector<std::string>& record) {
         appendCsvRecord(text, record, delimiter);
-    }
+    });
     return text;
 }
 
 std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separator) const
+{
+    std::vector<std::vector<std::string>> records;
+    records.reserve(girders_.size() + 1);
+    eachRecord(separator, [&records](const std::vector<std::string>& record) { records.push_back(record); });
+    return records;
+}
+
+void LinePlan::eachRecord(DecimalSeparator separator,
+                          const std::function<void(const std::vector<std::string>&)>& take) const
 {
     std::vector<std::string> header;
     if (hasSection_) {
@@ -225,9 +237,8 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
           "Скорость утонения раскосов, мм/год", "Предел раскосов, мм", "Срок раскосов, лет", "Год замены", "Замена"}) {
         header.emplace_back(column);
     }
-    std::vector<std::vector<std::string>> records;
-    records.reserve(girders_.size() + 1);
-    records.push_back(std::move(header));
+    take(header);
+    const std::size_t columns = header.size();
 
     struct Planned {
         std::size_t girder = 0;
@@ -269,8 +280,8 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
     });
     for (const Planned& entry : planned) {
         const Girder& girder = girders_[entry.girder];
-        std::vector<std::string>& cells = records.emplace_back();
-        cells.reserve(records.front().size());
+        std::vector<std::string> cells;
+        cells.reserve(columns);
         if (hasSection_) {
             cells.push_back(sections_[girder.section]);
         }
@@ -296,8 +307,8 @@ std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separat
                                             {.formerReadings = entry.lives->former,
                                              .refusedRows = girder.refused,
                                              .nothingElse = girder.counted == 0}));
+        take(cells);
     }
-    return records;
 }
 
 std::size_t LinePlan::dueWithin(int years) const

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -76,6 +77,8 @@ private:
     [[nodiscard]] static GirderHistory historyOf(const Girder& girder, std::array<std::size_t, 2>& former);
     [[nodiscard]] static std::optional<int> limitOf(const Girder& girder, std::size_t member);
     [[nodiscard]] static Lives lives(const Girder& girder);
+    // Hands each record of records() to take in turn, the header first.
+    void eachRecord(DecimalSeparator separator, const std::function<void(const std::vector<std::string>&)>& take) const;
     // Each girder's lives, counted once after the last row added: the
     // table, its records and the count of those due all ask for them.
     [[nodiscard]] const std::vector<Lives>& allLives() const;
