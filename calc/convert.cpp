@@ -63,30 +63,34 @@ DecimalText parseDecimal(std::string_view text)
     // Leading zeros leave the value at 0; past kDigitsIn64Bits digits it
     // wraps, and is not used.
     std::uint64_t value = 0;
-    const auto digitRun = [&at, end, &value] {
-        const char* const start = at;
-        while (at < end && isDigit(*at)) {
-            value = value * 10 + static_cast<unsigned>(*at - '0');
-            ++at;
-        }
-        return std::string_view(start, static_cast<std::size_t>(at - start));
-    };
 
     DecimalText number;
     if (at < end && (*at == '+' || *at == '-')) {
         number.negative = *at == '-';
         ++at;
     }
-    const std::string_view whole = digitRun();
-    if (at < end && *at == ',') {
+    const char* const digits = at;
+    while (at < end && *at == '0') {
         ++at;
-        number.fraction = digitRun();
     }
-    if (at != end || (whole.empty() && number.fraction.empty())) {
+    const char* const whole = at;
+    while (at < end && isDigit(*at)) {
+        value = value * 10 + static_cast<unsigned>(*at - '0');
+        ++at;
+    }
+    const bool wholeWritten = at != digits; // "0" and "00,5" have a whole part, with no digits left
+    number.whole = std::string_view(whole, static_cast<std::size_t>(at - whole));
+    if (at < end && *at == ',') {
+        const char* const fraction = ++at;
+        while (at < end && isDigit(*at)) {
+            value = value * 10 + static_cast<unsigned>(*at - '0');
+            ++at;
+        }
+        number.fraction = std::string_view(fraction, static_cast<std::size_t>(at - fraction));
+    }
+    if (at != end || (!wholeWritten && number.fraction.empty())) {
         throw ConversionError{};
     }
-    const std::size_t first = whole.find_first_not_of('0');
-    number.whole = first == std::string_view::npos ? std::string_view{} : whole.substr(first);
     number.digits = number.counted() ? value : 0;
     return number;
 }
