@@ -415,8 +415,7 @@ void appendCsvRecord(std::string& out, const std::vector<std::string>& cells, ch
             if (i != 0) {
                 to[at++] = delimiter;
             }
-            std::memcpy(to + at, cells[i].data(), cells[i].size());
-            at += cells[i].size();
+            at += cells[i].copy(to + at, cells[i].size());
         }
         to[at] = '\n';
         return;
