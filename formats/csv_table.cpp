@@ -277,7 +277,30 @@ bool CsvReader::splitPlainLine(std::string_view line)
     if (line.find('"') != std::string_view::npos || line.find('\r') != std::string_view::npos) {
         return false;
     }
-    if (!line.empty()) {
+    if (!line.empty() && line.size() <= kMaxTableCell) {
+        // No cell of a line this short, nor the line, can pass its limit:
+        // the cells are written over the record's strings without counting.
+        std::size_t cells = 0;
+        for (;;) {
+            const std::size_t end = line.find(delimiter_);
+            const std::string_view cell = line.substr(0, end);
+            if (cells < record_.size()) {
+                // Cleared and appended to: cheaper than assigning, for a cell
+                // that fits where the string's last text was.
+                record_[cells].clear();
+                record_[cells].append(cell);
+            } else {
+                record_.emplace_back(cell);
+            }
+            ++cells;
+            if (end == std::string_view::npos) {
+                break;
+            }
+            line.remove_prefix(end + 1);
+        }
+        cells_ = cells;
+        endRecord();
+    } else if (!line.empty()) {
         for (std::size_t end = line.find(delimiter_);; end = line.find(delimiter_)) {
             addCell(line.substr(0, end));
             if (end == std::string_view::npos) {
