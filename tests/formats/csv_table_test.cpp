@@ -158,6 +158,8 @@ TEST(CsvTable, LimitsOfCellsAndRows)
              {"a;b\n" + std::string(200'000, '\0'), FileFault::CellTooLong, 2, "столбец «a»: ячейка длиннее 64 КБ"},
              {"a;b\n1;\"" + std::string(100'000, '\n'), FileFault::CellTooLong, 2, "столбец «b»: ячейка длиннее 64 КБ"},
              {"a;b\n1;2\n3;" + longCell + "\n", FileFault::CellTooLong, 3, "столбец «b»: ячейка длиннее 64 КБ"},
+             // A header read whole from several chunks, one line of plain cells.
+             {longCell + ";b\n1;2\n", FileFault::CellTooLong, 1, "ячейка длиннее 64 КБ"},
              {"a\n1\n\"" + std::string(70, '\n') + "x\";" + std::string(kMaxTableCells, ';') + "\n",
               FileFault::RowTooLong, 3, "строка таблицы длиннее 4 МБ или 250 000 ячеек"},
              {"a\n" +
