@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <exception>
 #include <fstream>
 #include <sstream>
 #include <streambuf>
@@ -167,6 +168,8 @@ DecimalDecision decideFrom(std::istream& in, bool cut)
 class BoundedBuffer final : public std::streambuf {
 public:
     BoundedBuffer(std::streambuf& from, std::size_t limit) : from_{from}, left_{limit} {}
+    // Whether the other stream ended, or failed, before the limit.
+    [[nodiscard]] bool endedShort() const { return endedShort_; }
 
 protected:
     int_type underflow() override
@@ -176,6 +179,7 @@ protected:
         }
         const auto got = from_.sgetn(buffer_.data(), static_cast<std::streamsize>(std::min(left_, buffer_.size())));
         if (got <= 0) {
+            endedShort_ = true;
             return traits_type::eof();
         }
         left_ -= static_cast<std::size_t>(got);
@@ -186,6 +190,7 @@ protected:
 private:
     std::streambuf& from_;
     std::size_t left_;
+    bool endedShort_ = false;
     std::array<char, std::size_t{64} * 1024> buffer_{};
 };
 
@@ -251,12 +256,23 @@ DecimalDecision decideInHalves(std::istream& in, const std::string& path, unsign
     }
     CsvReader second(rest, first);
     DecimalVote later(header);
-    std::jthread reading([&second, &later] { (void)countRows(second, later, false); });
+    std::exception_ptr secondFailed;
+    std::jthread reading([&second, &later, &secondFailed] {
+        try {
+            (void)countRows(second, later, false);
+        } catch (...) {
+            secondFailed = std::current_exception();
+        }
+    });
     DecimalVote vote(header);
     const std::optional<FileFault> fault = countRows(first, vote, false);
     reading.join();
-    if (fault == FileFault::QuoteNotClosed) {
-        // A quoted cell goes on past the middle, perhaps to a later line.
+    if (secondFailed) {
+        std::rethrow_exception(secondFailed);
+    }
+    if (fault == FileFault::QuoteNotClosed || firstBytes.endedShort()) {
+        // A quoted cell goes on past the middle, perhaps to a later line; or
+        // the file is no longer as long as it was.
         return wholeFile();
     }
     if (!fault) {
