@@ -148,18 +148,28 @@ std::optional<FileFault> countRows(CsvReader& reader, DecimalVote& vote, bool cu
     return std::nullopt;
 }
 
+// The table's header, none when it has none or cannot be read: then the
+// check says why, and the separator is the comma.
+std::optional<std::vector<std::string>> headerOf(CsvReader& reader)
+{
+    std::vector<std::string> header;
+    try {
+        if (reader.next(header)) {
+            return header;
+        }
+    } catch (const CsvError&) {
+    }
+    return std::nullopt;
+}
+
 DecimalDecision decideFrom(std::istream& in, bool cut)
 {
     CsvReader reader(in);
-    std::vector<std::string> header;
-    try {
-        if (!reader.next(header)) {
-            return {};
-        }
-    } catch (const CsvError&) {
+    const std::optional<std::vector<std::string>> header = headerOf(reader);
+    if (!header) {
         return {};
     }
-    DecimalVote vote(header);
+    DecimalVote vote(*header);
     (void)countRows(reader, vote, cut);
     return vote.decision();
 }
@@ -243,19 +253,15 @@ DecimalDecision decideInHalves(std::istream& in, const std::string& path, unsign
     BoundedBuffer firstBytes(*in.rdbuf(), *middle);
     std::istream firstHalf(&firstBytes);
     CsvReader first(firstHalf);
-    std::vector<std::string> header;
-    try {
-        if (!first.next(header)) {
-            return {};
-        }
-    } catch (const CsvError&) {
+    const std::optional<std::vector<std::string>> header = headerOf(first);
+    if (!header) {
         return {};
     }
     if (!first.encodingDecided()) {
         return wholeFile(); // the rest decides it
     }
     CsvReader second(rest, first);
-    DecimalVote later(header);
+    DecimalVote later(*header);
     std::exception_ptr secondFailed;
     std::jthread reading([&second, &later, &secondFailed] {
         try {
@@ -264,7 +270,7 @@ DecimalDecision decideInHalves(std::istream& in, const std::string& path, unsign
             secondFailed = std::current_exception();
         }
     });
-    DecimalVote vote(header);
+    DecimalVote vote(*header);
     const std::optional<FileFault> fault = countRows(first, vote, false);
     reading.join();
     if (secondFailed) {
