@@ -193,6 +193,8 @@ TEST(CsvTable, DialectsAsTheHeaderShowsThem)
              {"a,b;c\n1,2;3\n", ';', {{"a,b", "c"}, {"1,2", "3"}}},
              {"ab,c\n1;2;3;4\n", ',', {{"ab", "c"}, {"1;2;3;4"}}}, // the header's line only
              {"\"a\nb\";c\r\n 1 ;\n", ';', {{"a\nb", "c"}, {" 1 ", ""}}},
+             // the header's line break in its first, quoted cell is not its end
+             {"\"a\nb\",c\n1,2\n", ',', {{"a\nb", "c"}, {"1", "2"}}},
              // plain lines, empty ones skipped, around quoted cells and a carriage return
              {"a;b\n\n1;\n ;x \n\"q\";2\n3;\"4\n5\"\n\n6;7\r\n8;9\n",
               ';',
