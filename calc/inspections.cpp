@@ -264,7 +264,12 @@ std::vector<ThicknessAt> thicknessPoints(const GirderHistory& history, Member me
 bool readsPresentMember(std::optional<std::size_t> then, CalendarDate date, std::optional<std::size_t> now,
                         std::optional<int> installed)
 {
-    return (!then || then == now) && (!installed || date.year >= *installed);
+    return (!then || then == now) && !inspectedBeforeInstalled(date, installed);
+}
+
+bool inspectedBeforeInstalled(CalendarDate date, std::optional<int> installed)
+{
+    return installed && date.year < *installed;
 }
 
 MemberLife lifeOf(const Form& form, const GirderHistory& history, Member member)

@@ -136,6 +136,10 @@ struct GirderHistory {
 // life.
 [[nodiscard]] bool readsPresentMember(std::optional<std::size_t> then, CalendarDate date,
                                       std::optional<std::size_t> now, std::optional<int> installed);
+// Whether an inspection on date was made before the year the girder's
+// members were installed: a table refuses the installation year, the
+// inspections dialog either, and a life leaves the reading out.
+[[nodiscard]] bool inspectedBeforeInstalled(CalendarDate date, std::optional<int> installed);
 
 // The life of a member kind of the girder in form: its points, counted down
 // to the least thickness of its nominal angle with the form's inputs (none

@@ -163,6 +163,10 @@ TableLife::Measurements TableLife::readMeasurements(const std::vector<std::strin
     };
     Measurements read;
     RowExtras& extras = read.extras;
+    // An inspection not yet made: a slip of the year.
+    const auto afterToday = [this](const std::optional<CalendarDate>& date) {
+        return date && today_ && *today_ < *date;
+    };
     const auto refuse = [&](std::size_t column, MeasurementFault fault) {
         appendMessage(extras.faults, fieldMessageText(header_[column], row[column], measurementFaultText(fault)));
     };
@@ -214,7 +218,7 @@ TableLife::Measurements TableLife::readMeasurements(const std::vector<std::strin
         }
         if (!cell(date_).empty() && !(date = parseDate(cell(date_)))) {
             refuse(date_, MeasurementFault::NoSuchDate);
-        } else if (date && today_ && *today_ < *date) {
+        } else if (afterToday(date)) {
             refuse(date_, MeasurementFault::AfterToday);
             date.reset();
         }
@@ -222,7 +226,7 @@ TableLife::Measurements TableLife::readMeasurements(const std::vector<std::strin
             const std::optional<CalendarDate> year = parseDate("01.01." + std::string(cell(installed_)));
             if (!year) {
                 refuse(installed_, MeasurementFault::NotAYear);
-            } else if (date && year->year > date->year) {
+            } else if (date && inspectedBeforeInstalled(*date, year->year)) {
                 refuse(installed_, MeasurementFault::AfterInspection);
             } else {
                 installed = year->year;
@@ -230,7 +234,7 @@ TableLife::Measurements TableLife::readMeasurements(const std::vector<std::strin
         }
     } else if (dated && !cell(date_).empty()) {
         date = parseDate(cell(date_));
-        if (date && today_ && *today_ < *date) {
+        if (afterToday(date)) {
             date.reset();
         }
     }

@@ -262,7 +262,7 @@ void InspectionsDialog::chooseYear(int year)
     const std::optional<int> installed = year == kNoYear ? std::nullopt : std::optional(year);
     const auto earlier = std::find_if(
         history_.inspections.begin(), history_.inspections.end(),
-        [&installed](const Inspection& inspection) { return installed && inspection.date.year < *installed; });
+        [&installed](const Inspection& inspection) { return inspectedBeforeInstalled(inspection.date, installed); });
     if (earlier != history_.inspections.end()) {
         const QSignalBlocker blocker(installed_);
         installed_->setValue(history_.installed.value_or(kNoYear));
@@ -316,7 +316,7 @@ std::optional<Inspection> InspectionsDialog::typedInspection()
         date_->setFocus();
         return std::nullopt;
     }
-    if (history_.installed && date_->date().year() < *history_.installed) {
+    if (inspectedBeforeInstalled(calendarDate(date_->date()), history_.installed)) {
         refuse(QStringLiteral("Дата осмотра %1 раньше года установки %2.").arg(date).arg(*history_.installed));
         date_->setFocus();
         return std::nullopt;
