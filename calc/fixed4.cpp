@@ -28,11 +28,11 @@ std::int64_t checkedCount(Wide count)
 
 // numerator / denominator (denominator > 0), rounded to the nearest integer,
 // ties to the even neighbour.
-Wide roundedQuotient(Wide numerator, Wide denominator)
+template <typename Integer> Integer roundedQuotient(Integer numerator, Integer denominator)
 {
-    Wide quotient = numerator / denominator; // truncates toward zero
-    const Wide remainder = numerator % denominator;
-    const Wide twiceRest = 2 * (remainder < 0 ? -remainder : remainder);
+    Integer quotient = numerator / denominator; // truncates toward zero
+    const Integer remainder = numerator % denominator;
+    const Integer twiceRest = 2 * (remainder < 0 ? -remainder : remainder);
     if (twiceRest > denominator || (twiceRest == denominator && quotient % 2 != 0)) {
         quotient += numerator < 0 ? -1 : 1;
     }
@@ -66,9 +66,15 @@ Fixed4 operator-(Fixed4 a, Fixed4 b) { return Fixed4{checkedCount(static_cast<Wi
 
 Fixed4 operator*(Fixed4 a, Fixed4 b)
 {
+    // The products of a calculation's numbers fit in 64 bits, where dividing
+    // by the scale is a multiplication: a table multiplies some twenty a row.
+    // Their quotient is within the range.
+    if (std::int64_t narrow = 0; !__builtin_mul_overflow(a.count_, b.count_, &narrow)) {
+        return Fixed4{roundedQuotient<std::int64_t>(narrow, Fixed4::kScale)};
+    }
     // |a·b| < 2^126, so the 128-bit product cannot overflow.
     const Wide product = static_cast<Wide>(a.count_) * b.count_;
-    return Fixed4{checkedCount(roundedQuotient(product, Fixed4::kScale))};
+    return Fixed4{checkedCount(roundedQuotient<Wide>(product, Fixed4::kScale))};
 }
 
 Fixed4 operator*(std::int64_t factor, Fixed4 a) { return Fixed4{checkedCount(static_cast<Wide>(factor) * a.count_)}; }

@@ -66,20 +66,25 @@ template <typename Number, std::int64_t kScale> std::optional<std::size_t> pairH
 
 } // namespace
 
-TablePhi phiFromTable(std::string_view slenderness)
+namespace {
+
+// The table's φ in thousandths for the slenderness text, or why there is
+// none: not a number (nullopt in lambda), or outside the table.
+struct PhiLookup {
+    std::optional<std::int64_t> thousandths;
+    bool outside = false;
+    std::optional<Fixed4> lambda; // as read, when it was a number in range
+};
+
+PhiLookup lookUpPhi(std::string_view slenderness)
 {
-    const auto outside = [](std::string_view shown) {
-        return TablePhi{.phi = {},
-                        .message =
-                            slendernessOutsideTableText(shown, kRows.front().slenderness, kRows.back().slenderness)};
-    };
     Fixed4 lambda;
     try {
         lambda = textToFixed4(slenderness);
     } catch (const ConversionError&) {
-        return {.phi = {}, .message = noSlendernessText()};
+        return {};
     } catch (const ArithmeticError&) {
-        return outside(slenderness); // beyond the range of any slenderness
+        return {.thousandths = {}, .outside = true, .lambda = {}}; // beyond the range of any slenderness
     }
 
     // Exactly: λ is a count of 1/10 000 and the rows are whole, so
@@ -87,15 +92,40 @@ TablePhi phiFromTable(std::string_view slenderness)
     const std::int64_t count = lambda.count();
     const std::optional<std::size_t> pair = pairHolding<std::int64_t, Fixed4::kScale>(count);
     if (!pair) {
-        return outside(toText(lambda));
+        return {.thousandths = {}, .outside = true, .lambda = lambda};
     }
     const PhiRow& first = kRows[*pair];
     const PhiRow& second = kRows[*pair + 1];
     const std::int64_t from = first.slenderness * Fixed4::kScale;
     const std::int64_t d = second.slenderness * Fixed4::kScale - from;
     const std::int64_t scaled = first.phi * d + (second.phi - first.phi) * (count - from);
-    return {.phi = thousandthsText(scaled / d), .message = {}}; // not negative: rounds down
+    return {.thousandths = scaled / d, .outside = false, .lambda = lambda}; // not negative: rounds down
 }
+
+} // namespace
+
+TablePhi phiFromTable(std::string_view slenderness)
+{
+    const PhiLookup found = lookUpPhi(slenderness);
+    if (found.thousandths) {
+        return {.phi = thousandthsText(*found.thousandths), .message = {}};
+    }
+    if (!found.outside) {
+        return {.phi = {}, .message = noSlendernessText()};
+    }
+    // A number in the table's range of kinds is named as it was read; one
+    // beyond every slenderness as it was shown.
+    const std::string shown = found.lambda ? toText(*found.lambda) : std::string(slenderness);
+    return {.phi = {},
+            .message = slendernessOutsideTableText(shown, kRows.front().slenderness, kRows.back().slenderness)};
+}
+
+std::optional<std::int64_t> phiThousandthsFromTable(std::string_view slenderness)
+{
+    return lookUpPhi(slenderness).thousandths;
+}
+
+std::string phiThousandthsText(std::int64_t thousandths) { return thousandthsText(thousandths); }
 
 std::optional<double> interpolatedPhi(double slenderness)
 {

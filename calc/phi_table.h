@@ -21,6 +21,11 @@ struct TablePhi {
 // text or one that is not a number (no slenderness yet), nor for a
 // slenderness outside the table.
 [[nodiscard]] TablePhi phiFromTable(std::string_view slenderness);
+// The same φ in thousandths, without its words: none where phiFromTable()
+// has a message.
+[[nodiscard]] std::optional<std::int64_t> phiThousandthsFromTable(std::string_view slenderness);
+// Thousandths as phiFromTable() writes them: "0,783".
+[[nodiscard]] std::string phiThousandthsText(std::int64_t thousandths);
 
 // The table's φ interpolated linearly, unrounded, for ratios of φ at
 // neighbouring slendernesses; none outside the table.

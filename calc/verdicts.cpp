@@ -45,10 +45,21 @@ int clampTenths(Int128 tenths)
     return static_cast<int>(std::min(tenths, kMax));
 }
 
+std::optional<ExactPair> exactPair(std::string_view demand, ExactDecimal capacity)
+{
+    try {
+        return overCommonScale(textToExact(demand), capacity);
+    } catch (const ConversionError&) {
+        return std::nullopt;
+    } catch (const ArithmeticError&) {
+        return std::nullopt;
+    }
+}
+
 std::optional<ExactPair> exactPair(std::string_view demand, std::string_view capacity)
 {
     try {
-        return overCommonScale(textToExact(demand), textToExact(capacity));
+        return exactPair(demand, textToExact(capacity));
     } catch (const ConversionError&) {
         return std::nullopt;
     } catch (const ArithmeticError&) {
@@ -311,12 +322,19 @@ std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form, co
         }
         const SectionFields section = sectionFields(*kStep3Rows.at(row).phiOf);
         const std::string& given = form.text(section.phi);
-        const std::string table = phiFromTable(form.text(section.slenderness)).phi;
-        if (const std::optional<ExactPair> pair = exactPair(given, table); pair && pair->a > pair->b) {
-            verdict =
-                Verdict{.kind = VerdictKind::Check,
-                        .text = std::string("проверьте: J ").append(given).append(" больше табличного ").append(table),
-                        .tenths = verdict->tenths};
+        // Compared as numbers: the table's words are written only for a φ above it.
+        const std::optional<std::int64_t> table = phiThousandthsFromTable(form.text(section.slenderness));
+        if (!table) {
+            continue;
+        }
+        if (const std::optional<ExactPair> pair = exactPair(given, {.digits = *table, .scale = 3});
+            pair && pair->a > pair->b) {
+            verdict = Verdict{.kind = VerdictKind::Check,
+                              .text = std::string("проверьте: J ")
+                                          .append(given)
+                                          .append(" больше табличного ")
+                                          .append(phiThousandthsText(*table)),
+                              .tenths = verdict->tenths};
         }
     }
     return verdicts;

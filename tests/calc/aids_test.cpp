@@ -303,6 +303,9 @@ TEST(Aids, PhiFromTheTable)
     for (const Case& c : cases) {
         const TablePhi phi = phiFromTable(c.in);
         EXPECT_EQ(phi.phi.empty() ? phi.message : phi.phi, c.expected) << c.name;
+        // The number the verdicts compare is the one written.
+        const std::optional<std::int64_t> number = phiThousandthsFromTable(c.in);
+        EXPECT_EQ(number ? phiThousandthsText(*number) : std::string(), phi.phi) << c.name;
     }
 }
 
