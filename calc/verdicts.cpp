@@ -108,8 +108,39 @@ Verdict measuredAgainst(Verdict verdict, const FlangeLimit& limit, int measured)
 // area the actual value still is; one to check when that angle's flange is
 // too slender already, or the measured flange thinner than its nominal
 // angle allows.
+// Whether a member's section fields hold the figures of its measured
+// section, the nominal angle thinned: asked by each of its area rows, read
+// once a judgement.
+class ThinnedHeld {
+public:
+    ThinnedHeld(const Form& form, const MeasuredSections& measured) : form_{form}, measured_{measured} {}
+
+    // The thinned angle when the member's section fields hold it; none otherwise.
+    const std::optional<Angle>& of(Member member)
+    {
+        const std::size_t at = member == Member::Chord ? 0 : 1;
+        if (!asked_.at(at)) {
+            asked_.at(at) = true;
+            if (const std::optional<MeasuredSection>& found = measured_.of(member)) {
+                const SectionFields section = sectionFields(member);
+                std::optional<Angle> thinned = thinnedAngle(angleCatalogue()[found->angle], found->tenths);
+                if (thinned && holdsAngle(*thinned, form_.text(section.area), form_.text(section.radius))) {
+                    held_.at(at) = thinned;
+                }
+            }
+        }
+        return held_.at(at);
+    }
+
+private:
+    const Form& form_;
+    const MeasuredSections& measured_;
+    std::array<bool, kMembers.size()> asked_{};
+    std::array<std::optional<Angle>, kMembers.size()> held_{};
+};
+
 std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row, const MeasuredSections& measured,
-                                 NominalTrials& trials)
+                                 ThinnedHeld& thinnedHeld, NominalTrials& trials)
 {
     const std::string& actual = form.text(row.capacity);
     std::optional<Verdict> verdict = judge(form.text(row.demand), actual);
@@ -120,8 +151,9 @@ std::optional<Verdict> judgeArea(const Form& form, const Step3Row& row, const Me
     const std::string& radius = form.text(section.radius);
     if (const std::optional<MeasuredSection>& found = measured.of(*row.member)) {
         const Angle& nominal = angleCatalogue()[found->angle];
-        const std::optional<Angle> thinned = thinnedAngle(nominal, found->tenths);
-        if (thinned && holdsAngle(*thinned, form.text(section.area), radius) && holdsAngle(*thinned, actual, radius)) {
+        // The row's actual value is most often the area field's own text.
+        const std::optional<Angle>& thinned = thinnedHeld.of(*row.member);
+        if (thinned && (actual == form.text(section.area) || holdsAngle(*thinned, actual, radius))) {
             const std::optional<FlangeLimit> limit = trials.rowLimit(form, row, nominal);
             return limit ? measuredAgainst(std::move(*verdict), *limit, found->tenths) : verdict;
         }
@@ -311,8 +343,9 @@ std::array<std::optional<Verdict>, kVerdictRows> judgeStep3(const Form& form, co
                                                             NominalTrials& trials)
 {
     std::array<std::optional<Verdict>, kVerdictRows> verdicts;
+    ThinnedHeld thinnedHeld(form, measured);
     for (std::size_t row = 0; row < kStep3Rows.size(); ++row) {
-        verdicts.at(row) = judgeArea(form, kStep3Rows.at(row), measured, trials);
+        verdicts.at(row) = judgeArea(form, kStep3Rows.at(row), measured, thinnedHeld, trials);
     }
     // A row that uses a φ above the table's for its member's slenderness.
     for (std::size_t row = 0; row < kStep3Rows.size(); ++row) {

@@ -264,7 +264,7 @@ TEST(CsvTable, WrittenRecordsReadBackCellForCell)
         std::vector<std::vector<std::string>> written{{"h1", "h2", "h3"}};
         std::string table;
         appendCsvRecord(table, written.front(), delimiter);
-        for (const std::size_t size : {1U, 7U, 8U, 9U, 17U, 40U}) {
+        for (const std::size_t size : {1U, 2U, 3U, 4U, 5U, 6U, 7U, 8U, 9U, 15U, 16U, 17U, 31U, 32U, 33U, 40U}) {
             const std::string plain(size, 'x');
             for (const char special : {delimiter, '"', '\r', '\n'}) {
                 for (std::size_t at = 0; at < size; ++at) {
