@@ -1,9 +1,11 @@
 #include "handlers.h"
 
 #include "convert.h"
+#include "errors.h"
 #include "fields.h"
 #include "steps.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -74,6 +76,78 @@ void applyInitialState(Form& form)
     form.setState(StateControl::Command4Enabled, false);
 }
 
+namespace {
+
+Step2Input step2Input(const Form& form)
+{
+    Step2Input in{
+        .txtMp = form.text(Field::txtMp),
+        .txtMv = form.text(Field::txtMv),
+        .wirePosition = {},
+        .wireWeight = {},
+        .wireWeightIce = {},
+        .txtLp = form.text(Field::txtLp),
+        .txtl = form.text(Field::txtl),
+        .txtG = form.text(Field::txtG),
+        .txtGg = form.text(Field::txtGg),
+        .txtH = form.text(Field::txtH),
+        .txtLpp = form.text(Field::txtLpp),
+        .Text3 = form.text(Field::Text3),
+        .Text5 = form.text(Field::Text5),
+    };
+    for (std::size_t i = 0; i < kWireCount; ++i) {
+        in.wirePosition.at(i) = form.text(kWirePositions.at(i));
+        in.wireWeight.at(i) = form.text(kWireWeights.at(i));
+        in.wireWeightIce.at(i) = form.text(kWireWeightsIce.at(i));
+    }
+    return in;
+}
+
+// The texts of step 2's results, the flag of the governing moment first; the
+// press shows its message between them (between()).
+template <typename Between> void writeStep2(Form& form, const Step2Result& result, Between between)
+{
+    if (result.iceMomentGoverns) {
+        form.setText(Field::Text15, *result.iceMomentGoverns ? "1" : "0");
+    }
+    between();
+    form.setText(Field::txtQp, toText(result.reaction));
+    form.setText(Field::txtZ1, toText(result.diagonalForce));
+}
+
+Step3Input step3Input(const Form& form)
+{
+    return {
+        .txtMp = form.text(Field::txtMp),
+        .txtMv = form.text(Field::txtMv),
+        .txtMn = form.text(Field::txtMn),
+        .txtH = form.text(Field::txtH),
+        .Text1 = form.text(Field::Text1),
+        .Text10 = form.text(Field::Text10),
+        .Text3 = form.text(Field::Text3),
+        .Text5 = form.text(Field::Text5),
+        .txtQp = form.text(Field::txtQp),
+        .txtZ1 = form.text(Field::txtZ1),
+        .Text15 = form.text(Field::Text15),
+    };
+}
+
+// A result the press did not reach is emptied, so that nothing of an
+// earlier press stands beside the new results.
+void writeStep3(Form& form, const Step3Result& result)
+{
+    const auto write = [&form](Field field, const std::optional<float>& value) {
+        form.setText(field, value ? singleToText(*value) : std::string{});
+    };
+    write(Field::Text4, result.Text4);
+    write(Field::Text7, result.Text7);
+    write(Field::txtz2, result.txtz2);
+    write(Field::Text13, result.Text13);
+    write(Field::Text14, result.Text14);
+}
+
+} // namespace
+
 void confirmStep1(Form& form)
 {
     const Step1Input in{
@@ -129,34 +203,8 @@ void resetStep1(Form& form)
 
 void confirmStep2(Form& form)
 {
-    Step2Input in{
-        .txtMp = form.text(Field::txtMp),
-        .txtMv = form.text(Field::txtMv),
-        .wirePosition = {},
-        .wireWeight = {},
-        .wireWeightIce = {},
-        .txtLp = form.text(Field::txtLp),
-        .txtl = form.text(Field::txtl),
-        .txtG = form.text(Field::txtG),
-        .txtGg = form.text(Field::txtGg),
-        .txtH = form.text(Field::txtH),
-        .txtLpp = form.text(Field::txtLpp),
-        .Text3 = form.text(Field::Text3),
-        .Text5 = form.text(Field::Text5),
-    };
-    for (std::size_t i = 0; i < kWireCount; ++i) {
-        in.wirePosition.at(i) = form.text(kWirePositions.at(i));
-        in.wireWeight.at(i) = form.text(kWireWeights.at(i));
-        in.wireWeightIce.at(i) = form.text(kWireWeightsIce.at(i));
-    }
-    const Step2Result result = step2(in);
-
-    if (result.iceMomentGoverns) {
-        form.setText(Field::Text15, *result.iceMomentGoverns ? "1" : "0");
-    }
-    show(form, result.message, result.about);
-    form.setText(Field::txtQp, toText(result.reaction));
-    form.setText(Field::txtZ1, toText(result.diagonalForce));
+    const Step2Result result = step2(step2Input(form));
+    writeStep2(form, result, [&] { show(form, result.message, result.about); });
     form.setState(StateControl::Frame9Visible, false);
     form.setState(StateControl::Command4Enabled, true);
 }
@@ -176,31 +224,8 @@ void resetStep2(Form& form)
 
 void execute(Form& form)
 {
-    const Step3Input in{
-        .txtMp = form.text(Field::txtMp),
-        .txtMv = form.text(Field::txtMv),
-        .txtMn = form.text(Field::txtMn),
-        .txtH = form.text(Field::txtH),
-        .Text1 = form.text(Field::Text1),
-        .Text10 = form.text(Field::Text10),
-        .Text3 = form.text(Field::Text3),
-        .Text5 = form.text(Field::Text5),
-        .txtQp = form.text(Field::txtQp),
-        .txtZ1 = form.text(Field::txtZ1),
-        .Text15 = form.text(Field::Text15),
-    };
-    const Step3Result result = step3(in);
-
-    // A result the press did not reach is emptied, so that nothing of an
-    // earlier press stands beside the new results.
-    const auto write = [&form](Field field, const std::optional<float>& value) {
-        form.setText(field, value ? singleToText(*value) : std::string{});
-    };
-    write(Field::Text4, result.Text4);
-    write(Field::Text7, result.Text7);
-    write(Field::txtz2, result.txtz2);
-    write(Field::Text13, result.Text13);
-    write(Field::Text14, result.Text14);
+    const Step3Result result = step3(step3Input(form));
+    writeStep3(form, result);
     show(form, result.message, result.about);
 }
 
@@ -251,6 +276,145 @@ StepFields stepFields(Button button)
 }
 
 } // namespace
+
+namespace {
+
+// A text counted as a press would write it; false where the press would
+// show a message instead.
+template <typename Count> bool countText(Form& form, Field field, Count count)
+{
+    try {
+        form.setText(field, count());
+        return true;
+    } catch (const ConversionError&) {
+        return false;
+    } catch (const ArithmeticError&) {
+        return false;
+    }
+}
+
+bool countChordSlenderness(Form& form)
+{
+    return countText(form, Field::lblJ,
+                     [&form] { return toText(chordSlenderness(form.text(Field::txtLpp), form.text(Field::txtIy))); });
+}
+
+bool countDiagonalSlenderness(Form& form)
+{
+    return countText(form, Field::lblJ1, [&form] {
+        return toText(diagonalSlenderness(form.text(Field::txtH), form.text(Field::txtB), form.text(Field::txtIyy)));
+    });
+}
+
+// Step 1 copies the sections' areas to step 3 as they stand, once filled.
+template <Field kArea, Field... kCopies> bool countAreaCopies(Form& form)
+{
+    const std::string& area = form.text(kArea);
+    if (!isFilled(area)) {
+        return false;
+    }
+    (form.setText(kCopies, area), ...);
+    return true;
+}
+
+// The fields step 1 only asks to be filled.
+constexpr std::array kStep1Filled{Field::txtMn, Field::txtMp, Field::txtMv, Field::txtLp,
+                                  Field::txtl,  Field::txtG,  Field::txtGg};
+
+bool countStep1Filled(Form& form)
+{
+    return std::ranges::all_of(kStep1Filled, [&form](Field field) { return isFilled(form.text(field)); });
+}
+
+bool countStep2(Form& form)
+{
+    const Step2Result result = step2(step2Input(form));
+    if (result.message != Message::None) {
+        return false;
+    }
+    writeStep2(form, result, [] {});
+    return true;
+}
+
+bool countStep3(Form& form)
+{
+    const Step3Result result = step3(step3Input(form));
+    if (result.message != Message::None) {
+        return false;
+    }
+    writeStep3(form, result);
+    return true;
+}
+
+bool countDiagonalCapacity(Form& form)
+{
+    return countText(form, Field::Text14, [&form] {
+        return singleToText(
+            diagonalCapacity(form.text(Field::Text1), form.text(Field::Text5), form.text(Field::Text10)));
+    });
+}
+
+} // namespace
+
+std::span<const ResultGroup> resultGroups(Button button)
+{
+    using enum Field;
+    static constexpr std::array kChordLength{txtLpp, txtIy};
+    static constexpr std::array kChordSlenderness{lblJ};
+    static constexpr std::array kDiagonalLength{txtH, txtB, txtIyy};
+    static constexpr std::array kDiagonalSlenderness{lblJ1};
+    static constexpr std::array kChordArea{Text9};
+    static constexpr std::array kChordAreaCopies{Text6, Text8};
+    static constexpr std::array kDiagonalArea{Text10};
+    static constexpr std::array kDiagonalAreaCopy{Text12};
+    static constexpr std::array<ResultGroup, 5> kGroups1{{
+        {kChordLength, kChordSlenderness, countChordSlenderness},
+        {kDiagonalLength, kDiagonalSlenderness, countDiagonalSlenderness},
+        {kChordArea, kChordAreaCopies, countAreaCopies<Text9, Text6, Text8>},
+        {kDiagonalArea, kDiagonalAreaCopy, countAreaCopies<Text10, Text12>},
+        {kStep1Filled, {}, countStep1Filled},
+    }};
+    static const std::array<ResultGroup, 1> kGroups2{
+        {{inputsOf(Button::Command5), resultsOf(Button::Command5), countStep2}}};
+    // The force a diagonal carries reads the diagonals' section; the rest of
+    // step 3 is counted as the step counts it.
+    static constexpr std::array kCapacityReads{Text1, Text5, Text10};
+    static constexpr std::array kCapacity{Text14};
+    static constexpr std::array kRestReads{txtMp, txtMv, txtMn, txtH, Text1, Text3, txtQp, txtZ1, Text15};
+    static constexpr std::array kRest{Text4, Text7, txtz2, Text13};
+    static constexpr std::array<ResultGroup, 2> kGroups3{{
+        {kCapacityReads, kCapacity, countDiagonalCapacity},
+        {kRestReads, kRest, countStep3},
+    }};
+    switch (button) {
+    case Button::Command2:
+        return kGroups1;
+    case Button::Command5:
+        return kGroups2;
+    case Button::Command4:
+        return kGroups3;
+    default:
+        return {};
+    }
+}
+
+bool pressAgain(Form& form, Button step, std::bitset<kFieldCount>& changed)
+{
+    std::bitset<kFieldCount> wrote;
+    for (const ResultGroup& group : resultGroups(step)) {
+        if (std::ranges::none_of(group.reads, [&changed](Field field) { return changed.test(fieldIndex(field)); })) {
+            continue;
+        }
+        if (!group.count(form)) {
+            return false;
+        }
+        for (const Field field : group.writes) {
+            wrote.set(fieldIndex(field));
+        }
+    }
+    changed |= wrote;
+    return true;
+}
 
 std::span<const Field> resultsOf(Button button) { return stepFields(button).writes; }
 

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "fields.h"
 #include "form.h"
 
+#include <bitset>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -45,5 +47,24 @@ void execute(Form& form);      // Command4
 // Clicks the button: runs its handler if it is enabled. Returns false (and
 // does nothing) for a disabled button.
 bool press(Form& form, Button button);
+
+// A confirming press's results in groups, each with the fields it reads:
+// a press whose other inputs hold the texts they held when it last ran
+// quietly writes the same texts in the groups that read none of the fields
+// changed since. count() writes the group's texts as the press would, and
+// is false where the press would show a message.
+struct ResultGroup {
+    std::span<const Field> reads;
+    std::span<const Field> writes;
+    bool (*count)(Form& form);
+};
+[[nodiscard]] std::span<const ResultGroup> resultGroups(Button button);
+
+// Presses a confirming step again on a form whose results are its texts'
+// own, pressed quietly, since when the fields in changed were written:
+// only the groups that read a changed field are counted, with the texts the
+// press would write. Adds the fields written to changed. False when the
+// press would show a message; the form is then not the press's.
+[[nodiscard]] bool pressAgain(Form& form, Button step, std::bitset<kFieldCount>& changed);
 
 } // namespace prochnar

@@ -52,7 +52,42 @@ private:
     std::optional<Field>& at_;
 };
 
+// A slenderness, a length over a radius of gyration times 100.
+Fixed4 slendernessOf(double length, double radius) { return Fixed4::fromDouble(mul(div(length, radius), 100.0)); }
+
+// A diagonal's design length, the mean of h and b, each rounded to four
+// digits as it is read.
+double halfSumOf(Fixed4 h, Fixed4 b) { return div((h + b).toDouble(), 2.0); }
+
+// 10^7 turns Rp into the unit of its caption, 10^4 converts between m² and cm².
+constexpr double kRpUnit = 1e7;
+constexpr double kAreaUnit = 1e4;
+
+// The force a diagonal angle of the actual area carries: Rp · φ · A.
+float diagonalCapacityOf(double rp, double phiDiagonal, double area)
+{
+    const double c = div(area, kAreaUnit);
+    return arith::toSingle(mul(mul(mul(kRpUnit, rp), phiDiagonal), c));
+}
+
 } // namespace
+
+Fixed4 chordSlenderness(std::string_view txtLpp, std::string_view txtIy)
+{
+    return slendernessOf(textToDouble(txtLpp), textToDouble(txtIy));
+}
+
+Fixed4 diagonalSlenderness(std::string_view txtH, std::string_view txtB, std::string_view txtIyy)
+{
+    return slendernessOf(halfSumOf(textToFixed4(txtH), textToFixed4(txtB)), textToDouble(txtIyy));
+}
+
+float diagonalCapacity(std::string_view Text1, std::string_view Text5, std::string_view Text10)
+{
+    const double rp = textToSingle(Text1);
+    const double phiDiagonal = textToSingle(Text5);
+    return diagonalCapacityOf(rp, phiDiagonal, textToSingle(Text10));
+}
 
 Step1Result step1(const Step1Input& in)
 {
@@ -87,15 +122,15 @@ Step1Result step1(const Step1Input& in)
         // Chord: lп / iуг · 100, divided first.
         const double lpp = read.real(Field::txtLpp, in.txtLpp);
         const double iy = read.real(Field::txtIy, in.txtIy);
-        r.chordSlenderness = Fixed4::fromDouble(mul(div(lpp, iy), 100.0));
+        r.chordSlenderness = slendernessOf(lpp, iy);
 
-        // Diagonal: its design length is the mean of h and b, each rounded to
-        // four digits as it is read.
+        // Diagonal: its design length is the mean of h and b, counted before
+        // its radius is read.
         const Fixed4 h = read.fixed4(Field::txtH, in.txtH);
         const Fixed4 b = read.fixed4(Field::txtB, in.txtB);
-        const double halfSum = div((h + b).toDouble(), 2.0);
+        const double halfSum = halfSumOf(h, b);
         const double iyy = read.real(Field::txtIyy, in.txtIyy);
-        r.diagonalSlenderness = Fixed4::fromDouble(mul(div(halfSum, iyy), 100.0));
+        r.diagonalSlenderness = slendernessOf(halfSum, iyy);
 
         r.unlockStep2 = true;
         return Message::None;
@@ -165,9 +200,6 @@ Step2Result step2(const Step2Input& in)
 
 Step3Result step3(const Step3Input& in)
 {
-    // 10^7 turns Rp into the unit of its caption, 10^4 converts between m² and cm².
-    constexpr double kRpUnit = 1e7;
-    constexpr double kAreaUnit = 1e4;
     constexpr double kMomentFactor = 10'000.0;
 
     Step3Result r;
@@ -201,8 +233,7 @@ Step3Result step3(const Step3Input& in)
 
         const double phiDiagonal = read.single(Field::Text5, in.Text5);
         const double area = read.single(Field::Text10, in.Text10);
-        const double c = div(area, kAreaUnit);
-        r.Text14 = arith::toSingle(mul(mul(mul(kRpUnit, rp), phiDiagonal), c));
+        r.Text14 = diagonalCapacityOf(rp, phiDiagonal, area);
         return Message::None;
     });
     return r;

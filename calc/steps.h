@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace prochnar {
 
@@ -69,5 +70,15 @@ struct Step3Result {
 };
 
 [[nodiscard]] Step3Result step3(const Step3Input& in);
+
+// Results of steps 1 and 3 one at a time, from the texts each reads, with the
+// numbers their step gives them: a form whose steps went through counts
+// again only the results that read a field it changed. Each throws as its
+// step's reading and arithmetic do (ConversionError, ArithmeticError).
+[[nodiscard]] Fixed4 chordSlenderness(std::string_view txtLpp, std::string_view txtIy); // lblJ
+[[nodiscard]] Fixed4 diagonalSlenderness(std::string_view txtH, std::string_view txtB,
+                                         std::string_view txtIyy); // lblJ1
+[[nodiscard]] float diagonalCapacity(std::string_view Text1, std::string_view Text5,
+                                     std::string_view Text10); // Text14
 
 } // namespace prochnar

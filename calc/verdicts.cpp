@@ -242,9 +242,9 @@ std::optional<std::size_t> heldAngle(const Form& form, Member member)
 
 namespace {
 
-// withSection() into trial, pressing again only the steps that read a
-// changed field (the section's, or a result of a step pressed again) when
-// the form's results are its texts' own, pressed quietly; every step
+// withSection() into trial, counting again only the results that read a
+// changed field (the section's, or a result counted again) when the form's
+// results are its texts' own, pressed quietly; pressing every step
 // otherwise. Filled in place: the trial reads through to form.
 void pressWithSection(std::optional<OverlayForm>& trial, const Form& form, Member member, const Angle& angle,
                       bool pressed)
@@ -256,17 +256,9 @@ void pressWithSection(std::optional<OverlayForm>& trial, const Form& form, Membe
     std::bitset<kFieldCount> changed;
     changed.set(fieldIndex(section.area)).set(fieldIndex(section.radius));
     for (const Button step : {Button::Command2, Button::Command5, Button::Command4}) {
-        const std::span<const Field> reads = inputsOf(step);
-        if (pressed &&
-            std::ranges::none_of(reads, [&changed](Field field) { return changed.test(fieldIndex(field)); })) {
-            continue;
-        }
-        if (!pressQuietly(*trial, step)) {
+        if (pressed ? !pressAgain(*trial, step, changed) : !pressQuietly(*trial, step)) {
             trial.reset();
             return;
-        }
-        for (const Field wrote : resultsOf(step)) {
-            changed.set(fieldIndex(wrote));
         }
     }
 }

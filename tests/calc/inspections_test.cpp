@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <fstream>
+#include <set>
 #include <span>
 #include <string>
 #include <vector>
@@ -205,6 +207,54 @@ TEST(Inspections, PressesReadOnlyTheirInputs)
                 MapForm changed = before;
                 changed.setText(field.id, text);
                 EXPECT_EQ(pressed(changed), expected) << field.name << " = " << text;
+            }
+        }
+    }
+}
+
+// A step pressed again after one of its inputs changed writes what pressing
+// it whole writes, and fails where that shows a message, whatever the text;
+// its groups read and write the step's fields between them.
+TEST(Inspections, PressedAgainWritesWhatAWholePressWrites)
+{
+    const std::array steps{Button::Command2, Button::Command5, Button::Command4};
+    const auto fieldSet = [](std::span<const Field> fields) { return std::set<Field>(fields.begin(), fields.end()); };
+    for (std::size_t s = 0; s < steps.size(); ++s) {
+        const Button step = steps.at(s);
+        std::set<Field> reads;
+        std::set<Field> writes;
+        for (const ResultGroup& group : resultGroups(step)) {
+            reads.merge(fieldSet(group.reads));
+            writes.merge(fieldSet(group.writes));
+        }
+        EXPECT_EQ(reads, fieldSet(inputsOf(step))) << s;
+        EXPECT_EQ(writes, fieldSet(resultsOf(step))) << s;
+
+        MapForm quiet = workedExample();
+        for (std::size_t earlier = 0; earlier <= s; ++earlier) {
+            press(quiet, steps.at(earlier));
+        }
+        ASSERT_TRUE(quiet.takeMessages().empty());
+        for (const Field field : inputsOf(step)) {
+            for (const char* text : {"7,25", "0,5", "0", "-3", "x", "", "1e3", "99999999999999999999"}) {
+                MapForm whole = quiet;
+                whole.setText(field, text);
+                press(whole, step);
+                const bool shown = !whole.takeMessages().empty();
+                MapForm again = quiet;
+                again.setText(field, text);
+                std::bitset<kFieldCount> changed;
+                changed.set(fieldIndex(field));
+                ASSERT_EQ(pressAgain(again, step, changed), !shown) << fieldName(field) << " = " << text;
+                for (const auto& each : kFormFields) {
+                    if (shown) {
+                        break;
+                    }
+                    EXPECT_EQ(again.text(each.id), whole.text(each.id)) << fieldName(field) << " = " << text;
+                    // What changed is marked, for the steps after.
+                    EXPECT_TRUE(whole.text(each.id) == quiet.text(each.id) || changed.test(fieldIndex(each.id)))
+                        << fieldName(field) << " = " << text << ": " << each.name;
+                }
             }
         }
     }
