@@ -52,6 +52,16 @@ constexpr std::string_view withoutBlanks(std::string_view text)
     return {begin, static_cast<std::size_t>(end - begin)};
 }
 
+// A text of one digit, as most wires' unused positions and weights ("0")
+// and many whole inputs are: its value, with nothing more to read.
+constexpr std::optional<int> oneDigit(std::string_view text)
+{
+    if (text.size() == 1 && isDigit(text.front())) {
+        return text.front() - '0';
+    }
+    return std::nullopt;
+}
+
 // A number text is read by every step of every girder of a table, some
 // hundred times a row: one pass over its characters, which also counts its
 // digits' value, with no bounds checked twice. Put into each conversion: a
@@ -172,6 +182,9 @@ std::optional<float> singleOfDouble(double value)
 // form "-W.F".
 template <typename Float> Float textToFloat(std::string_view text)
 {
+    if (const std::optional<int> digit = oneDigit(text)) {
+        return static_cast<Float>(*digit);
+    }
     const DecimalText number = parseDecimal(text);
     const std::string_view whole = number.whole;
     if (const std::optional<Float> held = exactlyHeld<Float>(number)) {
@@ -213,6 +226,9 @@ template <typename Float> Float textToFloat(std::string_view text)
 
 Fixed4 textToFixed4(std::string_view text)
 {
+    if (const std::optional<int> digit = oneDigit(text)) {
+        return Fixed4::fromCount(*digit * Fixed4::kScale);
+    }
     const DecimalText number = parseDecimal(text);
     const std::string_view whole = number.whole;
 
@@ -248,6 +264,9 @@ Fixed4 textToFixed4(std::string_view text)
 
 ExactDecimal textToExact(std::string_view text)
 {
+    if (const std::optional<int> digit = oneDigit(text)) {
+        return {.digits = *digit, .scale = 0};
+    }
     const DecimalText number = parseDecimal(text);
     const std::string_view whole = number.whole;
     std::string_view fraction = number.fraction;

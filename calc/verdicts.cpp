@@ -18,24 +18,29 @@ namespace prochnar {
 
 namespace {
 
-// A count of tenths with one decimal: "92,0", "4,3".
+// A count of tenths with one decimal: "92,0", "4,3". Never below zero: a
+// margin, a shortage or a thickness. Written from its last digit into a
+// buffer, a table writing several a row.
 std::string tenthsText(Int128 tenths)
 {
-    std::string digits;
-    if (tenths <= std::numeric_limits<std::int64_t>::max()) {
-        // Every margin but an absurd one: no 128-bit division a digit.
-        digits = std::to_string(static_cast<std::int64_t>(tenths));
-    } else {
+    std::array<char, 48> buffer{}; // 2^127 has 39 digits
+    char* const end = buffer.data() + buffer.size();
+    char* at = end;
+    const auto write = [&at](auto rest) {
+        *--at = static_cast<char>('0' + static_cast<int>(rest % 10));
+        *--at = ',';
+        rest /= 10;
         do {
-            digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(tenths % 10)));
-            tenths /= 10;
-        } while (tenths != 0);
+            *--at = static_cast<char>('0' + static_cast<int>(rest % 10));
+            rest /= 10;
+        } while (rest != 0);
+    };
+    if (tenths <= std::numeric_limits<std::int64_t>::max()) {
+        write(static_cast<std::uint64_t>(tenths)); // every margin but an absurd one: no 128-bit division a digit
+    } else {
+        write(tenths);
     }
-    if (digits.size() < 2) {
-        digits.insert(digits.begin(), '0');
-    }
-    digits.insert(digits.end() - 1, ',');
-    return digits;
+    return {at, end};
 }
 
 // Margins of hundreds of millions of per cent say no more than that.
@@ -215,12 +220,20 @@ std::optional<Verdict> judge(std::string_view demand, std::string_view capacity)
     const std::string_view check = "проверьте: усилие обратного знака, по модулю ";
     std::string text;
     text.reserve(kVerdictRoom); // with room for the flange's clause of a held area row
+    // Numbers of a calculation have few digits: divided in 64 bits when a
+    // thousand times them fits there.
+    constexpr Int128 kNarrow = Int128{1} << 53;
+    const bool narrow = need < kNarrow && have < kNarrow;
+    const auto over = [narrow](Int128 numerator, Int128 denominator) -> Int128 {
+        return narrow ? static_cast<std::int64_t>(numerator) / static_cast<std::int64_t>(denominator)
+                      : numerator / denominator;
+    };
     if (need <= have) {
-        const Int128 margin = 1000 * (have - need) / have; // rounded down
+        const Int128 margin = over(1000 * (have - need), have); // rounded down
         text.append(otherSign ? check : "держит, ").append("запас ").append(tenthsText(margin)).append(" %");
         return Verdict{.kind = kindOf(*pair), .text = std::move(text), .tenths = clampTenths(margin)};
     }
-    const Int128 shortage = (1000 * (need - have) + have - 1) / have; // rounded up
+    const Int128 shortage = over(1000 * (need - have) + have - 1, have); // rounded up
     text.append(otherSign ? check : "не держит, ").append("не хватает ").append(tenthsText(shortage)).append(" %");
     return Verdict{.kind = kindOf(*pair), .text = std::move(text), .tenths = -clampTenths(shortage)};
 }

@@ -48,7 +48,10 @@ TEST(Aids, VerdictRoundsToTheSafeSide)
         {"other sign", "-1 10", "?+90,0"},      {"other sign short", "-10,5 10", "?-5,0"},
         {"other sign equal", "-10 10", "?+0,0"}, {"zero capacity", "1 0", ""},
         {"negative capacity", "1 -2", ""},       {"empty capacity", "1 ", ""},
-        {"decimal point", "2.5 3", ""},          {"too fine", "0,0000000000000000000000001 1", ""}};
+        {"decimal point", "2.5 3", ""},          {"too fine", "0,0000000000000000000000001 1", ""},
+        // Past what 64 bits divide: counted in 128.
+        {"enormous shortage", "100000000000000000000 3", "-3333333333333333333233,4"},
+        {"beyond 64 bits of tenths", "100000000000000000000 0,00000000001", "-999999999999999999999999999999900,0"}};
     // clang-format on
 
     for (const Case& c : cases) {
