@@ -485,8 +485,9 @@ int runTable(const Options& options)
         totals, planFile && plan ? &*plan : nullptr,
         separator == DecimalSeparator::Point || options.decimal ? std::optional(separator) : std::nullopt);
     if (planFile && plan) {
-        const std::string text = plan->table(delimiter, separator);
-        planFile->stream().write(text.data(), static_cast<std::streamsize>(text.size()));
+        plan->writeTable(delimiter, separator, [&planFile](std::string_view part) {
+            planFile->stream().write(part.data(), static_cast<std::streamsize>(part.size()));
+        });
         commitOutput(options.plan, *planFile);
     }
     if (workbook) {

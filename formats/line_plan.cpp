@@ -9,8 +9,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <exception>
 #include <functional>
 #include <numeric>
+#include <string_view>
+#include <thread>
 #include <tuple>
 
 namespace prochnar {
@@ -193,10 +196,33 @@ LinePlan::Lives LinePlan::lives(const Girder& girder)
 const std::vector<LinePlan::Lives>& LinePlan::allLives() const
 {
     if (lives_.size() != girders_.size()) {
-        lives_.clear();
-        lives_.reserve(girders_.size());
-        for (const Girder& girder : girders_) {
-            lives_.push_back(lives(girder));
+        // Counted after the table's last row, when every core is free: a
+        // plan of many girders counts the second half on a core of its own.
+        lives_.assign(girders_.size(), {});
+        const auto count = [this](std::size_t from, std::size_t to) {
+            for (std::size_t i = from; i < to; ++i) {
+                lives_[i] = lives(girders_[i]);
+            }
+        };
+        const std::size_t half = girders_.size() >= kInHalvesFrom ? girders_.size() / 2 : girders_.size();
+        std::exception_ptr fault;
+        std::thread second;
+        if (half < girders_.size()) {
+            second = std::thread([&] {
+                try {
+                    count(half, girders_.size());
+                } catch (...) {
+                    fault = std::current_exception();
+                }
+            });
+        }
+        count(0, half);
+        if (second.joinable()) {
+            second.join();
+        }
+        if (fault) {
+            lives_.clear();
+            std::rethrow_exception(fault);
         }
     }
     return lives_;
@@ -204,25 +230,63 @@ const std::vector<LinePlan::Lives>& LinePlan::allLives() const
 
 std::string LinePlan::table(char delimiter, DecimalSeparator separator) const
 {
-    // Written record by record: a plan of many girders never holds all its
-    // cells at once.
-    std::string text(kUtf8Bom);
-    eachRecord(separator, [&text, delimiter](const std::vector<std::string>& record) {
-        appendCsvRecord(text, record, delimiter);
-    });
+    std::string text;
+    writeTable(delimiter, separator, [&text](std::string_view part) { text += part; });
     return text;
+}
+
+void LinePlan::writeTable(char delimiter, DecimalSeparator separator,
+                          const std::function<void(std::string_view)>& put) const
+{
+    // Written record by record: a plan of many girders never holds all its
+    // cells at once. Its records are written after the table's last row,
+    // when every core is free: those of a plan of many girders in two halves
+    // at once, each handed on whole.
+    std::string first(kUtf8Bom);
+    appendCsvRecord(first, header(), delimiter);
+    const std::vector<Planned> order = plannedOrder();
+    const auto write = [&](std::size_t from, std::size_t to, std::string& into) {
+        for (std::size_t i = from; i < to; ++i) {
+            appendCsvRecord(into, recordOf(order[i], separator), delimiter);
+        }
+    };
+    const std::size_t half = order.size() >= kInHalvesFrom ? order.size() / 2 : order.size();
+    std::string second;
+    std::exception_ptr fault;
+    {
+        std::jthread helper;
+        if (half < order.size()) {
+            helper = std::jthread([&] {
+                try {
+                    write(half, order.size(), second);
+                } catch (...) {
+                    fault = std::current_exception();
+                }
+            });
+        }
+        write(0, half, first);
+        put(first);
+    }
+    if (fault) {
+        std::rethrow_exception(fault);
+    }
+    if (!second.empty()) {
+        put(second);
+    }
 }
 
 std::vector<std::vector<std::string>> LinePlan::records(DecimalSeparator separator) const
 {
     std::vector<std::vector<std::string>> records;
     records.reserve(girders_.size() + 1);
-    eachRecord(separator, [&records](const std::vector<std::string>& record) { records.push_back(record); });
+    records.push_back(header());
+    for (const Planned& entry : plannedOrder()) {
+        records.push_back(recordOf(entry, separator));
+    }
     return records;
 }
 
-void LinePlan::eachRecord(DecimalSeparator separator,
-                          const std::function<void(const std::vector<std::string>&)>& take) const
+std::vector<std::string> LinePlan::header() const
 {
     std::vector<std::string> header;
     if (hasSection_) {
@@ -237,15 +301,11 @@ void LinePlan::eachRecord(DecimalSeparator separator,
           "Скорость утонения раскосов, мм/год", "Предел раскосов, мм", "Срок раскосов, лет", "Год замены", "Замена"}) {
         header.emplace_back(column);
     }
-    take(header);
-    const std::size_t columns = header.size();
+    return header;
+}
 
-    struct Planned {
-        std::size_t girder = 0;
-        const Lives* lives = nullptr; // in allLives()
-        std::optional<int> year;
-        bool reached = false;
-    };
+std::vector<LinePlan::Planned> LinePlan::plannedOrder() const
+{
     std::vector<Planned> planned(girders_.size());
     for (std::size_t i = 0; i < girders_.size(); ++i) {
         Planned& entry = planned[i];
@@ -278,37 +338,39 @@ void LinePlan::eachRecord(DecimalSeparator separator,
         return x.section != y.section ? sectionRank[x.section] < sectionRank[y.section]
                                       : namedBefore(x.support, y.support);
     });
-    for (const Planned& entry : planned) {
-        const Girder& girder = girders_[entry.girder];
-        std::vector<std::string> cells;
-        cells.reserve(columns);
-        if (hasSection_) {
-            cells.push_back(sections_[girder.section]);
-        }
-        cells.push_back(girder.support);
-        if (hasKm_) {
-            cells.push_back(girder.km);
-        }
-        cells.push_back(std::to_string(girder.inspections));
-        const std::array<MemberLife, 2>& member = entry.lives->member;
-        for (std::size_t m = 0; m < member.size(); ++m) {
-            using enum MemberLife::Kind;
-            const MemberLife& life = member.at(m);
-            cells.push_back(withSeparator(life.kind == TooFewPoints ? std::string() : rateText(life.rate), separator));
-            const std::optional<int> limit = limitOf(girder, m);
-            cells.push_back(withSeparator(limit ? thicknessTenthsText(*limit) : std::string(), separator));
-            cells.push_back(withSeparator(life.kind == Years     ? lifeYearsText(life.lifeTenths)
-                                          : life.kind == Reached ? lifeYearsText(0)
-                                                                 : std::string(),
-                                          separator));
-        }
-        cells.push_back(entry.year ? std::to_string(*entry.year) : std::string());
-        cells.push_back(planReplacementText(member[0], member[1],
-                                            {.formerReadings = entry.lives->former,
-                                             .refusedRows = girder.refused,
-                                             .nothingElse = girder.counted == 0}));
-        take(cells);
+    return planned;
+}
+
+std::vector<std::string> LinePlan::recordOf(const Planned& entry, DecimalSeparator separator) const
+{
+    const Girder& girder = girders_[entry.girder];
+    std::vector<std::string> cells;
+    cells.reserve(kRecordCells);
+    if (hasSection_) {
+        cells.push_back(sections_[girder.section]);
     }
+    cells.push_back(girder.support);
+    if (hasKm_) {
+        cells.push_back(girder.km);
+    }
+    cells.push_back(std::to_string(girder.inspections));
+    const std::array<MemberLife, 2>& member = entry.lives->member;
+    for (std::size_t m = 0; m < member.size(); ++m) {
+        using enum MemberLife::Kind;
+        const MemberLife& life = member.at(m);
+        cells.push_back(withSeparator(life.kind == TooFewPoints ? std::string() : rateText(life.rate), separator));
+        const std::optional<int> limit = limitOf(girder, m);
+        cells.push_back(withSeparator(limit ? thicknessTenthsText(*limit) : std::string(), separator));
+        cells.push_back(withSeparator(life.kind == Years     ? lifeYearsText(life.lifeTenths)
+                                      : life.kind == Reached ? lifeYearsText(0)
+                                                             : std::string(),
+                                      separator));
+    }
+    cells.push_back(entry.year ? std::to_string(*entry.year) : std::string());
+    cells.push_back(planReplacementText(
+        member[0], member[1],
+        {.formerReadings = entry.lives->former, .refusedRows = girder.refused, .nothingElse = girder.counted == 0}));
+    return cells;
 }
 
 std::size_t LinePlan::dueWithin(int years) const

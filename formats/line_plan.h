@@ -9,6 +9,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -39,6 +40,12 @@ public:
     // girders without a year last; in one year by section and support, runs
     // of digits in them by value ("9-10" before "10-11").
     [[nodiscard]] std::string table(char delimiter, DecimalSeparator separator = DecimalSeparator::Comma) const;
+    // The same table handed to put in parts, in order: the records of a
+    // plan of many girders are written in two halves at once.
+    void writeTable(char delimiter, DecimalSeparator separator, const std::function<void(std::string_view)>& put) const;
+    // From this many girders on, their lives and their records are counted
+    // in two halves at once.
+    static constexpr std::size_t kInHalvesFrom = 2048;
     // The same table as records, the header first.
     [[nodiscard]] std::vector<std::vector<std::string>>
     records(DecimalSeparator separator = DecimalSeparator::Comma) const;
@@ -77,8 +84,18 @@ private:
     [[nodiscard]] static GirderHistory historyOf(const Girder& girder, std::array<std::size_t, 2>& former);
     [[nodiscard]] static std::optional<int> limitOf(const Girder& girder, std::size_t member);
     [[nodiscard]] static Lives lives(const Girder& girder);
-    // Hands each record of records() to take in turn, the header first.
-    void eachRecord(DecimalSeparator separator, const std::function<void(const std::vector<std::string>&)>& take) const;
+    // A girder in the plan's order: its year and whether a limit is reached.
+    struct Planned {
+        std::size_t girder = 0;
+        const Lives* lives = nullptr; // in allLives()
+        std::optional<int> year;
+        bool reached = false;
+    };
+    [[nodiscard]] std::vector<std::string> header() const;
+    // The girders sorted as the plan lists them.
+    [[nodiscard]] std::vector<Planned> plannedOrder() const;
+    [[nodiscard]] std::vector<std::string> recordOf(const Planned& entry, DecimalSeparator separator) const;
+    static constexpr std::size_t kRecordCells = 12; // at most
     // Each girder's lives, counted once after the last row added: the
     // table, its records and the count of those due all ask for them.
     [[nodiscard]] const std::vector<Lives>& allLives() const;

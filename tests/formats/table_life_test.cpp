@@ -5,9 +5,11 @@
 
 #include "calc/angles.h"
 #include "calc/convert.h"
+#include "formats/csv_table.h"
 #include "formats/line_plan.h"
 #include "formats/table_decimal.h"
 #include "formats/table_life.h"
+#include "formats/text_encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -154,6 +156,35 @@ TEST(LinePlan, GirdersWhateverTheOrderOfTheirRows)
     std::vector<std::string> noSupport = table[0];
     noSupport[1] = "Опора №";
     EXPECT_THROW(LinePlan{noSupport}, PlanError);
+}
+
+// A plan of many girders counts their lives and writes their records in two
+// halves at once: the same table, in parts, as its records one by one.
+TEST(LinePlan, ManyGirdersWrittenInHalvesAsOneByOne)
+{
+    const auto table = historyTable();
+    TableLife life(table[0]);
+    std::vector<PlanPoint> points(table.size() - 1);
+    for (std::size_t i = 1; i < table.size(); ++i) {
+        (void)life.check(table[i], &points[i - 1]);
+    }
+    LinePlan plan(table[0]);
+    std::mt19937 random(7);
+    for (std::size_t girder = 0; girder < 3 * LinePlan::kInHalvesFrom / 2; ++girder) {
+        for (PlanPoint point : points) {
+            point.support = std::to_string(random() % 100) + "-" + std::to_string(girder);
+            plan.add(point);
+        }
+    }
+    std::string expected(kUtf8Bom);
+    for (const auto& record : plan.records(DecimalSeparator::Point)) {
+        appendCsvRecord(expected, record, ',');
+    }
+    std::vector<std::string> parts;
+    plan.writeTable(',', DecimalSeparator::Point, [&parts](std::string_view part) { parts.emplace_back(part); });
+    EXPECT_EQ(parts.size(), 2U);
+    EXPECT_EQ(parts.at(0) + parts.at(1), expected);
+    EXPECT_EQ(plan.table(',', DecimalSeparator::Point), expected);
 }
 
 // Girders of one year stand by section and support, numbers in them by
