@@ -460,6 +460,29 @@ std::string singleToText(float value)
 
 DecimalMark decimalMarkOf(std::string_view text)
 {
+    // Most cells are digits with one mark or none: told in one pass over
+    // them; any other byte is read below.
+    std::size_t marks = 0;
+    bool comma = false;
+    bool plainDigits = false;
+    bool plain = true;
+    for (const char c : text) {
+        if (isDigit(c)) {
+            plainDigits = true;
+        } else if (c == ',' || c == '.') {
+            ++marks;
+            comma = c == ',';
+        } else {
+            plain = false;
+            break;
+        }
+    }
+    if (plain) {
+        if (!plainDigits || marks == 0) {
+            return DecimalMark::None;
+        }
+        return marks > 1 ? DecimalMark::Grouped : comma ? DecimalMark::Comma : DecimalMark::Point;
+    }
     std::string_view body = withoutBlanks(text);
     if (!body.empty() && (body.front() == '+' || body.front() == '-')) {
         body.remove_prefix(1);

@@ -300,7 +300,11 @@ TEST(TableDecimal, CellsAndRowsDecideTheSeparator)
                                                                          {"1\u00A0234,5", Grouped},
                                                                          {"1\u202F234.5", Grouped},
                                                                          {"1.234.567", Grouped},
-                                                                         {"+2,", Comma}}) {
+                                                                         {"+2,", Comma},
+                                                                         {",", None},
+                                                                         {"7.", Point},
+                                                                         {"1,2,3", Grouped},
+                                                                         {",5.", Grouped}}) {
         EXPECT_EQ(decimalMarkOf(text), mark) << text;
     }
     EXPECT_EQ(withDecimalComma(" 1.5 "), " 1,5 ");
