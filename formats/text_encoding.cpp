@@ -91,11 +91,17 @@ Utf8Prefix utf8Prefix(std::string_view bytes)
         if (pos == bytes.size()) {
             break;
         }
-        // Cyrillic letters are two bytes each: C2 to DF, then 80 to BF.
-        const auto lead = static_cast<std::uint8_t>(bytes[pos]);
-        if (lead >= 0xC2 && lead <= 0xDF && pos + 1 < bytes.size() &&
-            (static_cast<std::uint8_t>(bytes[pos + 1]) & 0xC0) == 0x80) {
-            pos += 2;
+        // Cyrillic letters are two bytes each, C2 to DF, then 80 to BF, and
+        // come in words: read on while they do.
+        const auto twoBytes = [&bytes](std::size_t at) {
+            const auto lead = static_cast<std::uint8_t>(bytes[at]);
+            return lead >= 0xC2 && lead <= 0xDF && at + 1 < bytes.size() &&
+                   (static_cast<std::uint8_t>(bytes[at + 1]) & 0xC0) == 0x80;
+        };
+        if (twoBytes(pos)) {
+            do {
+                pos += 2;
+            } while (pos < bytes.size() && twoBytes(pos));
             continue;
         }
         const Utf8Sequence sequence = utf8Sequence(bytes, pos, length);

@@ -32,26 +32,29 @@ TEST(TextEncoding, SequencesPrefixesAndDecodingAtTheirEdges)
              {"\xEF\xBB\xBF\xD0\x9F", 5, false, "П"},                              // a byte-order mark is not text
              {"\xCF\xF0\xEE\xF7\xED\xE0\xF0", 0, true, "Прочнар"},                 // windows-1251
              {"\xA8\xB8 \xB9 \xAB\xBB \x96 \xB0\r\n", 0, true, "Ёё № «» – °\r\n"}, // two and three bytes in UTF-8
-             {"\x80\x98\xFF", 0, true, "Ђ\xEF\xBF\xBDя"},  // the ends of the table, and 0x98 without a letter
-             {"\xEF\xBB\xBF\xFF", 3, true, "п»їя"},        // a mark before a byte that is not UTF-8 is text
-             {"I = 74,5\xFF", 8, true, "I = 74,5я"},       // one byte that UTF-8 does not allow
-             {"\xDF", 0, false, "Я"},                      // a lead byte cut off at the end
-             {"\xD0\xB0\xEB", 2, false, "Р°л"},            // a valid pair, then a sequence cut off
-             {"\xDF\x41", 0, true, "ЯA"},                  // a lead byte without its continuation
-             {"\xC0\xAF", 0, true, "АЇ"},                  // an overlong "/"
-             {"\xC1\xBF", 0, true, "Бї"},                  // an overlong U+007F
-             {"\xE0\x9F\xBF", 0, true, "аџї"},             // an overlong U+07FF
-             {"\xE0\xA0", 0, false, "а\xC2\xA0"},          // cut off after its second byte
-             {"\xED\xA0\x80", 0, true, "н\xC2\xA0Ђ"},      // a surrogate
-             {"\xE1\xC0\x80", 0, true, "бАЂ"},             // a second byte above the continuations
-             {"\xF0\x8F\xBF\xBF", 0, true, "рЏїї"},        // an overlong U+FFFF
-             {"\xF0\x90\x80", 0, false, "рђЂ"},            // four bytes cut off after three
-             {"\xF0\x90\x80\x41", 0, true, "рђЂA"},        // a fourth byte that is not a continuation
-             {"\xF4\x90\x80\x80", 0, true, "фђЂЂ"},        // beyond U+10FFFF
-             {"\xF5\x80\x80\x80", 0, true, "хЂЂЂ"},        // a lead byte of no sequence
-             {a7 + "\xFF", 7, true, a7 + "я"},             // the skip stops short of a whole word
-             {a8 + "\xFF", 8, true, a8 + "я"},             // a whole word skipped, the next byte read
-             {a8 + a8 + "\xD0", 16, false, a8 + a8 + "Р"}, // two words, then a sequence cut off
+             {"\x80\x98\xFF", 0, true, "Ђ\xEF\xBF\xBDя"},         // the ends of the table, and 0x98 without a letter
+             {"\xEF\xBB\xBF\xFF", 3, true, "п»їя"},               // a mark before a byte that is not UTF-8 is text
+             {"I = 74,5\xFF", 8, true, "I = 74,5я"},              // one byte that UTF-8 does not allow
+             {"\xDF", 0, false, "Я"},                             // a lead byte cut off at the end
+             {"\xD0\xB0\xEB", 2, false, "Р°л"},                   // a valid pair, then a sequence cut off
+             {"\xD0\xB0\xD0\xB1\xD0", 4, false, "Р°Р±Р"},         // a word's letters, then a lead byte cut off
+             {"\xD0\xB0\xD0\xB1\xFF", 4, true, "Р°Р±я"},          // a word's letters, then a byte UTF-8 does not allow
+             {"\xD0\xB0\xD0\xB1\xE2\x80\x94x", 8, false, "аб—x"}, // letters, then a dash of three bytes
+             {"\xDF\x41", 0, true, "ЯA"},                         // a lead byte without its continuation
+             {"\xC0\xAF", 0, true, "АЇ"},                         // an overlong "/"
+             {"\xC1\xBF", 0, true, "Бї"},                         // an overlong U+007F
+             {"\xE0\x9F\xBF", 0, true, "аџї"},                    // an overlong U+07FF
+             {"\xE0\xA0", 0, false, "а\xC2\xA0"},                 // cut off after its second byte
+             {"\xED\xA0\x80", 0, true, "н\xC2\xA0Ђ"},             // a surrogate
+             {"\xE1\xC0\x80", 0, true, "бАЂ"},                    // a second byte above the continuations
+             {"\xF0\x8F\xBF\xBF", 0, true, "рЏїї"},               // an overlong U+FFFF
+             {"\xF0\x90\x80", 0, false, "рђЂ"},                   // four bytes cut off after three
+             {"\xF0\x90\x80\x41", 0, true, "рђЂA"},               // a fourth byte that is not a continuation
+             {"\xF4\x90\x80\x80", 0, true, "фђЂЂ"},               // beyond U+10FFFF
+             {"\xF5\x80\x80\x80", 0, true, "хЂЂЂ"},               // a lead byte of no sequence
+             {a7 + "\xFF", 7, true, a7 + "я"},                    // the skip stops short of a whole word
+             {a8 + "\xFF", 8, true, a8 + "я"},                    // a whole word skipped, the next byte read
+             {a8 + a8 + "\xD0", 16, false, a8 + a8 + "Р"},        // two words, then a sequence cut off
              {"abcdefg\xD0\x9F" + a8 + "\x80", 17, true, "abcdefgРџ" + a8 + "Ђ"}, // a letter across a word's end
          }) {
         const Utf8Prefix prefix = utf8Prefix(bytes);
