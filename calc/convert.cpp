@@ -293,21 +293,35 @@ ExactDecimal textToExact(std::string_view text)
 std::optional<ExactPair> overCommonScale(ExactDecimal a, ExactDecimal b)
 {
     constexpr int kMaxScale = 24;
-    const Int128 limit = Int128{1'000'000'000'000'000'000} * 1'000'000'000'000'000; // 10^33
     const int scale = std::max(a.scale, b.scale);
     if (scale > kMaxScale) {
         return std::nullopt;
     }
-    for (ExactDecimal* value : {&a, &b}) {
-        for (; value->scale < scale; ++value->scale) {
-            if (value->digits >= limit || value->digits <= -limit) {
-                return std::nullopt;
-            }
-            value->digits *= 10;
+    // Each below 10^33 once brought to the scale: its digits below 10^(33 −
+    // k) before they are multiplied by 10^k, in one step.
+    static constexpr auto kPowers = [] {
+        std::array<Int128, 34> powers{};
+        Int128 power = 1;
+        for (Int128& entry : powers) {
+            entry = power;
+            power *= 10;
         }
-        if (value->digits >= limit || value->digits <= -limit) {
+        return powers;
+    }();
+    for (ExactDecimal* value : {&a, &b}) {
+        const int raise = scale - value->scale; // not below zero: scale is the larger
+        if (raise >= static_cast<int>(kPowers.size())) {
+            if (value->digits != 0) {
+                return std::nullopt; // 10^34 or more times a digit
+            }
+            continue;
+        }
+        const auto steps = static_cast<std::size_t>(raise);
+        const Int128 below = kPowers.at(kPowers.size() - 1 - steps);
+        if (value->digits >= below || value->digits <= -below) {
             return std::nullopt;
         }
+        value->digits *= kPowers.at(steps);
     }
     return ExactPair{.a = a.digits, .b = b.digits, .scale = scale};
 }

@@ -70,6 +70,30 @@ TEST(Aids, VerdictRoundsToTheSafeSide)
     }
 }
 
+// Two exact numbers are compared at the larger of their scales, up to 24
+// digits after the comma, while both stay below 10^33 there.
+TEST(Aids, ExactPairsBelowTheirLimit)
+{
+    const Int128 below33 = Int128{1'000'000'000'000'000'000} * 1'000'000'000'000'000 - 1;
+    const auto pair = [](Int128 a, int scaleA, Int128 b, int scaleB) {
+        return overCommonScale({.digits = a, .scale = scaleA}, {.digits = b, .scale = scaleB});
+    };
+    EXPECT_TRUE(pair(below33, 0, 1, 0));
+    EXPECT_TRUE(pair(1, 0, -below33, 0));
+    EXPECT_FALSE(pair(below33 + 1, 0, 1, 0));
+    EXPECT_FALSE(pair(1, 0, -below33 - 1, 0));
+    const Int128 nines = 999'999'999; // times 10^24, just below 10^33
+    const std::optional<ExactPair> raised = pair(-nines, 0, 1, 24);
+    ASSERT_TRUE(raised);
+    EXPECT_EQ(raised->a, -nines * Int128{1'000'000'000'000} * 1'000'000'000'000);
+    EXPECT_EQ(raised->b, 1);
+    EXPECT_EQ(raised->scale, 24);
+    EXPECT_FALSE(pair(nines + 1, 0, 1, 24));
+    EXPECT_FALSE(pair(-(nines + 1), 0, 1, 24));
+    EXPECT_TRUE(pair(0, 0, 1, 24));
+    EXPECT_FALSE(pair(1, 0, 1, 25)); // finer than any number of a calculation
+}
+
 // L 63×5: b 63, t 5, S 6,13. t′ = 4,3 keeps 4,3 · (126 − 4,3) = 523,31 of
 // the legs' 605 mm², so S may lose 0,8169 cm²: required 5,3131 gives exactly 4,3.
 TEST(Aids, LeastFlangeThickness)
