@@ -219,7 +219,8 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row, const RowExtr
         }
     }
 
-    girder.cells.reserve(outputs_.size());
+    girder.cells.reserve(outputs_.size() + static_cast<std::size_t>(std::distance(beyond, extraEnd)) +
+                         extras.moreCells);
     for (const auto& output : outputs_) {
         if (output.column != kNone) {
             girder.cells.push_back(output.column < row.size() ? row[output.column] : std::string());

@@ -49,6 +49,9 @@ struct RowExtras {
     // against the nominal angle's least flange thickness, as the window
     // judges them.
     MeasuredSections measured = {};
+    // Cells the caller adds to the girder's after the check: room is made
+    // for them at once.
+    std::size_t moreCells = 0;
 };
 
 // Runs the window's calculation for each row of a table: fills a form from

@@ -265,6 +265,7 @@ CheckedGirder TableLife::check(const std::vector<std::string>& given, PlanPoint*
         return column < row.size() ? trimmedCell(row[column]) : std::string_view();
     };
     Measurements read = readMeasurements(row, point != nullptr);
+    read.extras.moreCells = measured_ ? kLifeColumns.size() : 0;
     if (!slips.empty()) {
         if (!read.extras.faults.empty()) {
             appendMessage(slips, read.extras.faults);
