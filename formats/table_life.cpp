@@ -175,6 +175,7 @@ TableLife::Measurements TableLife::readMeasurements(const std::vector<std::strin
     auto& date = read.date;
     auto& installed = read.installed;
     if (measured_) {
+        extras.texts.reserve(2 * kMembers.size()); // each member's area and radius
         for (std::size_t m = 0; m < kMembers.size(); ++m) {
             const MemberColumns& columns = members_.at(m);
             const std::string_view angleCell = cell(columns.angle);
