@@ -377,7 +377,8 @@ std::span<const ResultGroup> resultGroups(Button button)
     static const std::array<ResultGroup, 1> kGroups2{
         {{inputsOf(Button::Command5), resultsOf(Button::Command5), countStep2}}};
     // The force a diagonal carries reads the diagonals' section; the rest of
-    // step 3 is counted as the step counts it.
+    // step 3 is counted as the whole step counts it (which writes that
+    // force again, as its own group does).
     static constexpr std::array kCapacityReads{Text1, Text5, Text10};
     static constexpr std::array kCapacity{Text14};
     static constexpr std::array kRestReads{txtMp, txtMv, txtMn, txtH, Text1, Text3, txtQp, txtZ1, Text15};
