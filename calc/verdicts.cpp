@@ -238,11 +238,11 @@ std::optional<Verdict> judge(std::string_view demand, std::string_view capacity)
     return Verdict{.kind = kindOf(*pair), .text = std::move(text), .tenths = -clampTenths(shortage)};
 }
 
-std::string magnitude(std::string text)
+std::string_view magnitude(std::string_view text)
 {
     const auto first = text.find_first_not_of(" \t");
-    if (first != std::string::npos && text[first] == '-') {
-        text.erase(first, 1);
+    if (first != std::string_view::npos && text[first] == '-') {
+        text.remove_prefix(first + 1); // the blanks before the sign go with it, as a number reads them
     }
     return text;
 }
@@ -291,13 +291,13 @@ std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row,
         return std::nullopt;
     }
     const SectionFields section = sectionFields(*row.member);
-    const std::string required = magnitude(form.text(row.demand));
+    const std::string_view required = magnitude(form.text(row.demand));
     const std::string& slenderness = form.text(section.slenderness);
     const std::string& resistance = form.text(Field::Text1);
     // The member's force row, if it has one: the thinner angle must carry it too.
     const std::optional<Step3Row> forceRow = forceRowOf(*row.member);
-    const std::string force = forceRow ? magnitude(form.text(forceRow->demand)) : std::string();
-    const std::string carried = forceRow ? form.text(forceRow->capacity) : std::string();
+    const std::string_view force = forceRow ? magnitude(form.text(forceRow->demand)) : std::string_view();
+    const std::string_view carried = forceRow ? std::string_view(form.text(forceRow->capacity)) : std::string_view();
     return leastFlange(angle, {.required = required,
                                .compressed = row.compressed,
                                .usesPhi = row.phiOf.has_value(),

@@ -44,9 +44,10 @@ struct Verdict {
 // judge()'s kind alone, without its words.
 [[nodiscard]] std::optional<VerdictKind> judgedKind(std::string_view demand, std::string_view capacity);
 
-// A number text without its minus sign: a demand of the other sign counts by
-// its magnitude.
-[[nodiscard]] std::string magnitude(std::string text);
+// A number text without its minus sign (and the blanks before it, which a
+// number's reading skips): a demand of the other sign counts by its
+// magnitude.
+[[nodiscard]] std::string_view magnitude(std::string_view text);
 
 // The rows of step 3 in order, each a demand against the capacity that must
 // meet it, as the window, the report and the table judge them: compressed
