@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <vector>
 
 namespace prochnar {
@@ -67,6 +68,22 @@ TEST(Aids, VerdictRoundsToTheSafeSide)
         EXPECT_EQ(verdict ? verdict->text : "", expected.empty() ? "" : words + figure.substr(1) + " %") << c.name;
         const VerdictKind kind = check ? VerdictKind::Check : margin ? VerdictKind::Holds : VerdictKind::Fails;
         EXPECT_TRUE(expected.empty() || (verdict && verdict->kind == kind)) << c.name;
+    }
+}
+
+// A girder's least margin, tenths of a per cent with a decimal comma; a
+// shortage with its minus.
+TEST(Aids, MarginTexts)
+{
+    for (const auto& [tenths, text] :
+         std::initializer_list<std::pair<int, std::string_view>>{{0, "0,0"},
+                                                                 {5, "0,5"},
+                                                                 {-5, "-0,5"},
+                                                                 {978, "97,8"},
+                                                                 {-1234, "-123,4"},
+                                                                 {-2'000'000'000, "-200000000,0"},
+                                                                 {std::numeric_limits<int>::min(), "-214748364,8"}}) {
+        EXPECT_EQ(marginText(tenths), text) << tenths;
     }
 }
 
