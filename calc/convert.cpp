@@ -33,6 +33,19 @@ struct DecimalText {
 
 constexpr std::size_t kDigitsIn64Bits = 18;
 
+// Ten to the powers up to 10^33, as 128-bit integers: the exact comparisons
+// bring numbers to a scale with them, and a single's seven digits are
+// counted with them.
+constexpr std::array<Int128, 34> kPowersOfTen = [] {
+    std::array<Int128, 34> powers{};
+    Int128 power = 1;
+    for (Int128& entry : powers) {
+        entry = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
 bool DecimalText::counted() const { return whole.size() + fraction.size() <= kDigitsIn64Bits; }
 
 constexpr bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -299,29 +312,20 @@ std::optional<ExactPair> overCommonScale(ExactDecimal a, ExactDecimal b)
     }
     // Each below 10^33 once brought to the scale: its digits below 10^(33 −
     // k) before they are multiplied by 10^k, in one step.
-    static constexpr auto kPowers = [] {
-        std::array<Int128, 34> powers{};
-        Int128 power = 1;
-        for (Int128& entry : powers) {
-            entry = power;
-            power *= 10;
-        }
-        return powers;
-    }();
     for (ExactDecimal* value : {&a, &b}) {
         const int raise = scale - value->scale; // not below zero: scale is the larger
-        if (raise >= static_cast<int>(kPowers.size())) {
+        if (raise >= static_cast<int>(kPowersOfTen.size())) {
             if (value->digits != 0) {
                 return std::nullopt; // 10^34 or more times a digit
             }
             continue;
         }
         const auto steps = static_cast<std::size_t>(raise);
-        const Int128 below = kPowers.at(kPowers.size() - 1 - steps);
+        const Int128 below = kPowersOfTen.at(kPowersOfTen.size() - 1 - steps);
         if (value->digits >= below || value->digits <= -below) {
             return std::nullopt;
         }
-        value->digits *= kPowers.at(steps);
+        value->digits *= kPowersOfTen.at(steps);
     }
     return ExactPair{.a = a.digits, .b = b.digits, .scale = scale};
 }
@@ -342,17 +346,6 @@ struct SignificantDigits {
     std::int64_t digits = 0; // 1 000 000 to 9 999 999
     int exponent = 0;
 };
-
-// Ten to the powers a single's seven digits need, as 128-bit integers.
-constexpr std::array<Int128, 31> kPowersOfTen = [] {
-    std::array<Int128, 31> powers{};
-    Int128 power = 1;
-    for (Int128& entry : powers) {
-        entry = power;
-        power *= 10;
-    }
-    return powers;
-}();
 
 std::optional<SignificantDigits> sevenDigitsExactly(float magnitude)
 {

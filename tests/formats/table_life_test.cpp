@@ -110,14 +110,21 @@ TEST(TableLife, AnInspectionAfterTodayIsRefused)
     EXPECT_TRUE(point.date.has_value());
 }
 
-TEST(LinePlan, GirdersWhateverTheOrderOfTheirRows)
+// The plan's points of a table's rows, in their order.
+std::vector<PlanPoint> planPoints(const std::vector<std::vector<std::string>>& table)
 {
-    const auto table = historyTable();
     TableLife life(table[0]);
     std::vector<PlanPoint> points(table.size() - 1);
     for (std::size_t i = 1; i < table.size(); ++i) {
         (void)life.check(table[i], &points[i - 1]);
     }
+    return points;
+}
+
+TEST(LinePlan, GirdersWhateverTheOrderOfTheirRows)
+{
+    const auto table = historyTable();
+    std::vector<PlanPoint> points = planPoints(table);
     // 16-17 inspected once more, in 2010, measuring nothing but naming the
     // chord's angle, which its 2024 row lacks: the angle is kept whichever
     // row comes first, and the installation counts.
@@ -163,11 +170,7 @@ TEST(LinePlan, GirdersWhateverTheOrderOfTheirRows)
 TEST(LinePlan, ManyGirdersWrittenInHalvesAsOneByOne)
 {
     const auto table = historyTable();
-    TableLife life(table[0]);
-    std::vector<PlanPoint> points(table.size() - 1);
-    for (std::size_t i = 1; i < table.size(); ++i) {
-        (void)life.check(table[i], &points[i - 1]);
-    }
+    std::vector<PlanPoint> points = planPoints(table);
     LinePlan plan(table[0]);
     std::mt19937 random(7);
     for (std::size_t girder = 0; girder < 3 * LinePlan::kInHalvesFrom / 2; ++girder) {
