@@ -58,11 +58,28 @@ Fixed4 Fixed4::fromDouble(double value)
     return Fixed4{static_cast<std::int64_t>(rounded)};
 }
 
-double Fixed4::toDouble() const { return static_cast<double>(count_) / static_cast<double>(kScale); }
+// A sum or difference in 64 bits, within the symmetric range.
+std::int64_t checkedCount(bool overflow, std::int64_t count)
+{
+    if (overflow || count == std::numeric_limits<std::int64_t>::min()) {
+        throw ArithmeticError("Fixed4 overflow");
+    }
+    return count;
+}
 
-Fixed4 operator+(Fixed4 a, Fixed4 b) { return Fixed4{checkedCount(static_cast<Wide>(a.count_) + b.count_)}; }
+Fixed4 operator+(Fixed4 a, Fixed4 b)
+{
+    std::int64_t sum = 0;
+    const bool overflow = __builtin_add_overflow(a.count_, b.count_, &sum);
+    return Fixed4{checkedCount(overflow, sum)};
+}
 
-Fixed4 operator-(Fixed4 a, Fixed4 b) { return Fixed4{checkedCount(static_cast<Wide>(a.count_) - b.count_)}; }
+Fixed4 operator-(Fixed4 a, Fixed4 b)
+{
+    std::int64_t difference = 0;
+    const bool overflow = __builtin_sub_overflow(a.count_, b.count_, &difference);
+    return Fixed4{checkedCount(overflow, difference)};
+}
 
 Fixed4 operator*(Fixed4 a, Fixed4 b)
 {

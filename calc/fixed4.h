@@ -28,7 +28,7 @@ public:
 
     [[nodiscard]] constexpr std::int64_t count() const { return count_; }
     // The count divided by 10 000 in double precision.
-    [[nodiscard]] double toDouble() const;
+    [[nodiscard]] double toDouble() const { return static_cast<double>(count_) / static_cast<double>(kScale); }
 
     friend Fixed4 operator+(Fixed4 a, Fixed4 b);
     friend Fixed4 operator-(Fixed4 a, Fixed4 b);
