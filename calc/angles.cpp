@@ -254,13 +254,12 @@ std::optional<int> phiStrengthTenths(const Angle& angle, double required, double
 // φт(λ(k))/φт(λ) ≥ |force|. None when a text is not a number, the angle
 // does not carry the force's magnitude now (checked exactly) or λ is
 // outside the table. The search stops at floor, as phiStrengthTenths' does.
-std::optional<int> forceStrengthTenths(const Angle& angle, const FlangeInputs& inputs, int floor)
+std::optional<int> forceStrengthTenths(const Angle& angle, const FlangeInputs& inputs, double slenderness, int floor)
 {
     const std::optional<ExactPair> pair = overCommonScale(textToExact(inputs.force), textToExact(inputs.carried));
     if (!pair || pair->b <= 0 || (pair->a < 0 ? -pair->a : pair->a) > pair->b) {
         return std::nullopt;
     }
-    const double slenderness = textToDouble(inputs.slenderness);
     const std::optional<double> phi = interpolatedPhi(slenderness);
     if (!phi) {
         return std::nullopt;
@@ -403,13 +402,21 @@ std::optional<FlangeLimit> leastFlange(const Angle& angle, const FlangeInputs& i
         return std::nullopt;
     }
     try {
+        // λ read once, and only for the limits that ask for it.
+        std::optional<double> lambda;
+        const auto slenderness = [&lambda, &inputs] {
+            if (!lambda) {
+                lambda = textToDouble(inputs.slenderness);
+            }
+            return *lambda;
+        };
         // A compressed flange's stability limit first: below it stability
         // governs whatever the strength searches would find, so they stop
         // one tenth under the larger of it and what is known already (the
         // tenth that tells a tie, which strength wins).
         std::optional<int> stability;
         if (inputs.compressed) {
-            stability = stabilityTenths(angle, textToDouble(inputs.slenderness), textToDouble(inputs.resistance));
+            stability = stabilityTenths(angle, slenderness(), textToDouble(inputs.resistance));
             if (!stability) {
                 return std::nullopt;
             }
@@ -418,14 +425,13 @@ std::optional<FlangeLimit> leastFlange(const Angle& angle, const FlangeInputs& i
             return stability ? std::max(1, std::max(*stability, known) - 1) : 1;
         };
         if (inputs.usesPhi) {
-            strength =
-                phiStrengthTenths(angle, textToDouble(inputs.required), textToDouble(inputs.slenderness), floorOver(0));
+            strength = phiStrengthTenths(angle, textToDouble(inputs.required), slenderness(), floorOver(0));
             if (!strength) {
                 return std::nullopt;
             }
         }
         if (!inputs.force.empty()) {
-            const std::optional<int> force = forceStrengthTenths(angle, inputs, floorOver(*strength));
+            const std::optional<int> force = forceStrengthTenths(angle, inputs, slenderness(), floorOver(*strength));
             if (!force) {
                 return std::nullopt;
             }
