@@ -205,24 +205,30 @@ const std::vector<LinePlan::Lives>& LinePlan::allLives() const
             }
         };
         const std::size_t half = girders_.size() >= kInHalvesFrom ? girders_.size() / 2 : girders_.size();
-        std::exception_ptr fault;
-        std::thread second;
-        if (half < girders_.size()) {
-            second = std::thread([&] {
-                try {
-                    count(half, girders_.size());
-                } catch (...) {
-                    fault = std::current_exception();
-                }
-            });
+        std::array<std::exception_ptr, 2> faults; // each half's own
+        {
+            std::jthread second;
+            if (half < girders_.size()) {
+                second = std::jthread([&] {
+                    try {
+                        count(half, girders_.size());
+                    } catch (...) {
+                        faults[1] = std::current_exception();
+                    }
+                });
+            }
+            try {
+                count(0, half);
+            } catch (...) {
+                faults[0] = std::current_exception();
+            }
         }
-        count(0, half);
-        if (second.joinable()) {
-            second.join();
-        }
-        if (fault) {
-            lives_.clear();
-            std::rethrow_exception(fault);
+        // Lives half counted are none: asked again, they are counted again.
+        for (const std::exception_ptr& fault : faults) {
+            if (fault) {
+                lives_.clear();
+                std::rethrow_exception(fault);
+            }
         }
     }
     return lives_;
