@@ -424,6 +424,32 @@ SignificantDigits sevenDigitsFormatted(float magnitude)
 
 } // namespace
 
+std::string fixedText(long long units, int decimals)
+{
+    // Written from the last digit into a buffer and made a string once: a
+    // table writes several a row.
+    std::array<char, 64> buffer{}; // 20 digits, the comma, a sign and 40 decimals
+    char* const end = buffer.data() + buffer.size();
+    char* at = end;
+    unsigned long long rest =
+        units < 0 ? 0ULL - static_cast<unsigned long long>(units) : static_cast<unsigned long long>(units);
+    for (int place = 0; place < std::min(decimals, 40); ++place) {
+        *--at = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    }
+    if (decimals > 0) {
+        *--at = ',';
+    }
+    do {
+        *--at = static_cast<char>('0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0);
+    if (units < 0) {
+        *--at = '-';
+    }
+    return {at, end};
+}
+
 std::string singleToText(float value)
 {
     if (value == 0.0F) {

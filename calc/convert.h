@@ -55,6 +55,10 @@ struct ExactPair {
 // be finite.
 [[nodiscard]] std::string singleToText(float value);
 
+// A count of units with `decimals` digits after the comma (at most 40), each
+// written: "4,6", "0,08", "-12,0". The texts of margins, rates, lives and φ.
+[[nodiscard]] std::string fixedText(long long units, int decimals);
+
 // The conversions above read the comma only: a point table's numbers
 // (decimal.h) are turned into the comma form first, and the program's own
 // numbers back.

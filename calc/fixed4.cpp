@@ -26,6 +26,15 @@ std::int64_t checkedCount(Wide count)
     return static_cast<std::int64_t>(count);
 }
 
+// A sum or difference in 64 bits, within the symmetric range.
+std::int64_t checkedCount(bool overflow, std::int64_t count)
+{
+    if (overflow || count == std::numeric_limits<std::int64_t>::min()) {
+        throw ArithmeticError("Fixed4 overflow");
+    }
+    return count;
+}
+
 // numerator / denominator (denominator > 0), rounded to the nearest integer,
 // ties to the even neighbour.
 template <typename Integer> Integer roundedQuotient(Integer numerator, Integer denominator)
@@ -56,15 +65,6 @@ Fixed4 Fixed4::fromDouble(double value)
         throw ArithmeticError("Fixed4 overflow");
     }
     return Fixed4{static_cast<std::int64_t>(rounded)};
-}
-
-// A sum or difference in 64 bits, within the symmetric range.
-std::int64_t checkedCount(bool overflow, std::int64_t count)
-{
-    if (overflow || count == std::numeric_limits<std::int64_t>::min()) {
-        throw ArithmeticError("Fixed4 overflow");
-    }
-    return count;
 }
 
 Fixed4 operator+(Fixed4 a, Fixed4 b)

@@ -281,7 +281,7 @@ namespace {
 
 // A text counted as a press would write it; false where the press would
 // show a message instead.
-template <typename Count> bool countText(Form& form, Field field, Count count)
+template <typename Count> bool writeCounted(Form& form, Field field, Count count)
 {
     try {
         form.setText(field, count());
@@ -295,13 +295,14 @@ template <typename Count> bool countText(Form& form, Field field, Count count)
 
 bool countChordSlenderness(Form& form)
 {
-    return countText(form, Field::lblJ,
-                     [&form] { return toText(chordSlenderness(form.text(Field::txtLpp), form.text(Field::txtIy))); });
+    return writeCounted(form, Field::lblJ, [&form] {
+        return toText(chordSlenderness(form.text(Field::txtLpp), form.text(Field::txtIy)));
+    });
 }
 
 bool countDiagonalSlenderness(Form& form)
 {
-    return countText(form, Field::lblJ1, [&form] {
+    return writeCounted(form, Field::lblJ1, [&form] {
         return toText(diagonalSlenderness(form.text(Field::txtH), form.text(Field::txtB), form.text(Field::txtIyy)));
     });
 }
@@ -348,7 +349,7 @@ bool countStep3(Form& form)
 
 bool countDiagonalCapacity(Form& form)
 {
-    return countText(form, Field::Text14, [&form] {
+    return writeCounted(form, Field::Text14, [&form] {
         return singleToText(
             diagonalCapacity(form.text(Field::Text1), form.text(Field::Text5), form.text(Field::Text10)));
     });

@@ -1,14 +1,13 @@
 #include "inspections.h"
 
+#include "convert.h"
 #include "fields.h"
 #include "map_form.h"
 #include "messages.h"
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
-#include <limits>
 #include <string>
 #include <string_view>
 
@@ -35,29 +34,6 @@ std::optional<int> digitsAt(std::string_view text, std::size_t from, std::size_t
         value = value * 10 + (text[i] - '0');
     }
     return value;
-}
-
-// A count of units with `decimals` digits after the comma: "4,6", "0,08".
-std::string fixedText(long long units, int decimals)
-{
-    std::array<char, std::numeric_limits<unsigned long long>::digits10 + 1> buffer{};
-    const unsigned long long magnitude =
-        units < 0 ? 0ULL - static_cast<unsigned long long>(units) : static_cast<unsigned long long>(units);
-    const char* end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude).ptr;
-    const std::string_view digits(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
-    const auto places = static_cast<std::size_t>(decimals);
-    // Written in one string: a plan writes several for each of its girders.
-    std::string text;
-    text.reserve(digits.size() + places + 3);
-    if (units < 0) {
-        text += '-';
-    }
-    if (digits.size() <= places) {
-        text.append("0,").append(places - digits.size(), '0').append(digits);
-    } else {
-        text.append(digits.substr(0, digits.size() - places)).append(",").append(digits.substr(digits.size() - places));
-    }
-    return text;
 }
 
 std::string tenthsText(int tenths) { return fixedText(tenths, 1); }

@@ -32,25 +32,8 @@ constexpr bool isIncreasing()
 }
 static_assert(kRows.size() >= 2 && isIncreasing(), "the table of φ must run in increasing slenderness");
 
-// Thousandths, never below zero, with three decimals: "0,783". Written from
-// the last digit: every row of a table asks for two.
-std::string thousandthsText(std::int64_t value)
-{
-    std::array<char, 24> buffer{};
-    char* const end = buffer.data() + buffer.size();
-    char* at = end;
-    auto rest = static_cast<std::uint64_t>(value);
-    for (int digit = 0; digit < 3; ++digit) {
-        *--at = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-    }
-    *--at = ',';
-    do {
-        *--at = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-    } while (rest != 0);
-    return {at, end};
-}
+// Thousandths with three decimals: "0,783".
+std::string thousandthsText(std::int64_t value) { return fixedText(value, 3); }
 
 // The first pair of rows whose span holds value, the rows' slenderness taken
 // times scale: the index of its first row; none outside the table (NaN too).

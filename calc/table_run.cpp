@@ -1,12 +1,12 @@
 #include "table_run.h"
 
+#include "convert.h"
 #include "fields.h"
 #include "handlers.h"
 #include "messages.h"
 #include "phi_table.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <utility>
 
@@ -89,25 +89,7 @@ void TableRun::appendMessages(std::string& to)
     }
 }
 
-std::string marginText(int tenths)
-{
-    // Written from the last digit into a buffer: every girder of a table has one.
-    std::array<char, 16> buffer{};
-    char* const end = buffer.data() + buffer.size();
-    char* at = end;
-    auto rest = static_cast<unsigned>(tenths < 0 ? -static_cast<long long>(tenths) : tenths);
-    *--at = static_cast<char>('0' + rest % 10);
-    *--at = ',';
-    rest /= 10;
-    do {
-        *--at = static_cast<char>('0' + rest % 10);
-        rest /= 10;
-    } while (rest != 0);
-    if (tenths < 0) {
-        *--at = '-';
-    }
-    return {at, end};
-}
+std::string marginText(int tenths) { return fixedText(tenths, 1); }
 
 TableRun::TableRun(const std::vector<std::string>& columns) : columnCount_{columns.size()}, header_{columns}
 {

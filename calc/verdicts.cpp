@@ -19,28 +19,19 @@ namespace prochnar {
 namespace {
 
 // A count of tenths with one decimal: "92,0", "4,3". Never below zero: a
-// margin, a shortage or a thickness. Written from its last digit into a
-// buffer, a table writing several a row.
+// margin, a shortage or a thickness.
 std::string tenthsText(Int128 tenths)
 {
-    std::array<char, 48> buffer{}; // 2^127 has 39 digits
-    char* const end = buffer.data() + buffer.size();
-    char* at = end;
-    const auto write = [&at](auto rest) {
-        *--at = static_cast<char>('0' + static_cast<int>(rest % 10));
-        *--at = ',';
-        rest /= 10;
-        do {
-            *--at = static_cast<char>('0' + static_cast<int>(rest % 10));
-            rest /= 10;
-        } while (rest != 0);
-    };
-    if (tenths <= std::numeric_limits<std::int64_t>::max()) {
-        write(static_cast<std::uint64_t>(tenths)); // every margin but an absurd one: no 128-bit division a digit
-    } else {
-        write(tenths);
+    if (tenths <= std::numeric_limits<long long>::max()) {
+        return fixedText(static_cast<long long>(tenths), 1); // every margin but an absurd one
     }
-    return {at, end};
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + static_cast<int>(tenths % 10)));
+        tenths /= 10;
+    } while (tenths != 0);
+    digits.insert(digits.end() - 1, ',');
+    return digits;
 }
 
 // Margins of hundreds of millions of per cent say no more than that.

@@ -8,6 +8,7 @@
 #include "formats/text_encoding.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <exception>
 #include <functional>
@@ -66,6 +67,38 @@ bool namedBefore(std::string_view a, std::string_view b)
 {
     const int order = nameOrder(a, b);
     return order < 0 || (order == 0 && a < b);
+}
+
+// count(from, to, part) over [0, size): in two halves at once for
+// LinePlan::kInHalvesFrom or more, part 0 on this thread and part 1 on
+// another, as a plan is finished after the table's last row when every core
+// is free. Both halves end before a fault of either is passed on.
+template <typename Count> void inHalves(std::size_t size, const Count& count)
+{
+    const std::size_t half = size >= LinePlan::kInHalvesFrom ? size / 2 : size;
+    std::array<std::exception_ptr, 2> faults; // each half's own
+    {
+        std::jthread second;
+        if (half < size) {
+            second = std::jthread([&] {
+                try {
+                    count(half, size, 1);
+                } catch (...) {
+                    faults[1] = std::current_exception();
+                }
+            });
+        }
+        try {
+            count(0, half, 0);
+        } catch (...) {
+            faults[0] = std::current_exception();
+        }
+    }
+    for (const std::exception_ptr& fault : faults) {
+        if (fault) {
+            std::rethrow_exception(fault);
+        }
+    }
 }
 
 } // namespace
@@ -196,39 +229,16 @@ LinePlan::Lives LinePlan::lives(const Girder& girder)
 const std::vector<LinePlan::Lives>& LinePlan::allLives() const
 {
     if (lives_.size() != girders_.size()) {
-        // Counted after the table's last row, when every core is free: a
-        // plan of many girders counts the second half on a core of its own.
         lives_.assign(girders_.size(), {});
-        const auto count = [this](std::size_t from, std::size_t to) {
-            for (std::size_t i = from; i < to; ++i) {
-                lives_[i] = lives(girders_[i]);
-            }
-        };
-        const std::size_t half = girders_.size() >= kInHalvesFrom ? girders_.size() / 2 : girders_.size();
-        std::array<std::exception_ptr, 2> faults; // each half's own
-        {
-            std::jthread second;
-            if (half < girders_.size()) {
-                second = std::jthread([&] {
-                    try {
-                        count(half, girders_.size());
-                    } catch (...) {
-                        faults[1] = std::current_exception();
-                    }
-                });
-            }
-            try {
-                count(0, half);
-            } catch (...) {
-                faults[0] = std::current_exception();
-            }
-        }
-        // Lives half counted are none: asked again, they are counted again.
-        for (const std::exception_ptr& fault : faults) {
-            if (fault) {
-                lives_.clear();
-                std::rethrow_exception(fault);
-            }
+        try {
+            inHalves(girders_.size(), [this](std::size_t from, std::size_t to, std::size_t /*part*/) {
+                for (std::size_t i = from; i < to; ++i) {
+                    lives_[i] = lives(girders_[i]);
+                }
+            });
+        } catch (...) {
+            lives_.clear(); // none kept half counted: asked again, they are counted again
+            throw;
         }
     }
     return lives_;
@@ -245,39 +255,20 @@ void LinePlan::writeTable(char delimiter, DecimalSeparator separator,
                           const std::function<void(std::string_view)>& put) const
 {
     // Written record by record: a plan of many girders never holds all its
-    // cells at once. Its records are written after the table's last row,
-    // when every core is free: those of a plan of many girders in two halves
-    // at once, each handed on whole.
-    std::string first(kUtf8Bom);
-    appendCsvRecord(first, header(), delimiter);
+    // cells at once, and writes its records in two halves at once, each
+    // handed on whole.
+    std::array<std::string, 2> parts{std::string(kUtf8Bom), std::string()};
+    appendCsvRecord(parts[0], header(), delimiter);
     const std::vector<Planned> order = plannedOrder();
-    const auto write = [&](std::size_t from, std::size_t to, std::string& into) {
+    inHalves(order.size(), [&](std::size_t from, std::size_t to, std::size_t part) {
         for (std::size_t i = from; i < to; ++i) {
-            appendCsvRecord(into, recordOf(order[i], separator), delimiter);
+            appendCsvRecord(parts.at(part), recordOf(order[i], separator), delimiter);
         }
-    };
-    const std::size_t half = order.size() >= kInHalvesFrom ? order.size() / 2 : order.size();
-    std::string second;
-    std::exception_ptr fault;
-    {
-        std::jthread helper;
-        if (half < order.size()) {
-            helper = std::jthread([&] {
-                try {
-                    write(half, order.size(), second);
-                } catch (...) {
-                    fault = std::current_exception();
-                }
-            });
+    });
+    for (const std::string& part : parts) {
+        if (!part.empty()) {
+            put(part);
         }
-        write(0, half, first);
-        put(first);
-    }
-    if (fault) {
-        std::rethrow_exception(fault);
-    }
-    if (!second.empty()) {
-        put(second);
     }
 }
 

@@ -85,6 +85,12 @@ TEST(Aids, MarginTexts)
                                                                  {std::numeric_limits<int>::min(), "-214748364,8"}}) {
         EXPECT_EQ(marginText(tenths), text) << tenths;
     }
+    // The same writer for other decimals: zeros after the comma kept.
+    EXPECT_EQ(fixedText(5, 3), "0,005");
+    EXPECT_EQ(fixedText(0, 3), "0,000");
+    EXPECT_EQ(fixedText(-7, 2), "-0,07");
+    EXPECT_EQ(fixedText(123'456, 2), "1234,56");
+    EXPECT_EQ(fixedText(std::numeric_limits<long long>::min(), 1), "-922337203685477580,8");
 }
 
 // Two exact numbers are compared at the larger of their scales, up to 24
