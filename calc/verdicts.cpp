@@ -276,11 +276,12 @@ std::optional<MapForm> withSection(const Form& form, Member member, const Angle&
     return trial ? std::optional(MapForm::withTextsOf(*trial)) : std::nullopt;
 }
 
-std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row, const Angle& angle)
+namespace {
+
+// What leastFlange() reads for the row of a member on form (views of its
+// texts).
+FlangeInputs flangeInputs(const Form& form, const Step3Row& row)
 {
-    if (!row.member) {
-        return std::nullopt;
-    }
     const SectionFields section = sectionFields(*row.member);
     const std::string_view required = magnitude(form.text(row.demand));
     const std::string& slenderness = form.text(section.slenderness);
@@ -289,13 +290,46 @@ std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row,
     const std::optional<Step3Row> forceRow = forceRowOf(*row.member);
     const std::string_view force = forceRow ? magnitude(form.text(forceRow->demand)) : std::string_view();
     const std::string_view carried = forceRow ? std::string_view(form.text(forceRow->capacity)) : std::string_view();
-    return leastFlange(angle, {.required = required,
-                               .compressed = row.compressed,
-                               .usesPhi = row.phiOf.has_value(),
-                               .slenderness = slenderness,
-                               .resistance = resistance,
-                               .force = force,
-                               .carried = carried});
+    return {.required = required,
+            .compressed = row.compressed,
+            .usesPhi = row.phiOf.has_value(),
+            .slenderness = slenderness,
+            .resistance = resistance,
+            .force = force,
+            .carried = carried};
+}
+
+} // namespace
+
+std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row, const Angle& angle)
+{
+    if (!row.member) {
+        return std::nullopt;
+    }
+    return leastFlange(angle, flangeInputs(form, row));
+}
+
+std::optional<FlangeLimit> LastFlangeLimits::limit(std::size_t row, const Angle& angle, const FlangeInputs& inputs)
+{
+    std::optional<Last>& last = last_.at(row);
+    if (last && last->angle == angle && last->compressed == inputs.compressed && last->usesPhi == inputs.usesPhi &&
+        last->required == inputs.required && last->slenderness == inputs.slenderness &&
+        last->resistance == inputs.resistance && last->force == inputs.force && last->carried == inputs.carried) {
+        return last->limit;
+    }
+    // Counted before it is kept: a limit never stands beside other numbers.
+    std::optional<FlangeLimit> limit = leastFlange(angle, inputs);
+    last.reset();
+    last.emplace(Last{.angle = angle,
+                      .compressed = inputs.compressed,
+                      .usesPhi = inputs.usesPhi,
+                      .required = std::string(inputs.required),
+                      .slenderness = std::string(inputs.slenderness),
+                      .resistance = std::string(inputs.resistance),
+                      .force = std::string(inputs.force),
+                      .carried = std::string(inputs.carried),
+                      .limit = limit});
+    return last->limit;
 }
 
 NominalTrials::Counted& NominalTrials::counted(const Form& form, Member member, const Angle& angle)
@@ -324,7 +358,13 @@ std::optional<FlangeLimit> NominalTrials::rowLimit(const Form& form, const Step3
     const auto at = static_cast<std::size_t>(std::find(kStep3Rows.begin(), kStep3Rows.end(), row) - kStep3Rows.begin());
     std::optional<std::optional<FlangeLimit>>& limit = found.limits.at(at);
     if (!limit) {
-        limit = found.trial ? rowFlangeLimit(*found.trial, row, angle) : std::nullopt;
+        if (!found.trial) {
+            limit.emplace();
+        } else if (last_ != nullptr) {
+            limit = last_->limit(at, angle, flangeInputs(*found.trial, row));
+        } else {
+            limit = rowFlangeLimit(*found.trial, row, angle);
+        }
     }
     return *limit;
 }

@@ -148,12 +148,41 @@ struct MeasuredSections {
 // row, which the thinner angle must still carry.
 [[nodiscard]] std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row, const Angle& angle);
 
+// The least flange last counted for each row of step 3, with the numbers
+// it was counted from. A line section's inspections of one girder come row
+// after row with the same nominal angles and loads, and so ask again for the
+// same limits: a limit is taken again only for the very same angle and
+// texts, so it is the one leastFlange() would count. A table's run keeps
+// one across its rows.
+class LastFlangeLimits {
+public:
+    [[nodiscard]] std::optional<FlangeLimit> limit(std::size_t row, const Angle& angle, const FlangeInputs& inputs);
+
+private:
+    struct Last {
+        Angle angle{};
+        bool compressed = false;
+        bool usesPhi = false;
+        std::string required;
+        std::string slenderness;
+        std::string resistance;
+        std::string force;
+        std::string carried;
+        std::optional<FlangeLimit> limit;
+    };
+    std::array<std::optional<Last>, kVerdictRows> last_{};
+};
+
 // The forms withSection() of the members' nominal angles, and the least
 // flanges of their rows on them, each counted once for one form however
 // many verdicts and lives ask for them: a table counts both for every row.
-// One serves the texts of one form only.
+// One serves the texts of one form only; the limits it counts are taken
+// from last, when given, where its numbers are the same.
 class NominalTrials {
 public:
+    NominalTrials() = default;
+    explicit NominalTrials(LastFlangeLimits* last) : last_{last} {}
+
     // Says that the form's results are those of its texts, pressed quietly
     // through the three steps, as a table's row after its check: the forms
     // on the nominal angles then press again only the steps that read a
@@ -176,6 +205,7 @@ private:
     Counted& counted(const Form& form, Member member, const Angle& angle);
     std::array<std::optional<Counted>, kMembers.size()> counted_{};
     bool pressed_ = false;
+    LastFlangeLimits* last_ = nullptr;
 };
 
 // The verdict of each row of step 3, from the form's texts. An area row that

@@ -231,6 +231,62 @@ TEST(Aids, LeastFlangeKeepsTheForce)
     EXPECT_EQ(limit("24000", "30000", "250"), ""); // λ outside the table of φ
 }
 
+// A limit kept from the row before is taken again only for the very same
+// angle and numbers: each pair below differs in one of them and in its
+// limit, and every answer, asked in turn, is the one counted afresh.
+TEST(Aids, LastFlangeLimitsOnlyForTheSameNumbers)
+{
+    struct Ask {
+        const char* angle;
+        const char* required;
+        bool compressed, usesPhi;
+        const char* slenderness;
+        const char* resistance;
+        const char* force = "";
+        const char* carried = "";
+    };
+    const auto inputs = [](const Ask& a) {
+        return FlangeInputs{a.required, a.compressed, a.usesPhi, a.slenderness, a.resistance, a.force, a.carried};
+    };
+    const auto text = [](const std::optional<FlangeLimit>& limit) {
+        return limit ? std::to_string(limit->tenths) +
+                           (limit->governs == FlangeLimit::Governs::LocalStability ? "s" : "p")
+                     : std::string("none");
+    };
+    const std::pair<Ask, Ask> pairs[] = {
+        {{"75x6", "8,38", true, true, "168,9189", "21"}, {"75x5", "8,38", true, true, "168,9189", "21"}},
+        {{"75x6", "8,38", true, true, "168,9189", "21"}, {"75x6", "3,017684", true, true, "168,9189", "21"}},
+        {{"75x6", "3,017684", true, false, "10", "21"}, {"75x6", "3,017684", false, false, "10", "21"}},
+        {{"75x6", "8,38", true, true, "168,9189", "21"}, {"75x6", "8,38", true, false, "168,9189", "21"}},
+        {{"75x6", "8,38", true, true, "168,9189", "21"}, {"75x6", "8,38", true, true, "250", "21"}},
+        {{"75x6", "1", true, false, "10", "21"}, {"75x6", "1", true, false, "10", "0,5"}},
+        {{"50x5", "1", true, false, "100", "21", "24000", "30000"}, {"50x5", "1", true, false, "100", "21"}},
+        {{"50x5", "1", true, false, "100", "21", "24000", "30000"},
+         {"50x5", "1", true, false, "100", "21", "30000", "30000"}},
+        {{"50x5", "1", true, false, "100", "21", "24000", "30000"},
+         {"50x5", "1", true, false, "100", "21", "24000", "24000"}},
+    };
+    for (const auto& [first, second] : pairs) {
+        const std::string one = text(leastFlange(angle(first.angle), inputs(first)));
+        const std::string other = text(leastFlange(angle(second.angle), inputs(second)));
+        ASSERT_NE(one, other) << second.angle << " " << second.required << " "
+                              << second.slenderness; // the pair tells the number apart
+        LastFlangeLimits last;
+        for (const bool firstOne : {true, false, false, true, true}) {
+            const Ask& ask = firstOne ? first : second;
+            // Texts of their own, so that the same number is not the same bytes.
+            const std::string required(ask.required);
+            Ask copied = ask;
+            copied.required = required.c_str();
+            EXPECT_EQ(text(last.limit(0, angle(ask.angle), inputs(copied))), firstOne ? one : other)
+                << ask.angle << " " << ask.required;
+        }
+        // Each row of step 3 keeps its own.
+        (void)last.limit(1, angle(second.angle), inputs(second));
+        EXPECT_EQ(text(last.limit(0, angle(first.angle), inputs(first))), one);
+    }
+}
+
 // Whether a section holds a catalogue angle is read from its fields alone,
 // however the figures got there: typed by hand they give the least flange
 // thickness as picked ones do.
