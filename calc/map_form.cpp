@@ -56,6 +56,14 @@ std::vector<MapForm::ShownMessage> MapForm::takeMessages() { return std::exchang
 
 OverlayForm::OverlayForm(const Form& base) : base_{&base} { states_.fill(true); }
 
+void OverlayForm::restart(const Form& base)
+{
+    base_ = &base;
+    written_.reset();
+    states_.fill(true);
+    shown_ = false;
+}
+
 const std::string& OverlayForm::text(Field field) const
 {
     const std::size_t at = fieldIndex(field);

@@ -70,6 +70,12 @@ public:
 
     // Whether a message was shown since the last call.
     [[nodiscard]] bool takeShown();
+    // The fields written on it, and from now on another form to read the
+    // others from.
+    [[nodiscard]] const std::bitset<kFieldCount>& written() const { return written_; }
+    void readThrough(const Form& base) { base_ = &base; }
+    // As a new overlay of base: nothing written, every state on, nothing shown.
+    void restart(const Form& base);
 
 private:
     const Form* base_;

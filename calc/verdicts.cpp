@@ -253,7 +253,11 @@ namespace {
 void pressWithSection(std::optional<OverlayForm>& trial, const Form& form, Member member, const Angle& angle,
                       bool pressed)
 {
-    trial.emplace(form);
+    if (trial) {
+        trial->restart(form); // its texts' room kept
+    } else {
+        trial.emplace(form);
+    }
     const SectionFields section = sectionFields(member);
     trial->setText(section.area, areaText(angle));
     trial->setText(section.radius, radiusText(angle));
@@ -309,7 +313,7 @@ std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row,
     return leastFlange(angle, flangeInputs(form, row));
 }
 
-std::optional<FlangeLimit> LastFlangeLimits::limit(std::size_t row, const Angle& angle, const FlangeInputs& inputs)
+std::optional<FlangeLimit> LastNominals::limit(std::size_t row, const Angle& angle, const FlangeInputs& inputs)
 {
     std::optional<Last>& last = last_.at(row);
     if (last && last->angle == angle && last->compressed == inputs.compressed && last->usesPhi == inputs.usesPhi &&
@@ -332,21 +336,112 @@ std::optional<FlangeLimit> LastFlangeLimits::limit(std::size_t row, const Angle&
     return last->limit;
 }
 
+TrialReach trialReach(Member member)
+{
+    const SectionFields section = sectionFields(member);
+    TrialReach reach;
+    std::bitset<kFieldCount> changed;
+    changed.set(fieldIndex(section.area)).set(fieldIndex(section.radius));
+    reach.writes = changed;
+    // As pressAgain() counts: a group runs when it reads a field changed
+    // before its step, and reads what the groups before it wrote.
+    for (const Button step : {Button::Command2, Button::Command5, Button::Command4}) {
+        std::bitset<kFieldCount> wrote;
+        for (const ResultGroup& group : resultGroups(step)) {
+            if (std::ranges::none_of(group.reads,
+                                     [&changed](Field field) { return changed.test(fieldIndex(field)); })) {
+                continue;
+            }
+            for (const Field field : group.reads) {
+                if (!reach.writes.test(fieldIndex(field))) {
+                    reach.reads.set(fieldIndex(field));
+                }
+            }
+            for (const Field field : group.writes) {
+                reach.writes.set(fieldIndex(field));
+                wrote.set(fieldIndex(field));
+            }
+        }
+        changed |= wrote;
+    }
+    return reach;
+}
+
+const Form* LastNominals::trial(const Form& form, Member member, const Angle& angle)
+{
+    // Each member's reach, and the fields it reads in a list.
+    struct Reach {
+        TrialReach fields;
+        std::vector<Field> reads;
+    };
+    static const std::array<Reach, kMembers.size()> kReach = [] {
+        std::array<Reach, kMembers.size()> reach;
+        for (std::size_t m = 0; m < kMembers.size(); ++m) {
+            reach.at(m).fields = trialReach(kMembers.at(m));
+            for (const FieldDefault& field : kFormFields) {
+                if (reach.at(m).fields.reads.test(fieldIndex(field.id))) {
+                    reach.at(m).reads.push_back(field.id);
+                }
+            }
+        }
+        return reach;
+    }();
+    const std::size_t at = member == Member::Chord ? 0 : 1;
+    const Reach& reach = kReach.at(at);
+    std::optional<Trial>& kept = trials_.at(at);
+    const auto sameReads = [&form, &reach, &kept] {
+        for (std::size_t i = 0; i < reach.reads.size(); ++i) {
+            if (kept->read[i] != form.text(reach.reads[i])) {
+                return false;
+            }
+        }
+        return true;
+    };
+    if (kept && kept->counted && kept->angle == angle && sameReads()) {
+        if (!kept->form) {
+            return nullptr;
+        }
+        // Every field the presses write is the trial's own: none reads
+        // through to the other form.
+        if ((reach.fields.writes & ~kept->form->written()).none()) {
+            kept->form->readThrough(form);
+            return &*kept->form;
+        }
+    }
+    if (!kept) {
+        kept.emplace();
+        kept->read.resize(reach.reads.size());
+    }
+    // Counted into the slot's own room; kept only once counted whole.
+    kept->counted = false;
+    kept->angle = angle;
+    for (std::size_t i = 0; i < reach.reads.size(); ++i) {
+        kept->read[i] = form.text(reach.reads[i]);
+    }
+    pressWithSection(kept->form, form, member, angle, true);
+    kept->counted = true;
+    return kept->form ? &*kept->form : nullptr;
+}
+
 NominalTrials::Counted& NominalTrials::counted(const Form& form, Member member, const Angle& angle)
 {
     std::optional<Counted>& counted = counted_.at(member == Member::Chord ? 0 : 1);
     if (!counted || counted->angle != angle) {
         counted.emplace(Counted{});
         counted->angle = angle;
-        pressWithSection(counted->trial, form, member, angle, pressed_);
+        if (pressed_ && last_ != nullptr) {
+            counted->trial = last_->trial(form, member, angle);
+        } else {
+            pressWithSection(counted->own, form, member, angle, pressed_);
+            counted->trial = counted->own ? &*counted->own : nullptr;
+        }
     }
     return *counted;
 }
 
 const Form* NominalTrials::trial(const Form& form, Member member, const Angle& angle)
 {
-    const std::optional<OverlayForm>& trial = counted(form, member, angle).trial;
-    return trial ? &*trial : nullptr;
+    return counted(form, member, angle).trial;
 }
 
 std::optional<FlangeLimit> NominalTrials::rowLimit(const Form& form, const Step3Row& row, const Angle& angle)

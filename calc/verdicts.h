@@ -7,10 +7,12 @@
 #include "messages.h"
 
 #include <array>
+#include <bitset>
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace prochnar {
 
@@ -148,15 +150,24 @@ struct MeasuredSections {
 // row, which the thinner angle must still carry.
 [[nodiscard]] std::optional<FlangeLimit> rowFlangeLimit(const Form& form, const Step3Row& row, const Angle& angle);
 
-// The least flange last counted for each row of step 3, with the numbers
-// it was counted from. A line section's inspections of one girder come row
-// after row with the same nominal angles and loads, and so ask again for the
-// same limits: a limit is taken again only for the very same angle and
-// texts, so it is the one leastFlange() would count. A table's run keeps
-// one across its rows.
-class LastFlangeLimits {
+// What a table's run keeps of the row before for the nominal angles of the
+// next: a line section's inspections of one girder come row after row with
+// the same nominal angles, lengths and loads, and so ask again for the same
+// forms on them and the same flange limits. Each is taken again only where
+// everything it was counted from is the same, so it is what counting it
+// afresh would give.
+class LastNominals {
 public:
+    // The least flange of the row of step 3 (its index) on the angle from
+    // the inputs: leastFlange()'s, kept with its angle and texts.
     [[nodiscard]] std::optional<FlangeLimit> limit(std::size_t row, const Angle& angle, const FlangeInputs& inputs);
+    // The member's nominal trial on form, whose results are its texts' own
+    // pressed quietly: withSection()'s texts, read through to form; none when
+    // a press would show a message. The one kept is taken again, reading
+    // through to form, when its angle is the same and so is every text of
+    // form its presses read (trialReads()). Valid until the next call for
+    // the member, while form is, unchanged.
+    [[nodiscard]] const Form* trial(const Form& form, Member member, const Angle& angle);
 
 private:
     struct Last {
@@ -171,17 +182,34 @@ private:
         std::optional<FlangeLimit> limit;
     };
     std::array<std::optional<Last>, kVerdictRows> last_{};
+    struct Trial {
+        bool counted = false; // false while it is being counted
+        Angle angle{};
+        std::vector<std::string> read; // the texts trialReads() names, in the order of the fields
+        std::optional<OverlayForm> form;
+    };
+    std::array<std::optional<Trial>, kMembers.size()> trials_{};
 };
+
+// The fields a member's nominal trial reads from the form it is pressed on,
+// and those its presses write: the steps' result groups that a change of
+// the section's area and radius reaches (pressAgain()), and of what they
+// read, what no earlier group of the trial wrote.
+struct TrialReach {
+    std::bitset<kFieldCount> reads;
+    std::bitset<kFieldCount> writes;
+};
+[[nodiscard]] TrialReach trialReach(Member member);
 
 // The forms withSection() of the members' nominal angles, and the least
 // flanges of their rows on them, each counted once for one form however
 // many verdicts and lives ask for them: a table counts both for every row.
-// One serves the texts of one form only; the limits it counts are taken
-// from last, when given, where its numbers are the same.
+// One serves the texts of one form only; the trials and limits it counts
+// are taken from last, when given, where all they read is the same.
 class NominalTrials {
 public:
     NominalTrials() = default;
-    explicit NominalTrials(LastFlangeLimits* last) : last_{last} {}
+    explicit NominalTrials(LastNominals* last) : last_{last} {}
 
     // Says that the form's results are those of its texts, pressed quietly
     // through the three steps, as a table's row after its check: the forms
@@ -199,13 +227,14 @@ public:
 private:
     struct Counted {
         Angle angle{};
-        std::optional<OverlayForm> trial;
+        std::optional<OverlayForm> own; // the trial, unless last holds it
+        const Form* trial = nullptr;
         std::array<std::optional<std::optional<FlangeLimit>>, kVerdictRows> limits{};
     };
     Counted& counted(const Form& form, Member member, const Angle& angle);
     std::array<std::optional<Counted>, kMembers.size()> counted_{};
     bool pressed_ = false;
-    LastFlangeLimits* last_ = nullptr;
+    LastNominals* last_ = nullptr;
 };
 
 // The verdict of each row of step 3, from the form's texts. An area row that

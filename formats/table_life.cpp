@@ -278,7 +278,7 @@ CheckedGirder TableLife::check(const std::vector<std::string>& given, PlanPoint*
     const auto& measured = read.measured;
     const auto& date = read.date;
     const auto& installed = read.installed;
-    NominalTrials trials(&lastLimits_); // the nominal angles' forms, counted once for the verdicts and the lives
+    NominalTrials trials(&lastNominals_); // the nominal angles' forms, counted once for the verdicts and the lives
     CheckedGirder girder = run_.check(row, extras, trials);
     const bool refused = !extras.faults.empty();
     std::array<std::optional<int>, 2> limits{};

@@ -165,7 +165,7 @@ private:
     [[nodiscard]] Measurements readMeasurements(const std::vector<std::string>& row, bool dated);
 
     TableRun run_;
-    LastFlangeLimits lastLimits_; // the nominal angles' limits of the row before
+    LastNominals lastNominals_; // the nominal angles' trials and limits of the row before
     std::vector<std::pair<std::string, std::optional<std::size_t>>> angleNames_;
     std::vector<std::string> header_;
     bool measured_ = false;

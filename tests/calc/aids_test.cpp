@@ -271,7 +271,7 @@ TEST(Aids, LastFlangeLimitsOnlyForTheSameNumbers)
         const std::string other = text(leastFlange(angle(second.angle), inputs(second)));
         ASSERT_NE(one, other) << second.angle << " " << second.required << " "
                               << second.slenderness; // the pair tells the number apart
-        LastFlangeLimits last;
+        LastNominals last;
         for (const bool firstOne : {true, false, false, true, true}) {
             const Ask& ask = firstOne ? first : second;
             // Texts of their own, so that the same number is not the same bytes.

@@ -283,6 +283,56 @@ TEST(Inspections, NominalFormOfAPressedFormIsTheWholeOne)
     }
 }
 
+// A nominal trial kept from the row before is taken again only where every
+// text its presses read is the same: row after row with one input changed,
+// pressed whole, and the unchanged row between them, each trial is the one
+// withSection() counts afresh.
+TEST(Inspections, TrialsKeptFromTheRowBeforeAreCountedAfresh)
+{
+    const auto pressed = [](MapForm form) -> std::optional<MapForm> {
+        for (const Button button : {Button::Command2, Button::Command5, Button::Command4}) {
+            press(form, button);
+        }
+        return form.takeMessages().empty() ? std::optional(form) : std::nullopt;
+    };
+    const std::optional<MapForm> unchanged = pressed(workedExample());
+    ASSERT_TRUE(unchanged);
+    std::set<Field> inputs;
+    for (const Button step : {Button::Command2, Button::Command5, Button::Command4}) {
+        const std::span<const Field> read = inputsOf(step);
+        inputs.insert(read.begin(), read.end());
+    }
+    const Angle& wide = angleCatalogue()[filterAngles("63x5").front()];
+    const Angle& narrow = angleCatalogue()[filterAngles("50x5").front()];
+    for (const Member member : kMembers) {
+        LastNominals last;
+        std::size_t asked = 0;
+        for (const Field field : inputs) {
+            for (const char* text : {"7,25", "0,35", ""}) {
+                MapForm typed = *unchanged;
+                typed.setText(field, text);
+                const std::optional<MapForm> row = pressed(typed);
+                if (!row) {
+                    continue; // a row with a message is pressed whole, its trials too
+                }
+                for (const Angle* angle : {&wide, &narrow}) {
+                    for (const MapForm* form : {&*row, &*unchanged, &*unchanged, &*row}) {
+                        const std::optional<MapForm> whole = withSection(*form, member, *angle);
+                        const Form* kept = last.trial(*form, member, *angle);
+                        ++asked;
+                        ASSERT_EQ(whole.has_value(), kept != nullptr) << fieldName(field) << " = " << text;
+                        for (const auto& each : kFormFields) {
+                            ASSERT_EQ(kept->text(each.id), whole->text(each.id))
+                                << fieldName(field) << " = " << text << ": " << each.name;
+                        }
+                    }
+                }
+            }
+        }
+        EXPECT_GT(asked, 500U);
+    }
+}
+
 // The diagonals of the worked calculation measured: L 50×5 whose figures are
 // thinned to t м. The nominal angle's limit stays local stability's, with λ
 // 117,3469 of its i 0,98: 44,5 / (1 + 0,66227 · 31,3202) = 2,047 → 2,1 mm. At
