@@ -43,6 +43,8 @@ public:
 
     // Messages shown since the last call, in order.
     [[nodiscard]] std::vector<ShownMessage> takeMessages();
+    // Whether there are any to take.
+    [[nodiscard]] bool hasMessages() const { return !messages_.empty(); }
 
 private:
     explicit MapForm(const std::array<std::string, kFieldCount>& texts);

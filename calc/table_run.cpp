@@ -137,8 +137,84 @@ TableRun::TableRun(const std::vector<std::string>& columns) : columnCount_{colum
     }
 }
 
+bool TableRun::pressOverLast(const std::vector<std::string>& row, const RowExtras& extras, bool& phiTaken)
+{
+    // The texts the row's fields take, as a whole press fills them.
+    std::array<const std::string*, kFieldCount> texts{};
+    for (const FieldDefault& field : kFormFields) {
+        texts.at(fieldIndex(field.id)) = &loaded_.text(field.id);
+    }
+    for (const auto& [column, field] : inputs_) {
+        if (column < row.size() && !row[column].empty()) {
+            texts.at(fieldIndex(field)) = &row[column];
+        }
+    }
+    for (const auto& [field, text] : extras.texts) {
+        texts.at(fieldIndex(field)) = &text;
+    }
+    // The fields no step writes: the row's inputs.
+    static const std::vector<Field> kInputs = [] {
+        std::bitset<kFieldCount> results;
+        for (const Button step : {Button::Command2, Button::Command5, Button::Command4}) {
+            for (const Field field : resultsOf(step)) {
+                results.set(fieldIndex(field));
+            }
+        }
+        std::vector<Field> inputs;
+        for (const FieldDefault& field : kFormFields) {
+            if (!results.test(fieldIndex(field.id))) {
+                inputs.push_back(field.id);
+            }
+        }
+        return inputs;
+    }();
+    std::array<bool, kMembers.size()> fromTable{};
+    for (std::size_t i = 0; i < kMembers.size(); ++i) {
+        fromTable.at(i) = texts.at(fieldIndex(sectionFields(kMembers.at(i)).phi))->empty();
+    }
+    const auto isTablePhi = [&fromTable](Field field) {
+        for (std::size_t i = 0; i < kMembers.size(); ++i) {
+            if (fromTable.at(i) && field == sectionFields(kMembers.at(i)).phi) {
+                return true;
+            }
+        }
+        return false;
+    };
+    std::bitset<kFieldCount> changed;
+    const auto put = [this, &changed](Field field, const std::string& text) {
+        if (form_.text(field) != text) {
+            form_.setText(field, text);
+            changed.set(fieldIndex(field));
+        }
+    };
+    for (const Field field : kInputs) {
+        if (!isTablePhi(field)) {
+            put(field, *texts.at(fieldIndex(field)));
+        }
+    }
+    if (!pressAgain(form_, Button::Command2, changed)) {
+        return false;
+    }
+    for (std::size_t i = 0; i < kMembers.size(); ++i) {
+        if (fromTable.at(i)) {
+            const SectionFields section = sectionFields(kMembers.at(i));
+            const TablePhi found = phiFromTable(form_.text(section.slenderness));
+            if (found.phi.empty()) {
+                return false;
+            }
+            put(section.phi, found.phi);
+        }
+    }
+    if (!pressAgain(form_, Button::Command5, changed) || !pressAgain(form_, Button::Command4, changed)) {
+        return false;
+    }
+    phiTaken = fromTable[0] || fromTable[1];
+    return true;
+}
+
 bool TableRun::confirmWithPhi(const std::vector<std::string>& row, const RowExtras& extras)
 {
+    quiet_ = false;
     form_ = loaded_;
     for (const auto& [column, field] : inputs_) {
         if (column < row.size() && !row[column].empty()) {
@@ -183,9 +259,12 @@ CheckedGirder TableRun::check(const std::vector<std::string>& row, const RowExtr
 CheckedGirder TableRun::check(const std::vector<std::string>& row, const RowExtras& extras, NominalTrials& trials)
 {
     CheckedGirder girder;
-    const bool phiTaken = confirmWithPhi(row, extras);
-    press(form_, Button::Command5);
-    press(form_, Button::Command4);
+    bool phiTaken = false;
+    if (!quiet_ || !pressOverLast(row, extras, phiTaken)) {
+        phiTaken = confirmWithPhi(row, extras);
+        const bool ran = press(form_, Button::Command5) && press(form_, Button::Command4);
+        quiet_ = ran && !form_.hasMessages();
+    }
     // A refused cell is the row's message: what the presses showed without
     // its figures would only repeat it.
     girder.message = extras.faults;

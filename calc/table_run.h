@@ -93,6 +93,12 @@ private:
     // Fills the form from the row and confirms step 1; returns whether φ
     // came from the table.
     bool confirmWithPhi(const std::vector<std::string>& row, const RowExtras& extras = {});
+    // Presses the row's three steps over the row before, which form_ holds
+    // pressed quietly: only the results its changed inputs reach are counted
+    // again, as pressAgain() counts them. False where a press would show a
+    // message or φ is not in the table: form_ is then no row's, to be
+    // pressed whole. phiTaken says whether φ came from the table.
+    bool pressOverLast(const std::vector<std::string>& row, const RowExtras& extras, bool& phiTaken);
     // Appends the messages the presses showed to `to`.
     void appendMessages(std::string& to);
 
@@ -109,6 +115,7 @@ private:
     std::vector<OutputCell> outputs_;
     MapForm loaded_; // the form as the window is loaded, before any row
     MapForm form_;
+    bool quiet_ = false; // form_ holds the last row's texts pressed quietly through the three steps
 };
 
 // Why a header cannot be a table's: two columns name the same field or

@@ -496,6 +496,40 @@ TEST(Aids, TableGirderWithARowNotJudgedIsNotChecked)
     EXPECT_EQ(whyUnjudged("1", "2"), std::nullopt);
 }
 
+// Row after row, a table's run counts again only what a row changes over
+// the one before, when that one was pressed quietly: each row with one cell
+// changed, the worked example, and the changed row again, with and without
+// a measured section over the row's, checks as a run that checks it alone.
+TEST(Aids, TableRowsCheckedOverTheRowBeforeAsAlone)
+{
+    std::vector<std::string> columns;
+    std::vector<std::string> cells;
+    for (const auto& [field, text] : test_support::kWorkedExample) {
+        columns.emplace_back(fieldName(field));
+        cells.emplace_back(text);
+    }
+    const RowExtras measured{.texts = {{Field::Text9, "11"}, {Field::txtIy, "1,6"}}};
+    TableRun run(columns);
+    std::size_t checked = 0;
+    for (std::size_t column = 0; column < columns.size(); ++column) {
+        for (const char* text : {"7,25", "0,35", "", "x", "0"}) {
+            std::vector<std::string> changed = cells;
+            changed.at(column) = text;
+            for (const RowExtras* extras : {&measured, static_cast<const RowExtras*>(nullptr)}) {
+                for (const auto* row : {&changed, &cells, &cells, &changed}) {
+                    const RowExtras& given = extras != nullptr ? *extras : RowExtras{};
+                    const CheckedGirder over = run.check(*row, given);
+                    const CheckedGirder alone = TableRun(columns).check(*row, given);
+                    ASSERT_EQ(over.cells, alone.cells) << columns.at(column) << " = " << text;
+                    EXPECT_EQ(over.status, alone.status) << columns.at(column) << " = " << text;
+                    ++checked;
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 400U);
+}
+
 // The worked example's panel of chord is 2,5 m and its diagonal 1,15 m long
 // (λ 166,67 at iуг 1,5 cm, 57,5 at 2 cm), and the table of φ stops at λ 200.
 // Every angle lighter than L 63×4 (S 4,96, iуг 1,25: λ = 250 / 1,25 = 200,
