@@ -57,7 +57,9 @@ struct RowExtras {
 // Runs the window's calculation for each row of a table: fills a form from
 // the row (the window's default text for a field without a column or with
 // an empty cell), confirms step 1, takes φ from the table as "из таблицы"
-// does when Text3 or Text5 is not given, confirms step 2 and executes.
+// does when Text3 or Text5 is not given, confirms step 2 and executes. A row
+// after one pressed quietly is pressed over it: only the results its changed
+// cells reach are counted again, with the texts the whole presses write.
 class TableRun {
 public:
     // The columns must pass headerFault().
