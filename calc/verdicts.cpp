@@ -409,7 +409,7 @@ const Form* LastNominals::trial(const Form& form, Member member, const Angle& an
         }
     }
     if (!kept) {
-        kept.emplace();
+        kept.emplace(Trial{.counted = false, .angle = angle, .read = {}, .form = {}});
         kept->read.resize(reach.reads.size());
     }
     // Counted into the slot's own room; kept only once counted whole.
@@ -453,7 +453,7 @@ std::optional<FlangeLimit> NominalTrials::rowLimit(const Form& form, const Step3
     const auto at = static_cast<std::size_t>(std::find(kStep3Rows.begin(), kStep3Rows.end(), row) - kStep3Rows.begin());
     std::optional<std::optional<FlangeLimit>>& limit = found.limits.at(at);
     if (!limit) {
-        if (!found.trial) {
+        if (found.trial == nullptr) {
             limit.emplace();
         } else if (last_ != nullptr) {
             limit = last_->limit(at, angle, flangeInputs(*found.trial, row));
