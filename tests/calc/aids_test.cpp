@@ -519,9 +519,19 @@ TEST(Aids, TableRowsCheckedOverTheRowBeforeAsAlone)
                 for (const auto* row : {&changed, &cells, &cells, &changed}) {
                     const RowExtras& given = extras != nullptr ? *extras : RowExtras{};
                     const CheckedGirder over = run.check(*row, given);
-                    const CheckedGirder alone = TableRun(columns).check(*row, given);
+                    TableRun aloneRun(columns);
+                    const CheckedGirder alone = aloneRun.check(*row, given);
                     ASSERT_EQ(over.cells, alone.cells) << columns.at(column) << " = " << text;
                     EXPECT_EQ(over.status, alone.status) << columns.at(column) << " = " << text;
+                    // The form left for the row's life and plan, every field and state.
+                    for (const auto& field : kFormFields) {
+                        ASSERT_EQ(run.form().text(field.id), aloneRun.form().text(field.id))
+                            << columns.at(column) << " = " << text << ": " << field.name;
+                    }
+                    for (const auto& state : kStateProperties) {
+                        ASSERT_EQ(run.form().state(state.control), aloneRun.form().state(state.control))
+                            << columns.at(column) << " = " << text;
+                    }
                     ++checked;
                 }
             }
