@@ -165,7 +165,7 @@ public:
     // pressed quietly: withSection()'s texts, read through to form; none when
     // a press would show a message. The one kept is taken again, reading
     // through to form, when its angle is the same and so is every text of
-    // form its presses read (trialReads()). Valid until the next call for
+    // form its presses read (trialReach()). Valid until the next call for
     // the member, while form is, unchanged.
     [[nodiscard]] const Form* trial(const Form& form, Member member, const Angle& angle);
 
@@ -185,7 +185,7 @@ private:
     struct Trial {
         bool counted = false; // false while it is being counted
         Angle angle{};
-        std::vector<std::string> read; // the texts trialReads() names, in the order of the fields
+        std::vector<std::string> read; // the texts of what trialReach() reads, in the order of the fields
         std::optional<OverlayForm> form;
     };
     std::array<std::optional<Trial>, kMembers.size()> trials_{};
