@@ -400,11 +400,21 @@ std::span<const ResultGroup> resultGroups(Button button)
     }
 }
 
+namespace {
+
+// Whether the group reads a field of fields: pressed again, it is counted.
+bool readsAny(const ResultGroup& group, const std::bitset<kFieldCount>& fields)
+{
+    return std::ranges::any_of(group.reads, [&fields](Field field) { return fields.test(fieldIndex(field)); });
+}
+
+} // namespace
+
 bool pressAgain(Form& form, Button step, std::bitset<kFieldCount>& changed)
 {
     std::bitset<kFieldCount> wrote;
     for (const ResultGroup& group : resultGroups(step)) {
-        if (std::ranges::none_of(group.reads, [&changed](Field field) { return changed.test(fieldIndex(field)); })) {
+        if (!readsAny(group, changed)) {
             continue;
         }
         if (!group.count(form)) {
@@ -416,6 +426,31 @@ bool pressAgain(Form& form, Button step, std::bitset<kFieldCount>& changed)
     }
     changed |= wrote;
     return true;
+}
+
+PressReach pressAgainReach(std::bitset<kFieldCount> changed)
+{
+    PressReach reach{.reads = {}, .writes = changed};
+    for (const Button step : {Button::Command2, Button::Command5, Button::Command4}) {
+        std::bitset<kFieldCount> wrote;
+        for (const ResultGroup& group : resultGroups(step)) {
+            if (!readsAny(group, changed)) {
+                continue;
+            }
+            // A group reads what the groups before it wrote.
+            for (const Field field : group.reads) {
+                if (!reach.writes.test(fieldIndex(field))) {
+                    reach.reads.set(fieldIndex(field));
+                }
+            }
+            for (const Field field : group.writes) {
+                reach.writes.set(fieldIndex(field));
+                wrote.set(fieldIndex(field));
+            }
+        }
+        changed |= wrote;
+    }
+    return reach;
 }
 
 std::span<const Field> resultsOf(Button button) { return stepFields(button).writes; }

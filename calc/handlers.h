@@ -67,4 +67,13 @@ struct ResultGroup {
 // press would show a message; the form is then not the press's.
 [[nodiscard]] bool pressAgain(Form& form, Button step, std::bitset<kFieldCount>& changed);
 
+// What pressAgain() over the three confirming steps in turn, for the fields
+// in changed, reads from the form it starts on and what it writes: the
+// groups it counts, and of what they read, what no group before wrote.
+struct PressReach {
+    std::bitset<kFieldCount> reads;
+    std::bitset<kFieldCount> writes;
+};
+[[nodiscard]] PressReach pressAgainReach(std::bitset<kFieldCount> changed);
+
 } // namespace prochnar

@@ -168,18 +168,14 @@ bool TableRun::pressOverLast(const std::vector<std::string>& row, const RowExtra
         }
         return inputs;
     }();
+    // A φ left empty is taken from the table after step 1.
     std::array<bool, kMembers.size()> fromTable{};
+    std::bitset<kFieldCount> tablePhi;
     for (std::size_t i = 0; i < kMembers.size(); ++i) {
-        fromTable.at(i) = texts.at(fieldIndex(sectionFields(kMembers.at(i)).phi))->empty();
+        const std::size_t phi = fieldIndex(sectionFields(kMembers.at(i)).phi);
+        fromTable.at(i) = texts.at(phi)->empty();
+        tablePhi.set(phi, fromTable.at(i));
     }
-    const auto isTablePhi = [&fromTable](Field field) {
-        for (std::size_t i = 0; i < kMembers.size(); ++i) {
-            if (fromTable.at(i) && field == sectionFields(kMembers.at(i)).phi) {
-                return true;
-            }
-        }
-        return false;
-    };
     std::bitset<kFieldCount> changed;
     const auto put = [this, &changed](Field field, const std::string& text) {
         if (form_.text(field) != text) {
@@ -188,7 +184,7 @@ bool TableRun::pressOverLast(const std::vector<std::string>& row, const RowExtra
         }
     };
     for (const Field field : kInputs) {
-        if (!isTablePhi(field)) {
+        if (!tablePhi.test(fieldIndex(field))) {
             put(field, *texts.at(fieldIndex(field)));
         }
     }

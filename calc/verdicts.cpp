@@ -246,6 +246,16 @@ std::optional<std::size_t> heldAngle(const Form& form, Member member)
 
 namespace {
 
+// The fields a trial on another angle changes: the member's section area
+// and radius.
+std::bitset<kFieldCount> sectionChange(Member member)
+{
+    const SectionFields section = sectionFields(member);
+    std::bitset<kFieldCount> changed;
+    changed.set(fieldIndex(section.area)).set(fieldIndex(section.radius));
+    return changed;
+}
+
 // withSection() into trial, counting again only the results that read a
 // changed field (the section's, or a result counted again) when the form's
 // results are its texts' own, pressed quietly; pressing every step
@@ -261,8 +271,7 @@ void pressWithSection(std::optional<OverlayForm>& trial, const Form& form, Membe
     const SectionFields section = sectionFields(member);
     trial->setText(section.area, areaText(angle));
     trial->setText(section.radius, radiusText(angle));
-    std::bitset<kFieldCount> changed;
-    changed.set(fieldIndex(section.area)).set(fieldIndex(section.radius));
+    std::bitset<kFieldCount> changed = sectionChange(member);
     for (const Button step : {Button::Command2, Button::Command5, Button::Command4}) {
         if (pressed ? !pressAgain(*trial, step, changed) : !pressQuietly(*trial, step)) {
             trial.reset();
@@ -323,7 +332,6 @@ std::optional<FlangeLimit> LastNominals::limit(std::size_t row, const Angle& ang
     }
     // Counted before it is kept: a limit never stands beside other numbers.
     std::optional<FlangeLimit> limit = leastFlange(angle, inputs);
-    last.reset();
     last.emplace(Last{.angle = angle,
                       .compressed = inputs.compressed,
                       .usesPhi = inputs.usesPhi,
@@ -336,48 +344,17 @@ std::optional<FlangeLimit> LastNominals::limit(std::size_t row, const Angle& ang
     return last->limit;
 }
 
-TrialReach trialReach(Member member)
-{
-    const SectionFields section = sectionFields(member);
-    TrialReach reach;
-    std::bitset<kFieldCount> changed;
-    changed.set(fieldIndex(section.area)).set(fieldIndex(section.radius));
-    reach.writes = changed;
-    // As pressAgain() counts: a group runs when it reads a field changed
-    // before its step, and reads what the groups before it wrote.
-    for (const Button step : {Button::Command2, Button::Command5, Button::Command4}) {
-        std::bitset<kFieldCount> wrote;
-        for (const ResultGroup& group : resultGroups(step)) {
-            if (std::ranges::none_of(group.reads,
-                                     [&changed](Field field) { return changed.test(fieldIndex(field)); })) {
-                continue;
-            }
-            for (const Field field : group.reads) {
-                if (!reach.writes.test(fieldIndex(field))) {
-                    reach.reads.set(fieldIndex(field));
-                }
-            }
-            for (const Field field : group.writes) {
-                reach.writes.set(fieldIndex(field));
-                wrote.set(fieldIndex(field));
-            }
-        }
-        changed |= wrote;
-    }
-    return reach;
-}
-
 const Form* LastNominals::trial(const Form& form, Member member, const Angle& angle)
 {
-    // Each member's reach, and the fields it reads in a list.
+    // What each member's trial reads and writes, and the fields it reads in a list.
     struct Reach {
-        TrialReach fields;
+        PressReach fields;
         std::vector<Field> reads;
     };
     static const std::array<Reach, kMembers.size()> kReach = [] {
         std::array<Reach, kMembers.size()> reach;
         for (std::size_t m = 0; m < kMembers.size(); ++m) {
-            reach.at(m).fields = trialReach(kMembers.at(m));
+            reach.at(m).fields = pressAgainReach(sectionChange(kMembers.at(m)));
             for (const FieldDefault& field : kFormFields) {
                 if (reach.at(m).fields.reads.test(fieldIndex(field.id))) {
                     reach.at(m).reads.push_back(field.id);

@@ -165,7 +165,7 @@ public:
     // pressed quietly: withSection()'s texts, read through to form; none when
     // a press would show a message. The one kept is taken again, reading
     // through to form, when its angle is the same and so is every text of
-    // form its presses read (trialReach()). Valid until the next call for
+    // form its presses read (pressAgainReach()). Valid until the next call for
     // the member, while form is, unchanged.
     [[nodiscard]] const Form* trial(const Form& form, Member member, const Angle& angle);
 
@@ -185,21 +185,11 @@ private:
     struct Trial {
         bool counted = false; // false while it is being counted
         Angle angle{};
-        std::vector<std::string> read; // the texts of what trialReach() reads, in the order of the fields
+        std::vector<std::string> read; // the texts its presses read, in the order of the fields
         std::optional<OverlayForm> form;
     };
     std::array<std::optional<Trial>, kMembers.size()> trials_{};
 };
-
-// The fields a member's nominal trial reads from the form it is pressed on,
-// and those its presses write: the steps' result groups that a change of
-// the section's area and radius reaches (pressAgain()), and of what they
-// read, what no earlier group of the trial wrote.
-struct TrialReach {
-    std::bitset<kFieldCount> reads;
-    std::bitset<kFieldCount> writes;
-};
-[[nodiscard]] TrialReach trialReach(Member member);
 
 // The forms withSection() of the members' nominal angles, and the least
 // flanges of their rows on them, each counted once for one form however
