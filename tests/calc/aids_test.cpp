@@ -131,6 +131,30 @@ TEST(Aids, LeastFlangeThickness)
     }
 }
 
+// One question to leastFlange(): the angle and its inputs, and in a table of
+// cases the limit expected, as limitText() writes it.
+struct FlangeAsk {
+    const char* angle;
+    const char* required;
+    bool compressed, usesPhi;
+    const char* slenderness;
+    const char* resistance;
+    const char* expected = "";
+    const char* force = "";
+    const char* carried = "";
+    [[nodiscard]] FlangeInputs inputs() const
+    {
+        return {required, compressed, usesPhi, slenderness, resistance, force, carried};
+    }
+};
+
+// A limit as its tenths and "s" for local stability or "p" for strength; "" none.
+std::string limitText(const std::optional<FlangeLimit>& limit)
+{
+    return limit ? std::to_string(limit->tenths) + (limit->governs == FlangeLimit::Governs::LocalStability ? "s" : "p")
+                 : std::string();
+}
+
 // The larger of the strength and local-stability limits; E = 206 000, Ry = 10·Rp МПа.
 // L 75×6 (R 9), λ 168,9189, Rp 21: λ̄ = 168,9189·√(210/206 000) = 5,39 → 4, λ̄uf = 0,40 + 0,07·4 = 0,68,
 //   √(E/Ry) = 31,3202: t′ ≥ (75 − 9)/(1 + 0,68·31,3202) = 66/22,2977 = 2,960 → 3,0. At λ 10 λ̄ = 0,319 → 0,8:
@@ -141,29 +165,18 @@ TEST(Aids, LeastFlangeThickness)
 //   λ̄uf = 0,47168: 44,5/(1 + 0,47168·29,2973) = 3,0029 → 3,1, above t = 3.
 TEST(Aids, LeastFlangeLimits)
 {
-    struct Limit {
-        const char* angle;
-        const char* required;
-        bool compressed, usesPhi;
-        const char* slenderness;
-        const char* resistance;
-        const char* expected; // tenths, "s" local stability or "p" strength; "" none
-    };
-    const Limit cases[] = {{"75x6", "3,017684", true, true, "168,9189", "21", "30s"},
-                           {"75x6", "3,017684", true, false, "10", "21", "44s"},
-                           {"75x6", "8,38", true, true, "168,9189", "21", "57p"},
-                           {"75x6", "8,38", false, false, "", "", "58p"},
-                           {"50x3", "1", true, false, "30", "24", "31s"},
-                           {"75x6", "8,38", true, true, "250", "21", ""},
-                           {"75x6", "8,38", true, false, "x", "21", ""},
-                           {"75x6", "8,38", true, false, "10", "0", ""},
-                           {"75x6", "1", true, false, "10", "0,5", "8s"}, // Ry 5: 66/(1 + 0,456·202,98) = 0,705
-                           {"75x6", "8,79", true, false, "10", "21", ""}};
-    for (const Limit& c : cases) {
-        const auto limit =
-            leastFlange(angle(c.angle), {c.required, c.compressed, c.usesPhi, c.slenderness, c.resistance});
-        const char governs = limit && limit->governs == FlangeLimit::Governs::LocalStability ? 's' : 'p';
-        EXPECT_EQ(limit ? std::to_string(limit->tenths) + governs : "", c.expected) << c.angle << " " << c.required;
+    const FlangeAsk cases[] = {{"75x6", "3,017684", true, true, "168,9189", "21", "30s"},
+                               {"75x6", "3,017684", true, false, "10", "21", "44s"},
+                               {"75x6", "8,38", true, true, "168,9189", "21", "57p"},
+                               {"75x6", "8,38", false, false, "", "", "58p"},
+                               {"50x3", "1", true, false, "30", "24", "31s"},
+                               {"75x6", "8,38", true, true, "250", "21", ""},
+                               {"75x6", "8,38", true, false, "x", "21", ""},
+                               {"75x6", "8,38", true, false, "10", "0", ""},
+                               {"75x6", "1", true, false, "10", "0,5", "8s"}, // Ry 5: 66/(1 + 0,456·202,98) = 0,705
+                               {"75x6", "8,79", true, false, "10", "21", ""}};
+    for (const FlangeAsk& c : cases) {
+        EXPECT_EQ(limitText(leastFlange(angle(c.angle), c.inputs())), c.expected) << c.angle << " " << c.required;
     }
     EXPECT_NEAR(sharpAngleRadius(75, 6), 14.824, 0.0005);
     for (const Angle& a : angleCatalogue()) { // the catalogue's fillets add little
@@ -211,15 +224,12 @@ TEST(Aids, ThinnedAngle)
 TEST(Aids, LeastFlangeKeepsTheForce)
 {
     const auto limit = [](const char* force, const char* carried, const char* slenderness = "100") {
-        const auto found = leastFlange(angle("50x5"), {.required = "1",
-                                                       .compressed = true,
-                                                       .slenderness = slenderness,
-                                                       .resistance = "21",
-                                                       .force = force,
-                                                       .carried = carried});
-        return found ? std::to_string(found->tenths) +
-                           (found->governs == FlangeLimit::Governs::LocalStability ? "s" : "p")
-                     : std::string();
+        return limitText(leastFlange(angle("50x5"), {.required = "1",
+                                                     .compressed = true,
+                                                     .slenderness = slenderness,
+                                                     .resistance = "21",
+                                                     .force = force,
+                                                     .carried = carried}));
     };
     EXPECT_EQ(limit("", ""), "22s");
     EXPECT_EQ(limit("24000", "30000"), "40p");
@@ -236,54 +246,37 @@ TEST(Aids, LeastFlangeKeepsTheForce)
 // limit, and every answer, asked in turn, is the one counted afresh.
 TEST(Aids, LastFlangeLimitsOnlyForTheSameNumbers)
 {
-    struct Ask {
-        const char* angle;
-        const char* required;
-        bool compressed, usesPhi;
-        const char* slenderness;
-        const char* resistance;
-        const char* force = "";
-        const char* carried = "";
-    };
-    const auto inputs = [](const Ask& a) {
-        return FlangeInputs{a.required, a.compressed, a.usesPhi, a.slenderness, a.resistance, a.force, a.carried};
-    };
-    const auto text = [](const std::optional<FlangeLimit>& limit) {
-        return limit ? std::to_string(limit->tenths) +
-                           (limit->governs == FlangeLimit::Governs::LocalStability ? "s" : "p")
-                     : std::string("none");
-    };
-    const std::pair<Ask, Ask> pairs[] = {
+    const std::pair<FlangeAsk, FlangeAsk> pairs[] = {
         {{"75x6", "8,38", true, true, "168,9189", "21"}, {"75x5", "8,38", true, true, "168,9189", "21"}},
         {{"75x6", "8,38", true, true, "168,9189", "21"}, {"75x6", "3,017684", true, true, "168,9189", "21"}},
         {{"75x6", "3,017684", true, false, "10", "21"}, {"75x6", "3,017684", false, false, "10", "21"}},
         {{"75x6", "8,38", true, true, "168,9189", "21"}, {"75x6", "8,38", true, false, "168,9189", "21"}},
         {{"75x6", "8,38", true, true, "168,9189", "21"}, {"75x6", "8,38", true, true, "250", "21"}},
         {{"75x6", "1", true, false, "10", "21"}, {"75x6", "1", true, false, "10", "0,5"}},
-        {{"50x5", "1", true, false, "100", "21", "24000", "30000"}, {"50x5", "1", true, false, "100", "21"}},
-        {{"50x5", "1", true, false, "100", "21", "24000", "30000"},
-         {"50x5", "1", true, false, "100", "21", "30000", "30000"}},
-        {{"50x5", "1", true, false, "100", "21", "24000", "30000"},
-         {"50x5", "1", true, false, "100", "21", "24000", "24000"}},
+        {{"50x5", "1", true, false, "100", "21", "", "24000", "30000"}, {"50x5", "1", true, false, "100", "21"}},
+        {{"50x5", "1", true, false, "100", "21", "", "24000", "30000"},
+         {"50x5", "1", true, false, "100", "21", "", "30000", "30000"}},
+        {{"50x5", "1", true, false, "100", "21", "", "24000", "30000"},
+         {"50x5", "1", true, false, "100", "21", "", "24000", "24000"}},
     };
     for (const auto& [first, second] : pairs) {
-        const std::string one = text(leastFlange(angle(first.angle), inputs(first)));
-        const std::string other = text(leastFlange(angle(second.angle), inputs(second)));
+        const std::string one = limitText(leastFlange(angle(first.angle), first.inputs()));
+        const std::string other = limitText(leastFlange(angle(second.angle), second.inputs()));
         ASSERT_NE(one, other) << second.angle << " " << second.required << " "
                               << second.slenderness; // the pair tells the number apart
         LastNominals last;
         for (const bool firstOne : {true, false, false, true, true}) {
-            const Ask& ask = firstOne ? first : second;
+            const FlangeAsk& ask = firstOne ? first : second;
             // Texts of their own, so that the same number is not the same bytes.
             const std::string required(ask.required);
-            Ask copied = ask;
+            FlangeAsk copied = ask;
             copied.required = required.c_str();
-            EXPECT_EQ(text(last.limit(0, angle(ask.angle), inputs(copied))), firstOne ? one : other)
+            EXPECT_EQ(limitText(last.limit(0, angle(ask.angle), copied.inputs())), firstOne ? one : other)
                 << ask.angle << " " << ask.required;
         }
         // Each row of step 3 keeps its own.
-        (void)last.limit(1, angle(second.angle), inputs(second));
-        EXPECT_EQ(text(last.limit(0, angle(first.angle), inputs(first))), one);
+        (void)last.limit(1, angle(second.angle), second.inputs());
+        EXPECT_EQ(limitText(last.limit(0, angle(first.angle), first.inputs())), one);
     }
 }
 
@@ -454,17 +447,29 @@ TEST(Aids, CatalogueAndFilter)
                  holdsAngle(thin, "6,2" + std::string(40, '0') + "1", "1,39")); // too many digits
 }
 
+// The worked example as a table of one row: its fields' names and texts.
+struct ExampleTable {
+    std::vector<std::string> columns;
+    std::vector<std::string> cells;
+};
+ExampleTable workedExampleTable()
+{
+    ExampleTable table;
+    for (const auto& [field, text] : test_support::kWorkedExample) {
+        table.columns.emplace_back(fieldName(field));
+        table.cells.emplace_back(text);
+    }
+    return table;
+}
+
 // A girder of a table holds only when every row of step 3 was judged: a
 // chord area that is no number or not above zero leaves it unchecked, with
 // the rows named and why, never counted as holding on its other rows.
 TEST(Aids, TableGirderWithARowNotJudgedIsNotChecked)
 {
-    std::vector<std::string> columns;
-    std::vector<std::string> cells;
-    for (const auto& [field, text] : test_support::kWorkedExample) {
-        columns.emplace_back(fieldName(field));
-        cells.emplace_back(text);
-    }
+    ExampleTable table = workedExampleTable();
+    const std::vector<std::string>& columns = table.columns;
+    std::vector<std::string>& cells = table.cells;
     const auto area = static_cast<std::size_t>(std::find(columns.begin(), columns.end(), "Text9") - columns.begin());
     TableRun run(columns);
     // Its φ 0,8 is above the table's for its slenderness: to check, until φ
@@ -502,12 +507,9 @@ TEST(Aids, TableGirderWithARowNotJudgedIsNotChecked)
 // a measured section over the row's, checks as a run that checks it alone.
 TEST(Aids, TableRowsCheckedOverTheRowBeforeAsAlone)
 {
-    std::vector<std::string> columns;
-    std::vector<std::string> cells;
-    for (const auto& [field, text] : test_support::kWorkedExample) {
-        columns.emplace_back(fieldName(field));
-        cells.emplace_back(text);
-    }
+    ExampleTable table = workedExampleTable();
+    const std::vector<std::string>& columns = table.columns;
+    std::vector<std::string>& cells = table.cells;
     const RowExtras measured{.texts = {{Field::Text9, "11"}, {Field::txtIy, "1,6"}}};
     TableRun run(columns);
     std::size_t checked = 0;
